@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Korvelane needs to build, run and test, when they are missing.
+# Usage: scripts/deps.sh [run|test]
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config qt6-base-dev libqcustomplot-dev libusb-1.0-0-dev
+  xvfb xauth fonts-wqy-zenhei)
+if [ "${1:-run}" = test ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,62 @@
+#include "core/protocol/dispatcher.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/protocol/frame.h"
+
+namespace korvelane {
+
+int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
+  for (size_t i = 0; i < sizeof kDsoppSign; ++i) {
+    if (message.U8(i) != static_cast<uint8_t>(kDsoppSign[i])) {
+      log.WriteDebugLog("解析接收到的信息包的包身信息dsopp_sign错误", kWarning);
+      return 1;
+    }
+  }
+  if (MsgType(message) == INVOKE_MSG) {
+    log.WriteDebugLog("解析接收到的信息包的包身信息msg_type == INVOKE_MSG", kWarning);
+    return 1;
+  }
+  const ByteView body = message.Sub(kHeaderSize);
+  switch (OperationOf(message)) {
+    case OP_BIND:
+      return handlers.HandleBindResult(body);
+    case OP_UNBIND:
+    case OP_PANEL_KEY:
+    case OP_SET_CONFIG:
+      return body.S8(0);
+    case OP_WAVE_DATA:
+      return handlers.HandleWaveDataResult(body);
+    case DSOPP_ERROR_RESULT_OPERATION_ID: {
+      log.WriteDebugLog(
+          "解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID", kWarning);
+      char text[128];
+      std::snprintf(
+          text, sizeof text, "%s%d",
+          "The received message is error! The error msg info is: ", static_cast<int>(body.S8(0)));
+      log.WriteDebugLog(text, kWarning);
+      return 1;
+    }
+    case OP_BMP_BEGIN:
+      return handlers.HandleBmpBeginResult(body);
+    case OP_BMP_TRANS:
+      return handlers.HandleBmpTransResult(body);
+    case OP_BMP_END:
+      return handlers.HandleBmpEndResult(body);
+    default:
+      return 1;
+  }
+}
+
+int HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log) {
+  const int8_t product_type = body.S8(1);
+  if (product_type < 0) {
+    log.WriteDebugLog("解析‘Bind_Result’得到的 ProductType < 0", kWarning);
+    return 1;
+  }
+  store.product_type = product_type;
+  return body.S8(0);
+}
+
+}  // namespace korvelane

@@ -1,0 +1,35 @@
+#include "core/protocol/protocol.h"
+
+namespace korvelane {
+
+Protocol::Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers)
+    : link_(link), log_(log), handlers_(handlers) {}
+
+void Protocol::ProtocolSend() {
+  const size_t size = RequestSize(send_buffer_);
+  if (!link_.UsbWrite(kPipeOut, send_buffer_.data(), static_cast<uint32_t>(size))) {
+    log_.WriteDebugLog("信息包发送失败", kWarning);
+  }
+}
+
+int Protocol::ProtocolReceive() {
+  last_message_size_ = 0;
+  if (!link_.UsbRead(kPipeIn, receive_buffer_.data(), kHeaderSize)) {
+    log_.WriteDebugLog("接收信息包的包头失败", kWarning);
+    return 1;
+  }
+  const uint32_t msg_len = MsgLen(ByteView(receive_buffer_.data(), kHeaderSize));
+  if (msg_len > kMaxBodySize) {
+    log_.WriteDebugLog("接收信息包的包身长度超出接收缓冲区，丢弃该信息包", kWarning);
+    return 1;
+  }
+  const uint32_t size = msg_len + static_cast<uint32_t>(kHeaderSize);
+  if (!link_.UsbRead(kPipeIn, receive_buffer_.data(), size)) {
+    log_.WriteDebugLog("接收信息包的包身失败", kWarning);
+    return 1;
+  }
+  last_message_size_ = size;
+  return DispatchResult(ByteView(receive_buffer_.data(), size), handlers_, log_);
+}
+
+}  // namespace korvelane

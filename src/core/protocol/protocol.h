@@ -1,0 +1,37 @@
+// One exchange at a time: requests are built in send_buffer, answers read into receive_buffer.
+#pragma once
+
+#include "core/logs/debug_log.h"
+#include "core/protocol/dispatcher.h"
+#include "core/protocol/frame.h"
+#include "core/protocol/usb_link.h"
+
+namespace korvelane {
+
+class Protocol {
+ public:
+  Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers);
+
+  MessageBuffer& send_buffer() { return send_buffer_; }
+  const MessageBuffer& receive_buffer() const { return receive_buffer_; }
+
+  // Sends msg_len + 16 bytes of send_buffer; a failure is logged and otherwise ignored (the
+  // following receive fails).
+  void ProtocolSend();
+
+  // Reads one answer and dispatches it. 0: received, valid and handled; non-zero: failure.
+  int ProtocolReceive();
+
+  // The whole message of the last successful receive.
+  ByteView LastMessage() const { return ByteView(receive_buffer_.data(), last_message_size_); }
+
+ private:
+  UsbLink& link_;
+  DebugLog& log_;
+  ResultHandlers& handlers_;
+  MessageBuffer send_buffer_{};
+  MessageBuffer receive_buffer_{};
+  size_t last_message_size_ = 0;
+};
+
+}  // namespace korvelane

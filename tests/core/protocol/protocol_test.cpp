@@ -1,0 +1,114 @@
+#include "core/protocol/protocol.h"
+
+#include <gtest/gtest.h>
+
+#include "core/logs/gbk_text.h"
+#include "support/fixed_clock.h"
+#include "support/messages.h"
+#include "support/scripted_link.h"
+#include "support/temp_dir.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Body;
+using testing::Bytes;
+using testing::MakeMessage;
+using testing::ScriptedLink;
+
+class StoreHandlers : public ResultHandlers {
+ public:
+  StoreHandlers(AcquisitionStore& store, DebugLog& log) : store_(store), log_(log) {}
+  int HandleBindResult(ByteView body) override {
+    return korvelane::HandleBindResult(body, store_, log_);
+  }
+  int HandleWaveDataResult(ByteView) override { return 0; }
+  int HandleBmpBeginResult(ByteView) override { return 0; }
+  int HandleBmpTransResult(ByteView) override { return 0; }
+  int HandleBmpEndResult(ByteView) override { return 0; }
+
+ private:
+  AcquisitionStore& store_;
+  DebugLog& log_;
+};
+
+class ProtocolTest : public ::testing::Test {
+ protected:
+  bool Logged(const std::string& utf8) const {
+    return testing::ReadFileText(log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+  }
+
+  testing::TempDir dir;
+  testing::FixedClock clock;
+  DebugLog log{dir.path(), clock};
+  AcquisitionStore store;
+  StoreHandlers handlers{store, log};
+  ScriptedLink link;
+  Protocol protocol{link, log, handlers};
+};
+
+TEST_F(ProtocolTest, BindExchangeWritesTheRequestAndReadsHeaderThenWholeMessage) {
+  link.QueueAnswer(MakeMessage(OP_BIND, Body(4, {0, 5})));
+  BuildBindRequest(protocol.send_buffer());
+  protocol.ProtocolSend();
+  EXPECT_EQ(protocol.ProtocolReceive(), 0);
+  ASSERT_EQ(link.writes().size(), 1u);
+  EXPECT_EQ(link.writes()[0].size(), 20u);
+  EXPECT_EQ(link.read_sizes(), (std::vector<uint32_t>{16, 20}));
+  EXPECT_EQ(store.product_type, 5);
+  EXPECT_EQ(protocol.LastMessage().size(), 20u);
+}
+
+TEST_F(ProtocolTest, SendFailureIsLoggedAndTheReceiveFails) {
+  link.QueueFault(ScriptedLink::Fault::kWriteFails);
+  BuildParamsRequest(protocol.send_buffer());
+  protocol.ProtocolSend();
+  EXPECT_TRUE(Logged("信息包发送失败"));
+  EXPECT_NE(protocol.ProtocolReceive(), 0);
+  EXPECT_TRUE(Logged("接收信息包的包头失败"));
+}
+
+TEST_F(ProtocolTest, HeaderAndBodyReadFailures) {
+  link.QueueFault(ScriptedLink::Fault::kHeaderReadFails, MakeMessage(OP_BIND, Body(4)));
+  EXPECT_EQ(protocol.ProtocolReceive(), 1);
+  EXPECT_TRUE(Logged("接收信息包的包头失败"));
+
+  link.QueueFault(ScriptedLink::Fault::kBodyReadFails, MakeMessage(OP_BIND, Body(4, {0, 9})));
+  EXPECT_EQ(protocol.ProtocolReceive(), 1);
+  EXPECT_TRUE(Logged("接收信息包的包身失败"));
+  EXPECT_EQ(store.product_type, -1);
+}
+
+TEST_F(ProtocolTest, OversizeAnswerIsRefusedWithoutReadingPastTheBuffer) {
+  Bytes message = MakeMessage(OP_WAVE_DATA, Body(4));
+  testing::PutU32(message, 8, 8177);
+  link.QueueAnswer(message);
+  EXPECT_EQ(protocol.ProtocolReceive(), 1);
+  EXPECT_EQ(link.read_sizes(), (std::vector<uint32_t>{16}));
+  EXPECT_TRUE(Logged("接收信息包的包身长度超出接收缓冲区，丢弃该信息包"));
+}
+
+TEST_F(ProtocolTest, LargestAnswerThatFitsIsAccepted) {
+  link.QueueAnswer(MakeMessage(OP_WAVE_DATA, Body(8176)));
+  EXPECT_EQ(protocol.ProtocolReceive(), 0);
+  EXPECT_EQ(link.read_sizes(), (std::vector<uint32_t>{16, 8192}));
+}
+
+TEST_F(ProtocolTest, ShortAnswerFailsTheBodyRead) {
+  Bytes message = MakeMessage(OP_WAVE_DATA, Body(4));
+  testing::PutU32(message, 8, 4184);  // claims more than it carries
+  link.QueueAnswer(message);
+  EXPECT_EQ(protocol.ProtocolReceive(), 1);
+  EXPECT_TRUE(Logged("接收信息包的包身失败"));
+}
+
+TEST_F(ProtocolTest, ClosedLinkFailsBothWays) {
+  link.open_ = false;
+  BuildParamsRequest(protocol.send_buffer());
+  protocol.ProtocolSend();
+  EXPECT_TRUE(Logged("信息包发送失败"));
+  EXPECT_EQ(protocol.ProtocolReceive(), 1);
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,46 @@
+// A UserInterface that records what the core asked of it and never blocks.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/common/user_interface.h"
+
+namespace korvelane::testing {
+
+struct MessageRecord {
+  std::string text;
+  std::string caption;
+  MessageIcon icon;
+};
+
+class FakeUserInterface : public UserInterface {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
+    messages.push_back({text, caption, icon});
+    events.push_back("message:" + text);
+  }
+  void SetWaitCursor(bool on) override {
+    wait_cursor = on;
+    events.push_back(on ? "wait:on" : "wait:off");
+  }
+  void SetPaneText(int pane, const std::string& text) override { panes[pane] = text; }
+  void SetProgressPosition(int position) override { progress.push_back(position); }
+  void Sleep(int milliseconds) override {
+    slept_ms += milliseconds;
+    sleeps.push_back(milliseconds);
+  }
+  void RefreshMenuLamps() override { ++lamp_refreshes; }
+
+  std::vector<MessageRecord> messages;
+  std::vector<std::string> events;
+  std::map<int, std::string> panes;
+  std::vector<int> progress;
+  std::vector<int> sleeps;
+  long slept_ms = 0;
+  int lamp_refreshes = 0;
+  bool wait_cursor = false;
+};
+
+}  // namespace korvelane::testing

@@ -1,0 +1,49 @@
+#include "support/temp_dir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace korvelane::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "korvelane-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()))
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  if (path_.empty())
+    return;
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::vector<unsigned char> bytes = ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace korvelane::testing

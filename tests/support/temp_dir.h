@@ -1,0 +1,29 @@
+// A scratch folder removed with everything in it when the object goes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvelane::testing {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Whole content of a file, or an empty vector when it cannot be read.
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace korvelane::testing
