@@ -1,0 +1,11 @@
+// Model texts of the instrument family, by product type.
+#pragma once
+
+#include <cstdint>
+
+namespace korvelane {
+
+// The model text of a product type, or nullptr for a type without an entry.
+const char* ModelText(int product_type);
+
+}  // namespace korvelane
