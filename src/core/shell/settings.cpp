@@ -1,0 +1,45 @@
+#include "core/shell/settings.h"
+
+namespace korvelane {
+
+ShellSettings LoadSettings(SettingsStore& store, const std::string& program_folder, DebugLog& log) {
+  ShellSettings settings;
+  settings.interval = SelectInterval(2, kDefaultIntervalMs);
+  settings.initial_path = program_folder;
+  if (!store.OpenForRead()) {
+    log.WriteDebugLog("打开注册表读取软件配置参数失败", kNormal);
+    return settings;
+  }
+  if (const auto text = store.ReadText(kIntervalTimeValue)) {
+    settings.interval = IntervalFromStoredText(*text);
+  }
+  if (const auto value = store.ReadInt(kOperateFileCheckValue)) {
+    settings.operate_log_on = *value & 0xFF;  // only the first byte counts
+  }
+  if (const auto path = store.ReadText(kFileInitPathValue))
+    settings.initial_path = *path;
+  store.Close();
+  return settings;
+}
+
+void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog& log) {
+  if (!store.OpenForWrite()) {
+    log.WriteDebugLog("打开注册表以保存软件配置参数失败", kNormal);
+    if (!store.Create()) {
+      log.WriteDebugLog("创建注册表以保存软件配置参数失败", kNormal);
+      return;
+    }
+  }
+  if (!store.WriteText(kIntervalTimeValue, std::to_string(settings.interval.interval_ms))) {
+    log.WriteDebugLog("写注册表 保存软件配置参数：刷新时间 失败", kNormal);
+  }
+  if (!store.WriteInt(kOperateFileCheckValue, settings.operate_log_on)) {
+    log.WriteDebugLog("写注册表 保存软件配置参数：动作文件是否保存 失败", kNormal);
+  }
+  if (!store.WriteText(kFileInitPathValue, settings.initial_path)) {
+    log.WriteDebugLog("写注册表 保存软件配置参数：文件存取初始路径 失败", kNormal);
+  }
+  store.Close();
+}
+
+}  // namespace korvelane

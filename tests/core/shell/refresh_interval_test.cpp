@@ -1,0 +1,54 @@
+#include "core/shell/refresh_interval.h"
+
+#include <gtest/gtest.h>
+
+#include "core/shell/command_ids.h"
+
+namespace korvelane {
+namespace {
+
+TEST(SelectInterval, FixedItemsSetTheirPeriodAndCheck) {
+  EXPECT_EQ(SelectInterval(0, 700).interval_ms, 500);
+  EXPECT_EQ(SelectInterval(0, 700).checked_command, kCmdInterval05s);
+  EXPECT_EQ(SelectInterval(5, 700).interval_ms, 5000);
+  EXPECT_EQ(SelectInterval(5, 700).checked_command, kCmdInterval5s);
+  EXPECT_EQ(SelectInterval(10, 700).checked_command, kCmdInterval10s);
+}
+
+TEST(SelectInterval, CustomKeepsThePeriodAndOtherIndexesCheckNothing) {
+  EXPECT_EQ(SelectInterval(20, 700).interval_ms, 700);
+  EXPECT_EQ(SelectInterval(20, 700).checked_command, kCmdIntervalCustom);
+  EXPECT_EQ(SelectInterval(4, 700).interval_ms, 700);
+  EXPECT_EQ(SelectInterval(4, 700).checked_command, 0);
+}
+
+TEST(IntervalFromStoredText, ExactValuesCheckTheirItemOthersAreCustom) {
+  EXPECT_EQ(IntervalFromStoredText("1000").checked_command, kCmdInterval1s);
+  EXPECT_EQ(IntervalFromStoredText("700").interval_ms, 700);
+  EXPECT_EQ(IntervalFromStoredText("700").checked_command, kCmdIntervalCustom);
+  EXPECT_EQ(IntervalFromStoredText("10000").checked_command, kCmdInterval10s);
+  EXPECT_EQ(IntervalFromStoredText("100").interval_ms, 100);
+  EXPECT_EQ(IntervalFromStoredText("250ms").interval_ms, 250);  // leading digits count
+}
+
+TEST(IntervalFromStoredText, UnusableValuesFallBackToTwoSeconds) {
+  for (const char* text : {"", "abc", "0", "50", "99", "10001", "-500", "99999999999999"}) {
+    const IntervalChoice c = IntervalFromStoredText(text);
+    EXPECT_EQ(c.interval_ms, 2000) << text;
+    EXPECT_EQ(c.checked_command, kCmdInterval2s) << text;
+  }
+}
+
+TEST(ParseCustomInterval, AcceptsOneHundredToNineThousandNineHundredNinetyNine) {
+  int value = 0;
+  EXPECT_TRUE(ParseCustomInterval("100", &value));
+  EXPECT_EQ(value, 100);
+  EXPECT_TRUE(ParseCustomInterval(" 9999 ", &value));
+  EXPECT_EQ(value, 9999);
+  for (const char* text : {"99", "10000", "", "12a", "-100", "1e3", "00000100"}) {
+    EXPECT_FALSE(ParseCustomInterval(text, &value)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace korvelane
