@@ -1,0 +1,31 @@
+// Routes the results that carry data to their decoders.
+#pragma once
+
+#include "core/logs/debug_log.h"
+#include "core/protocol/acquisition_store.h"
+#include "core/protocol/bitmap_results.h"
+#include "core/protocol/dispatcher.h"
+#include "core/protocol/wave_data_decoder.h"
+
+namespace korvelane {
+
+class DeviceResultHandlers : public ResultHandlers {
+ public:
+  DeviceResultHandlers(AcquisitionStore& store, const RequestSelectors& selectors,
+                       BitmapTransferState& bitmap_state, DebugLog& log)
+      : store_(store), selectors_(selectors), bitmap_state_(bitmap_state), log_(log) {}
+
+  int HandleBindResult(ByteView body) override;
+  int HandleWaveDataResult(ByteView body) override;
+  int HandleBmpBeginResult(ByteView body) override;
+  int HandleBmpTransResult(ByteView body) override;
+  int HandleBmpEndResult(ByteView body) override;
+
+ private:
+  AcquisitionStore& store_;
+  const RequestSelectors& selectors_;
+  BitmapTransferState& bitmap_state_;
+  DebugLog& log_;
+};
+
+}  // namespace korvelane

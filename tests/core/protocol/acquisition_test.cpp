@@ -1,0 +1,147 @@
+#include "core/protocol/acquisition.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "device_world.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Body;
+using testing::Bytes;
+using testing::ChannelBody;
+using testing::Hex;
+using testing::ParamBody;
+using testing::Strings;
+
+class AcquisitionTest : public testing::DeviceTest {};
+
+TEST_F(AcquisitionTest, EachKindSendsItsRequestAndWaitsItsTime) {
+  connection().StartupLinkTest();
+  EXPECT_EQ(acquisition().FetchFromDevice(kFetchParams), 0);
+  EXPECT_EQ(ui.messages.at(0).text, "The software is not link with device");
+  EXPECT_EQ(ui.messages.at(0).icon, MessageIcon::kQuestion);
+  EXPECT_TRUE(link.writes().empty());
+
+  BindNow();
+  const struct {
+    int16_t kind;
+    uint8_t ch1_measure, ch2_measure;
+    const char* body;
+    std::vector<int> waits;
+  } cases[] = {
+      {kFetchParams, 1, 1, "00 00 00 00", {50}},  {kFetchCh1, 1, 0, "01 01 00 00", {200}},
+      {kFetchCh1All, 0, 1, "05 00 00 00", {100}}, {kFetchCh2, 0, 1, "02 01 00 00", {200}},
+      {kFetchCh2All, 1, 0, "06 00 00 00", {100}}, {kFetchConfig, 1, 1, "04 00 00 00", {80, 80}},
+  };
+  for (const auto& c : cases) {
+    ui.sleeps.clear();
+    acquisition().selectors().ch1_measure_wanted = c.ch1_measure;
+    acquisition().selectors().ch2_measure_wanted = c.ch2_measure;
+    QueueAnswer(OP_WAVE_DATA, Body(4, {0, 3}));
+    EXPECT_EQ(acquisition().FetchFromDevice(c.kind), 1) << c.kind;
+    EXPECT_EQ(Hex(link.writes().back()),
+              std::string("44 53 4F 50 50 56 32 30 00 00 00 04 00 05 00 00 ") + c.body);
+    EXPECT_EQ(Waits(), c.waits) << c.kind;
+  }
+  const size_t writes = link.writes().size();
+  for (int16_t kind : {4, 7, -1})
+    EXPECT_EQ(acquisition().FetchFromDevice(kind), 1);
+  EXPECT_EQ(link.writes().size(), writes);
+}
+
+TEST_F(AcquisitionTest, FailedFetchesLogWhatWasAskedFor) {
+  BindNow();
+  const std::pair<int16_t, const char*> cases[] = {
+      {kFetchParams, "从设备获取“波形参数”数据通信失败"},
+      {kFetchCh1All, "从设备获取“通道1波形”数据通信失败"},
+      {kFetchCh2, "从设备获取“通道2波形”数据通信失败"},
+      {kFetchConfig, "从设备获取“设备配置数据”数据通信失败"},
+  };
+  for (const auto& [kind, text] : cases) {
+    EXPECT_EQ(acquisition().FetchFromDevice(kind), 0);
+    EXPECT_TRUE(Logged(std::string("WARNING:") + text)) << kind;
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(AcquisitionTest, RefreshStopsAtTheFirstFailure) {
+  BindNow();
+  const struct {
+    std::vector<Bytes> answers;
+    size_t requests;
+    const char* text;
+  } cases[] = {
+      {{}, 1, "通信失败，刷新波形参数失败"},
+      {{ParamBody(true, true), Body(4184, {1, WD_CH1})}, 2, "通信失败，刷新CH1波形数据失败"},
+      {{ParamBody(true, true), ChannelBody(WD_CH1, 9), ChannelBody(WD_CH2, 0)},
+       3,
+       "通信失败，刷新CH2波形数据失败"},
+  };
+  for (const auto& c : cases) {
+    link = testing::ScriptedLink();
+    for (const Bytes& body : c.answers)
+      QueueAnswer(OP_WAVE_DATA, body);
+    EXPECT_EQ(acquisition().RefreshAll(), 0);
+    EXPECT_EQ(link.writes().size(), c.requests);
+    EXPECT_TRUE(Logged(c.text)) << c.text;
+    EXPECT_EQ(device.busy_indicator().position(), 0);
+    EXPECT_EQ(ui.panes[1], "Ready...");
+    EXPECT_FALSE(ui.wait_cursor);
+  }
+  EXPECT_TRUE(hooks.calls.empty());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(AcquisitionTest, SettingsTravelByteExactBothWays) {
+  BindNow();
+  const Bytes answer = testing::ConfigBody();
+  QueueAnswer(OP_WAVE_DATA, answer);
+  ASSERT_EQ(acquisition().FetchFromDevice(kFetchConfig), 1);
+  QueueAnswer(OP_SET_CONFIG, Body(4));
+  ASSERT_EQ(acquisition().SendConfigBlock(), 1);
+  const Bytes& sent = link.writes().back();
+  ASSERT_EQ(sent.size(), 2516u);
+  EXPECT_EQ(Hex(sent.data() + 8, 8), "00 00 09 C4 00 0A 00 00");
+  EXPECT_TRUE(std::equal(sent.begin() + 16, sent.end(), answer.begin() + 4));
+  EXPECT_EQ(Waits(), (std::vector<int>{80, 80, 80, 80}));
+
+  QueueAnswer(OP_SET_CONFIG, Body(4, {0xFF}));
+  EXPECT_EQ(acquisition().SendConfigBlock(), 0);
+  EXPECT_TRUE(Logged("上传“设备配置数据”通信失败"));
+}
+
+// The user interface's waits let timer ticks through; a tick must not start a refresh between
+// another command's request and its answer.
+class TickingUserInterface : public testing::FakeUserInterface {
+ public:
+  void Sleep(int milliseconds) override {
+    FakeUserInterface::Sleep(milliseconds);
+    if (tick)
+      tick();
+  }
+  std::function<void()> tick;
+};
+
+TEST_F(AcquisitionTest, TimerTickDuringAnExchangeIsLetPass) {
+  TickingUserInterface ticking;
+  Device other(link, ticking, debug_log, operate_log, hooks, clock);
+  int ticks = 0;
+  ticking.tick = [&] { ticks += other.acquisition().RefreshAll(); };
+  other.connection().StartupLinkTest();
+  QueueAnswer(OP_BIND, Body(4));
+  other.connection().Connect();
+  QueueAnswer(OP_SET_CONFIG, Body(4));
+  EXPECT_EQ(other.acquisition().SendConfigBlock(), 1);
+  QueueAnswer(OP_WAVE_DATA, ParamBody(false, false));
+  ticking.tick = nullptr;
+  EXPECT_EQ(other.acquisition().RefreshAll(), 1);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(link.writes().size(), 3u);
+  EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!", "Refresh the Wave Graph"}));
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,87 @@
+#include "core/protocol/connection.h"
+
+#include <gtest/gtest.h>
+
+#include "core/protocol/panel_codes.h"
+#include "device_world.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Body;
+using testing::Hex;
+using testing::Strings;
+
+class ConnectionTest : public testing::DeviceTest {};
+
+TEST_F(ConnectionTest, BindSendsItsRequestWaitsAndShowsTheModel) {
+  link.open_ = false;
+  connection().StartupLinkTest();
+  EXPECT_EQ(link.open_calls, 1);
+  QueueAnswer(OP_BIND, Body(4, {0, 53}));
+  connection().Connect();
+  ASSERT_EQ(link.writes().size(), 1u);
+  EXPECT_EQ(Hex(link.writes()[0]), "44 53 4F 50 50 56 32 30 00 00 00 04 00 01 00 00 00 00 00 00");
+  EXPECT_TRUE(connection().bound());
+  EXPECT_EQ(ui.panes[3], "Dentrallo model NRM-25");
+  EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!"}));
+  EXPECT_EQ(Waits(), (std::vector<int>{300, 300}));
+  EXPECT_EQ(ui.progress.back(), 0);
+  EXPECT_EQ(hooks.calls, (Strings{"settings:on"}));
+  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off"}));
+}
+
+TEST_F(ConnectionTest, UnbindFailsWithoutLosingTheBindingThenSucceeds) {
+  BindNow();
+  QueueAnswer(OP_UNBIND, Body(4, {1}));
+  connection().Disconnect();
+  EXPECT_TRUE(connection().bound());
+  EXPECT_TRUE(Logged("WARNING:尝试断开设备操作失败"));
+  EXPECT_EQ(ui.messages.at(0).text, "Try to UnBind failed!");
+  EXPECT_FALSE(ui.wait_cursor);
+  EXPECT_TRUE(hooks.calls.empty());
+
+  QueueAnswer(OP_UNBIND, Body(4));
+  connection().Disconnect();
+  EXPECT_FALSE(connection().bound());
+  EXPECT_EQ(Hex(link.writes().back().data() + 12, 2), "00 02");
+  EXPECT_EQ(hooks.calls, (Strings{"settings:off", "timer:stop", "auto:on"}));
+  EXPECT_EQ(Operations(), (Strings{"UnBind", "UnBind", "UnBind successed!"}));
+  EXPECT_EQ(Waits(), (std::vector<int>{300, 300, 300, 300}));
+}
+
+TEST_F(ConnectionTest, FailedLinkTestWhileBoundDropsTheBindingAndTheTimer) {
+  BindNow();
+  link.open_ = false;
+  link.open_succeeds = false;
+  connection().TestLinkState();
+  EXPECT_FALSE(connection().link_ok() || connection().bound());
+  EXPECT_EQ(ui.messages.at(0).text, "The link is incorrect, please check!");
+  EXPECT_EQ(ui.messages.at(0).icon, MessageIcon::kQuestion);
+  EXPECT_EQ(ui.panes[3], "The link is incorrect!");
+  EXPECT_EQ(hooks.calls, (Strings{"timer:stop", "auto:on"}));
+  EXPECT_EQ(Operations(), (Strings{"Test the Link state"}));
+}
+
+TEST_F(ConnectionTest, PanelKeysWaitFiveSecondsOnlyForAuto) {
+  EXPECT_EQ(connection().SendPanelKey(kKeyRunStop, 0), 0);
+  EXPECT_EQ(ui.messages.at(0).text, "The software is not link with device!");
+  EXPECT_TRUE(link.writes().empty());
+
+  BindNow();
+  QueueAnswer(OP_PANEL_KEY, Body(4));
+  QueueAnswer(OP_PANEL_KEY, Body(4));
+  EXPECT_EQ(connection().SendPanelKey(kKeyAuto, 1), 1);
+  EXPECT_EQ(connection().SendPanelKey(KnobIncreaseCode(kKnobLevel), 3), 1);
+  EXPECT_EQ(Hex(link.writes().back()),
+            "44 53 4F 50 50 56 32 30 00 00 00 04 00 04 00 00 6F 03 00 00");
+  EXPECT_EQ(Waits(), (std::vector<int>{5000, 100}));
+
+  QueueAnswer(OP_PANEL_KEY, Body(4, {1}));
+  EXPECT_EQ(connection().SendPanelKey(kKeyCh1, 0), 0);
+  EXPECT_TRUE(Logged("虚拟面板按键操作通信失败"));
+  EXPECT_EQ(ui.messages.back().text, "The Simulant Pane oper failed!");
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,123 @@
+// A Device over a scripted link with recording fakes around it, and the answers it expects.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/logs/gbk_text.h"
+#include "core/logs/time_stamp.h"
+#include "core/protocol/device.h"
+#include "support/fake_user_interface.h"
+#include "support/fixed_clock.h"
+#include "support/messages.h"
+#include "support/scripted_link.h"
+#include "support/temp_dir.h"
+
+namespace korvelane::testing {
+
+using Strings = std::vector<std::string>;
+
+class RecordingHooks : public DeviceHooks {
+ public:
+  void EnableSettingButtons(bool on) override {
+    calls.push_back(on ? "settings:on" : "settings:off");
+  }
+  void StopRefreshTimer() override { calls.push_back("timer:stop"); }
+  void SetAutoButtonEnabled(bool on) override { calls.push_back(on ? "auto:on" : "auto:off"); }
+  RequestOptions ReadRequestOptions() override { return options; }
+  void RedrawWaveGraph() override { calls.push_back("redraw"); }
+  void UpdatePanelLamps() override { calls.push_back("lamps"); }
+  RequestOptions options;
+  Strings calls;
+};
+
+// A DSO Bitmap view that keeps the bytes of the file it was asked to load.
+class RecordingTarget : public BitmapTarget {
+ public:
+  void LoadBitmapFile(const std::string& path) override { loaded.push_back(ReadFileBytes(path)); }
+  void SetTitle(const std::string& text) override { title = text; }
+  std::vector<std::vector<unsigned char>> loaded;
+  std::string title;
+};
+
+// Parameter record: panel bytes 1..8, CH1 1.00V at 25, CH2 2.00mV at -30, time/div 500us,
+// horizontal position 0.50ms, status 3.
+Bytes ParamBody(bool ch1_on, bool ch2_on);
+// Channel record of `count` samples; sample i is (i + seed) & 0xFF, measurement bytes 0x5A.
+Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
+// Settings record holding a block whose byte i is i * 7.
+Bytes ConfigBody();
+Bytes PieceBody(uint32_t file_num, const Bytes& data);
+
+// Everything a Device touches, recorded; `Link` is the instrument's side.
+template <typename Link>
+class DeviceWorld : public ::testing::Test {
+ protected:
+  template <typename... Args>
+  explicit DeviceWorld(Args&&... link_args) : link(std::forward<Args>(link_args)...) {
+    operate_log.set_operate_log_on(OperateLog::kOn);
+    operate_log.Start();
+  }
+
+  bool Logged(const std::string& utf8) const {
+    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+  }
+  // Action texts of the operate log since the welcome line or the last Forget.
+  Strings Operations() const {
+    const size_t stamp = LogTimeStamp(clock.Now()).size();
+    Strings texts;
+    for (size_t i = operations_seen; i < operate_log.operate_lines().size(); ++i)
+      texts.push_back(operate_log.operate_lines()[i].substr(stamp));
+    return texts;
+  }
+  // Sleeps of 50 ms or more: the waits for answers, not the busy indicator's steps.
+  std::vector<int> Waits() const {
+    std::vector<int> waits;
+    for (int ms : ui.sleeps) {
+      if (ms >= 50)
+        waits.push_back(ms);
+    }
+    return waits;
+  }
+  // Starts the records afresh.
+  void Forget() {
+    ui = FakeUserInterface();
+    hooks.calls.clear();
+    operations_seen = operate_log.operate_lines().size();
+  }
+
+  Connection& connection() { return device.connection(); }
+  Acquisition& acquisition() { return device.acquisition(); }
+  AcquisitionStore& store() { return device.store(); }
+
+  TempDir dir;
+  FixedClock clock;
+  FakeUserInterface ui;
+  DebugLog debug_log{dir.path(), clock};
+  OperateLog operate_log{dir.path(), clock, debug_log, ui};
+  RecordingHooks hooks;
+  Link link;
+  Device device{link, ui, debug_log, operate_log, hooks, clock};
+  size_t operations_seen = 1;
+};
+
+// Over a scripted link.
+class DeviceTest : public DeviceWorld<ScriptedLink> {
+ protected:
+  void QueueAnswer(int8_t operation, const Bytes& body) {
+    link.QueueAnswer(MakeMessage(operation, body));
+  }
+  // Links and binds, then forgets the records.
+  void BindNow() {
+    connection().StartupLinkTest();
+    QueueAnswer(OP_BIND, Body(4, {0, 2}));
+    connection().Connect();
+    ASSERT_TRUE(connection().bound());
+    Forget();
+  }
+};
+
+}  // namespace korvelane::testing

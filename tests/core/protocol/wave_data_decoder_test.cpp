@@ -1,0 +1,146 @@
+#include "core/protocol/wave_data_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <tuple>
+
+#include "device_world.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Body;
+using testing::Bytes;
+using testing::ChannelBody;
+using testing::ParamBody;
+
+class WaveDataTest : public ::testing::Test {
+ protected:
+  int Decode(const Bytes& body) {
+    return HandleWaveDataResult(ByteView(body.data(), body.size()), store, selectors, log);
+  }
+  bool Logged(const std::string& utf8) const {
+    return testing::ReadFileText(log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+  }
+
+  testing::TempDir dir;
+  testing::FixedClock clock;
+  DebugLog log{dir.path(), clock};
+  AcquisitionStore store;
+  RequestSelectors selectors;
+};
+
+TEST_F(WaveDataTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
+  ASSERT_EQ(Decode(ParamBody(true, true)), 0);
+  EXPECT_EQ(store.panel_state, (std::array<uint8_t, 8>{8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(store.acq_status, 3);
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  EXPECT_EQ(store.hori_pos_text, "0.50ms");
+  EXPECT_EQ(store.ch1.volts_text, "1.00V");
+  EXPECT_EQ(store.ch1.vert_pos, 25);
+  EXPECT_EQ(store.ch2.volts_text, "2.00mV");
+  EXPECT_EQ(store.ch2.vert_pos, -30);
+
+  Bytes body = ParamBody(false, true);
+  testing::PutU32(body, 24, 99);
+  body[36] = 15;
+  body[48] = 16;  // no such unit
+  ASSERT_EQ(Decode(body), 0);
+  EXPECT_FALSE(store.ch1.enabled);
+  EXPECT_EQ(store.ch1.volts_text, "1.00V");
+  EXPECT_EQ(store.ch1.vert_pos, 25);
+  EXPECT_EQ(store.ch2.volts_text, "2.00div");
+  EXPECT_EQ(store.sec_div_text, "500.00?");
+}
+
+TEST_F(WaveDataTest, RejectedRecordsChangeNothing) {
+  Decode(ParamBody(true, true));
+  Decode(ChannelBody(WD_CH1, 50));
+  const auto snapshot = [&] {
+    return std::make_tuple(store.ch1.samples, store.ch1.count, store.ch2.count, store.sec_div_text,
+                           store.config_block, store.panel_state);
+  };
+  const auto before = snapshot();
+
+  Bytes failed = testing::ConfigBody();
+  failed[0] = 0xFE;
+  EXPECT_EQ(Decode(failed), -2);
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包的失败，result != 0"));
+  for (int32_t count : {0, -5, INT_MIN, 4001, INT_MAX}) {
+    EXPECT_EQ(Decode(ChannelBody(WD_CH1_ALL, count)), 1) << count;
+    EXPECT_EQ(Decode(ChannelBody(WD_CH2, count)), 1) << count;
+  }
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH1数据包失败： 波形点数为 0"));
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH2数据包失败： 波形点数为 0"));
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH1数据包失败： 波形点数超过 4000"));
+  // Bodies too short for what they claim to carry.
+  Bytes short_params = ParamBody(false, false);
+  short_params.resize(60);
+  Bytes short_channel = ChannelBody(WD_CH1, 4000);
+  short_channel.resize(4007);
+  Bytes short_config = testing::ConfigBody();
+  short_config.pop_back();
+  for (const Bytes& body : {short_params, short_channel, short_config})
+    EXPECT_EQ(Decode(body), 1);
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包失败：包身长度不足"));
+  // Types the program never asks for are accepted and ignored.
+  for (uint8_t type : {3, 7, 0xFF})
+    EXPECT_EQ(Decode(Body(4184, {0, type, 0, 0, 0, 0, 0, 9})), 0) << int(type);
+
+  EXPECT_TRUE(snapshot() == before);
+}
+
+TEST_F(WaveDataTest, ChannelRecordReplacesSamplesAndMeasurementsAsAsked) {
+  selectors.ch2_measure_wanted = 1;
+  Decode(ChannelBody(WD_CH2, 4000, 0xAA));
+  MeasureBlock sent;
+  sent.fill(0x5A);
+  EXPECT_EQ(store.ch2.measure, sent);
+  selectors.ch2_measure_wanted = 0;
+  ASSERT_EQ(Decode(ChannelBody(WD_CH2_ALL, 10, 3)), 0);
+  EXPECT_EQ(store.ch2.count, 10);
+  EXPECT_EQ(store.ch2.samples[9], 12);
+  for (size_t i = 10; i < 4000; ++i)
+    ASSERT_EQ(store.ch2.samples[i], 0) << i;
+  EXPECT_EQ(store.ch2.measure, MeasureBlock{});  // sent, but no longer asked for
+  EXPECT_EQ(store.ch1.count, 200);
+}
+
+TEST_F(WaveDataTest, FullAllDataRecordStretchesTimeDivOncePerParamRecord) {
+  Decode(ParamBody(true, true));
+  Decode(ChannelBody(WD_CH1, 4000));
+  Decode(ChannelBody(WD_CH1_ALL, 3999));
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  Decode(ChannelBody(WD_CH1_ALL, 4000));
+  Decode(ChannelBody(WD_CH2_ALL, 4000));
+  EXPECT_EQ(store.sec_div_text, "800.00us");
+  EXPECT_EQ(store.timebase_value, 800.0f);
+  Decode(ParamBody(true, true));
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  Decode(ChannelBody(WD_CH2_ALL, 4000));
+  EXPECT_EQ(store.sec_div_text, "800.00us");
+}
+
+// Whatever arrives, the decoder stays inside the body and keeps counts in range.
+TEST_F(WaveDataTest, RandomBodiesKeepTheStoreConsistent) {
+  std::mt19937 random(4);
+  for (int round = 0; round < 3000; ++round) {
+    Bytes body(random() % 4300);
+    for (auto& byte : body)
+      byte = static_cast<uint8_t>(random());
+    if (body.size() > 1) {
+      body[0] = random() % 4 ? 0 : body[0];
+      body[1] = static_cast<uint8_t>(random() % 8);
+    }
+    selectors.ch1_measure_wanted = random() % 2;
+    Decode(body);
+    ASSERT_GE(store.ch1.count, 1);
+    ASSERT_LE(store.ch1.count, kMaxSamples);
+    ASSERT_LE(store.ch2.count, kMaxSamples);
+  }
+}
+
+}  // namespace
+}  // namespace korvelane
