@@ -1,15 +1,121 @@
-// The program's only top-level window.
+// The program's only top-level window: menu, toolbar, status bar with lamps and progress bar,
+// the two panes, the refresh timer and the handlers of every command.
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/qt_user_interface.h"
+#include "core/logs/operate_log.h"
+#include "core/protocol/device.h"
+#include "core/protocol/device_hooks.h"
+#include "core/shell/settings.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
 
 namespace korvelane {
 
-class MainWindow : public QMainWindow {
+class LampIndicator;
+class LeftPane;
+class RightPane;
+class BaseOperationBar;
+
+class MainWindow : public QMainWindow, private DeviceHooks {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  static constexpr int kLeftPaneWidth = 175;
+
+  explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Runs the command of a menu or toolbar id.
+  void RunCommand(int id);
+
+  // The Wave Graph view's "Auto" and "Manu".
+  void StartRefreshTimer();
+  void StopRefreshTimer() override;
+  bool auto_refresh() const { return refresh_timer_.isActive(); }
+  int refresh_interval_ms() const { return settings_.interval.interval_ms; }
+  int running_timer_period() const { return refresh_timer_.interval(); }
+  // One tick of the refresh timer: RefreshAll, unless an exchange is already under way.
+  void RefreshTick();
+
+  QAction* menu_action(int id) const;
+  QAction* tool_action(int id) const;
+  Device& device() { return *device_; }
+  OperateLog& operate_log() { return *operate_log_; }
+  QtUserInterface& user_interface() { return *ui_; }
+  const ShellSettings& settings() const { return settings_; }
+  const std::string& initial_path() const { return settings_.initial_path; }
+  RightPane* right_pane() const { return right_pane_; }
+  LeftPane* left_pane() const { return left_pane_; }
+  QSplitter* splitter() const { return splitter_; }
+  LampIndicator* lamps() const { return lamps_; }
+  QLabel* pane(int index) const { return panes_.panes[index]; }
+
+  // Enables the commands that depend on the connection and repaints the lamps.
+  void UpdateCommandStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  // DeviceHooks
+  uintptr_t WindowHandle() override { return static_cast<uintptr_t>(winId()); }
+
+  void PlaceWindow();
+  void BuildMenus();
+  QAction* AddCommand(QMenu* menu, int id, const QString& text);
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildPanes();
+  void StartUp();
+
+  bool ExitAllowed();
+  void OnDeviceChange(uintptr_t wparam, intptr_t lparam);
+  void ApplyInterval(int index);
+  void ShowIntervalCheck();
+  void CustomInterval();
+  void PathSetting();
+  void ToggleOperateFile();
+  void DefaultSetting();
+  void ShowAbout();
+  void ShowSimulantPane();
+  void ToggleBar(QWidget* bar, int id);
+  void ToggleBaseControlPanel();
+  int RunDialog(QDialog& dialog);
+  void Record(const std::string& text) { operate_log_->RecordOperation(text); }
+
+  AppContext context_;
+  std::unique_ptr<MessagePresenter> own_presenter_;
+  std::unique_ptr<QtUserInterface> ui_;
+  std::unique_ptr<OperateLog> operate_log_;
+  std::unique_ptr<Device> device_;
+  ShellSettings settings_;
+
+  std::map<int, QAction*> menu_actions_;
+  std::map<int, QAction*> tool_actions_;
+  QMenu* time_menu_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  StatusPanes panes_;
+  LampIndicator* lamps_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  LeftPane* left_pane_ = nullptr;
+  RightPane* right_pane_ = nullptr;
+  BaseOperationBar* base_bar_ = nullptr;
+  bool base_panel_shown_ = true;
+
+  QTimer refresh_timer_;
+  int busy_depth_ = 0;  // commands talking to the instrument, ticks are skipped meanwhile
 };
 
 }  // namespace korvelane

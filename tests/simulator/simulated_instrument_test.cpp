@@ -1,0 +1,515 @@
+#include "simulator/simulated_instrument.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "core/protocol/measurement_record.h"
+#include "core/protocol/panel_codes.h"
+#include "core/protocol/unit_table.h"
+#include "sim_helpers.h"
+
+namespace korvelane::sim {
+namespace {
+
+using testing::Talk;
+
+// A measurement in volts, seconds or hertz.
+double Si(const MeasurementRecord& r) {
+  static const std::map<int, double> kFactor = {
+      {kUnitNs, 1e-9}, {kUnitUs, 1e-6}, {kUnitMs, 1e-3}, {kUnitS, 1},     {kUnitMv, 1e-3},
+      {kUnitV, 1},     {kUnitHz, 1},    {kUnitKhz, 1e3}, {kUnitMhz, 1e6},
+  };
+  return r.value * kFactor.at(r.unit);
+}
+
+class InstrumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(talk.Bind()[kHeaderSize], 0); }
+
+  // Header of an answer: signature, msg_type 1, the operation, msg_len = body size.
+  void ExpectAnswer(int8_t operation, size_t body_size) {
+    const std::vector<uint8_t>& a = talk.answer();
+    ASSERT_EQ(a.size(), kHeaderSize + body_size);
+    EXPECT_TRUE(std::equal(kDsoppSign, kDsoppSign + 8, a.begin()));
+    EXPECT_EQ(MsgLen(talk.message()), body_size);
+    EXPECT_EQ(MsgType(talk.message()), 1);
+    EXPECT_EQ(OperationOf(talk.message()), operation);
+  }
+
+  MeasurementRecord Measured(int item) const {
+    return DecodeMeasurementRecord(talk.body().Sub(4008), item);
+  }
+
+  SimulatedInstrument instrument;
+  Talk talk{instrument};
+};
+
+TEST_F(InstrumentTest, EveryRequestIsAnsweredWithItsLayout) {
+  talk.Bind();
+  ExpectAnswer(OP_BIND, 4);
+  EXPECT_EQ(talk.body().U8(1), 0);  // product type
+  talk.Params();
+  ExpectAnswer(OP_WAVE_DATA, 64);
+  for (WaveDataType type : {WD_CH1, WD_CH2, WD_CH1_ALL, WD_CH2_ALL}) {
+    talk.Channel(type, 1);
+    ExpectAnswer(OP_WAVE_DATA, 4184);
+    EXPECT_EQ(talk.result(), 0);
+    EXPECT_EQ(talk.body().S8(1), type);
+  }
+  talk.Send(BuildConfigUploadRequest);
+  ExpectAnswer(OP_WAVE_DATA, 2504);
+  EXPECT_EQ(talk.body().S8(1), WD_CONFIG);
+  talk.Key(kKeyMeasure);
+  ExpectAnswer(OP_PANEL_KEY, 4);
+  talk.Send(BuildBmpBeginRequest);
+  ExpectAnswer(OP_BMP_BEGIN, 12);
+  EXPECT_EQ(talk.body().U32BE(4), 77878u);
+  EXPECT_EQ(talk.body().U8(8), 0);
+  talk.Piece(0);
+  ExpectAnswer(OP_BMP_TRANS, 4014);
+  talk.Send(BuildBmpEndRequest);
+  ExpectAnswer(OP_BMP_END, 4);
+  talk.Send(BuildUnbindRequest);
+  ExpectAnswer(OP_UNBIND, 4);
+  EXPECT_EQ(talk.result(), 0);
+  EXPECT_FALSE(instrument.bound());
+}
+
+TEST_F(InstrumentTest, OnlyABoundHostIsServed) {
+  talk.Send(BuildUnbindRequest);
+  talk.Params();
+  EXPECT_NE(talk.result(), 0);
+  talk.Channel(WD_CH1, 0);
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_EQ(talk.answer().size(), kHeaderSize + 4184);
+  talk.Send(BuildBmpBeginRequest);
+  EXPECT_NE(talk.body().U8(8), 0);
+  talk.Key(kKeyCh1);
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_TRUE(instrument.front_panel().ch1.on);
+}
+
+TEST(Instrument, BindReportsTheChosenProductType) {
+  SimulatedInstrument instrument({53, 7});
+  Talk talk(instrument);
+  talk.Bind();
+  EXPECT_EQ(talk.result(), 0);
+  EXPECT_EQ(talk.body().U8(1), 53);
+  EXPECT_TRUE(instrument.bound());
+}
+
+TEST(Instrument, MalformedRequestsGoUnansweredAndUnknownOperationsGetAnErrorReport) {
+  SimulatedInstrument instrument;
+  MessageBuffer b{};
+  BuildBindRequest(b);
+  b[7] = '1';
+  EXPECT_TRUE(instrument.Exchange(b.data(), 20).empty());
+  BuildBindRequest(b);
+  b[kOffsetMsgType] = 1;
+  EXPECT_TRUE(instrument.Exchange(b.data(), 20).empty());
+  BuildBindRequest(b);
+  EXPECT_TRUE(instrument.Exchange(b.data(), 19).empty());
+  EXPECT_TRUE(instrument.Exchange(b.data(), 8).empty());
+  EXPECT_EQ(instrument.exchange_count(), 0u);
+
+  BuildHeader(b, 6, 4);
+  const std::vector<uint8_t> answer = instrument.Exchange(b.data(), 20);
+  ASSERT_EQ(answer.size(), 20u);
+  EXPECT_EQ(answer[kOffsetOperationId], DSOPP_ERROR_RESULT_OPERATION_ID);
+  EXPECT_NE(answer[kHeaderSize], 0);
+}
+
+TEST_F(InstrumentTest, ParameterRecordDescribesThePanel) {
+  talk.Params();
+  const ByteView body = talk.body();
+  EXPECT_EQ(body.U8(4), kLampRunning);
+  EXPECT_EQ(body.U8(5), 1);  // indicator: bound
+  EXPECT_EQ(body.U8(12), 1);
+  EXPECT_EQ(FormatValueText(body.F32BE(16), body.S8(20)), "500.00mV");
+  EXPECT_EQ(body.S32BE(24), 216 - 140);
+  EXPECT_EQ(body.U8(28), 1);
+  EXPECT_EQ(FormatValueText(body.F32BE(32), body.S8(36)), "1.00V");
+  EXPECT_EQ(body.S32BE(40), 216 - 30);
+  EXPECT_EQ(FormatValueText(body.F32BE(44), body.S8(48)), "500.00us");
+  EXPECT_EQ(FormatValueText(body.F32BE(52), body.S8(56)), "0.00us");
+  EXPECT_EQ(body.U8(60), kStatusTrigd);
+  const std::array<uint8_t, 8> lamps = instrument.panel_lamps();
+  EXPECT_TRUE(std::equal(lamps.begin(), lamps.end(), talk.answer().begin() + 20));
+}
+
+TEST_F(InstrumentTest, SampleCountsAreThoseTheGraphDrawsAtEveryTimeBase) {
+  const std::set<int32_t> drawn = {250, 500, 1000, 1250, 2000, 2500, 4000};
+  std::set<int32_t> seen;
+  talk.Key(KnobDecreaseCode(kKnobSdiv), 255);  // fastest time base
+  for (int i = 0; i < TimeDivCount(); ++i) {
+    talk.Params();
+    talk.Channel(WD_CH2, 0);
+    const int32_t count = talk.body().S32BE(4);
+    EXPECT_TRUE(drawn.count(count)) << count;
+    seen.insert(count);
+    talk.Channel(WD_CH1_ALL, 0);
+    EXPECT_EQ(talk.body().S32BE(4), 4000);
+    talk.Key(KnobIncreaseCode(kKnobSdiv));
+  }
+  EXPECT_EQ(seen, std::set<int32_t>({250, 500, 1000, 1250, 2000, 2500}));
+}
+
+TEST_F(InstrumentTest, SamplesSitWhereTheScreenModelPutsThem) {
+  // CH1: sine of 1 V amplitude at 500 mV/div, 0 V at 140 units: codes 158 +- 50.
+  talk.Channel(WD_CH1_ALL, 0);
+  const uint8_t* s1 = talk.answer().data() + kHeaderSize + 8;
+  const auto [min1, max1] = std::minmax_element(s1, s1 + 4000);
+  EXPECT_NEAR(*min1, 108, 3);
+  EXPECT_NEAR(*max1, 208, 3);
+  double sum = 0;
+  for (int i = 0; i < 4000; ++i)
+    sum += s1[i];
+  EXPECT_NEAR(sum / 4000, 158, 1.5);
+  EXPECT_TRUE(std::all_of(talk.body().data() + 4008, talk.body().data() + 4184, [](uint8_t b) {
+    return b == 0;
+  })) << "no measurements unless asked";
+
+  // CH2: square from 0 V to 2 V at 1 V/div, 0 V at 30 units: codes 48 and 98.
+  talk.Channel(WD_CH2, 0);
+  const uint8_t* s2 = talk.answer().data() + kHeaderSize + 8;
+  const int count = talk.body().S32BE(4);
+  const int low = static_cast<int>(std::count_if(s2, s2 + count, [](int c) { return c < 52; }));
+  const int high = static_cast<int>(std::count_if(s2, s2 + count, [](int c) { return c > 94; }));
+  EXPECT_EQ(*std::min_element(s2, s2 + count) >= 45, true);
+  EXPECT_NEAR(low, count / 2, count / 20);
+  EXPECT_NEAR(high, count / 2, count / 20);
+}
+
+TEST_F(InstrumentTest, MeasurementsAgreeWithTheSignals) {
+  talk.Channel(WD_CH1_ALL, 1);
+  for (int i = 0; i < kMeasurementItemCount; ++i)
+    EXPECT_TRUE(Measured(i).valid) << MeasurementItems[i];
+  EXPECT_NEAR(Si(Measured(kFrequency)), 1000, 5);
+  EXPECT_TRUE(Measured(kFrequency).unit == kUnitKhz || Measured(kFrequency).unit == kUnitHz);
+  EXPECT_NEAR(Si(Measured(kPeriod)), 1e-3, 5e-6);
+  EXPECT_NEAR(Si(Measured(kVpp)), 2.0, 0.1);
+  EXPECT_EQ(Measured(kVpp).unit, kUnitV);
+  EXPECT_NEAR(Si(Measured(kVrms)), 0.707, 0.02);
+  EXPECT_EQ(Measured(kVrms).unit, kUnitMv);
+  EXPECT_NEAR(Si(Measured(kVavg)), 0.0, 0.02);
+  EXPECT_NEAR(Si(Measured(kRiseTime)), 295e-6, 15e-6);  // 10 % to 90 % of a sine
+  EXPECT_EQ(Measured(kRiseTime).unit, kUnitUs);
+  EXPECT_NEAR(Si(Measured(kPositiveWidth)), 500e-6, 10e-6);
+  EXPECT_LE(Measured(kVmax).decimals, 3);
+
+  talk.Channel(WD_CH2, 1);
+  EXPECT_NEAR(Si(Measured(kFrequency)), 2000, 20);
+  EXPECT_NEAR(Si(Measured(kPositiveWidth)), 250e-6, 10e-6);
+  EXPECT_NEAR(Si(Measured(kNegativeWidth)), 250e-6, 10e-6);
+  EXPECT_NEAR(Si(Measured(kVmax)), 2.0, 0.1);
+  EXPECT_NEAR(Si(Measured(kVmin)), 0.0, 0.1);
+  EXPECT_LT(Si(Measured(kRiseTime)), 10e-6);
+}
+
+TEST_F(InstrumentTest, MeasurementsThatDoNotApplyAreNotValid) {
+  // At 2 ns/div the 1 kHz signals show no edge.
+  talk.Key(KnobDecreaseCode(kKnobSdiv), 255);
+  talk.Params();
+  talk.Channel(WD_CH1, 1);
+  EXPECT_TRUE(Measured(kVavg).valid);
+  for (int item : {kPeriod, kFrequency, kRiseTime, kFallTime, kPositiveWidth, kNegativeWidth})
+    EXPECT_FALSE(Measured(item).valid) << MeasurementItems[item];
+  // At 2 mV/div the sine runs off both ends of the converter's range.
+  talk.Key(KnobDecreaseCode(kKnobCh1Vdiv), 255);
+  talk.Key(KnobIncreaseCode(kKnobSdiv), 16);
+  talk.Params();
+  talk.Channel(WD_CH1, 1);
+  for (int item : {kVpp, kVmax, kVmin, kVavg, kVrms})
+    EXPECT_FALSE(Measured(item).valid) << MeasurementItems[item];
+}
+
+TEST_F(InstrumentTest, ChannelThatIsOffSendsNoTrace) {
+  talk.Key(kKeyCh2);
+  talk.Channel(WD_CH2, 0);
+  EXPECT_NE(talk.result(), 0);
+  talk.Channel(WD_CH1, 0);
+  EXPECT_EQ(talk.result(), 0);
+}
+
+TEST_F(InstrumentTest, PanelKeysChangeTheParameterRecord) {
+  talk.Key(kKeyCh1);
+  EXPECT_EQ(talk.result(), 0);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(12), 0);
+  EXPECT_EQ(talk.body().U8(11 - kLampCh1), 0);
+
+  talk.Key(kKeyRunStop);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(4), kLampStopped);
+  EXPECT_EQ(talk.body().U8(60), kStatusStop);
+  talk.Key(kKeyRunStop);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(4), kLampRunning);
+
+  // Three increase steps of S/div, knob code 47 with value 3: 500 us -> 1, 2, 5 ms.
+  talk.Key(KnobIncreaseCode(kKnobSdiv), 3);
+  talk.Params();
+  EXPECT_EQ(FormatValueText(talk.body().F32BE(44), talk.body().S8(48)), "5.00ms");
+
+  talk.Key(KnobIncreaseCode(kKnobCh2Vdiv), 1);
+  talk.Key(KnobDecreaseCode(kKnobCh2Vdiv), 3);
+  talk.Key(KnobIncreaseCode(kKnobCh2VerPosition), 10);
+  talk.Key(KnobIncreaseCode(kKnobHorPosition), 5);
+  talk.Params();
+  EXPECT_EQ(FormatValueText(talk.body().F32BE(32), talk.body().S8(36)), "200.00mV");
+  EXPECT_EQ(talk.body().S32BE(40), 216 - 40);
+  EXPECT_EQ(FormatValueText(talk.body().F32BE(52), talk.body().S8(56)), "1.00ms");
+
+  for (uint8_t key : {kKeyMath, kKeyRef, kKeyCursor})
+    talk.Key(key);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(11 - kLampMath), 1);
+  EXPECT_EQ(talk.body().U8(11 - kLampRef), 1);
+  EXPECT_EQ(talk.body().U8(11 - kLampCursor), 1);
+
+  talk.Key(kKeyDefaultSetup);
+  EXPECT_EQ(instrument.front_panel(), ScopeState());
+  talk.Key(0x10);
+  EXPECT_NE(talk.result(), 0) << "no key has code 16";
+}
+
+TEST_F(InstrumentTest, KnobsStopAtTheEndsOfTheirRanges) {
+  talk.Key(KnobIncreaseCode(kKnobCh1Vdiv), 200);
+  talk.Key(KnobIncreaseCode(kKnobCh1VerPosition), 255);
+  talk.Key(KnobDecreaseCode(kKnobHorPosition), 255);
+  talk.Key(KnobDecreaseCode(kKnobHorPosition), 255);
+  talk.Params();
+  EXPECT_EQ(FormatValueText(talk.body().F32BE(16), talk.body().S8(20)), "10.00V");
+  EXPECT_EQ(talk.body().S32BE(24), 16);  // 0 V at the top of the screen
+  EXPECT_EQ(instrument.front_panel().hor_steps, -250);
+}
+
+TEST_F(InstrumentTest, StoppedScreenIsFrozenAndRunningOneIsNot) {
+  talk.Channel(WD_CH1, 0);
+  const std::vector<uint8_t> first = talk.answer();
+  talk.Params();
+  talk.Channel(WD_CH1, 0);
+  EXPECT_NE(talk.answer(), first) << "a new acquisition has new noise";
+  talk.Key(kKeyRunStop);
+  talk.Channel(WD_CH1, 0);
+  const std::vector<uint8_t> stopped = talk.answer();
+  talk.Params();
+  talk.Channel(WD_CH1, 0);
+  EXPECT_EQ(talk.answer(), stopped);
+}
+
+TEST_F(InstrumentTest, SingleWaitsForItsTriggerThenStops) {
+  // Trigger level above the sine: nothing triggers.
+  talk.Key(KnobIncreaseCode(kKnobLevel), 60);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(60), kStatusAuto);
+  talk.Key(kKeySingle);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(60), kStatusReady);
+  EXPECT_EQ(talk.body().U8(11 - kLampSingle), 1);
+  talk.Key(kKeySetTo50);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(60), kStatusStop);
+  EXPECT_EQ(talk.body().U8(4), kLampStopped);
+}
+
+TEST_F(InstrumentTest, AutoSetShowsBothSignalsTriggered) {
+  talk.Key(kKeyCh1);
+  talk.Key(KnobIncreaseCode(kKnobSdiv), 9);
+  talk.Key(KnobIncreaseCode(kKnobLevel), 90);
+  talk.Key(kKeyAuto);
+  EXPECT_EQ(talk.result(), 0);
+  talk.Params();
+  EXPECT_EQ(talk.body().U8(12), 1);
+  EXPECT_EQ(talk.body().U8(60), kStatusTrigd);
+  EXPECT_EQ(FormatValueText(talk.body().F32BE(44), talk.body().S8(48)), "500.00us");
+  talk.Channel(WD_CH1, 1);
+  EXPECT_NEAR(Si(Measured(kFrequency)), 1000, 10);
+  EXPECT_NEAR(Si(Measured(kVpp)), 2.0, 0.1);
+}
+
+TEST_F(InstrumentTest, SettingsBlockTravelsBothWaysAndABadOneIsRefused) {
+  talk.Send(BuildConfigUploadRequest);
+  ConfigBlock block;
+  std::copy_n(talk.answer().begin() + kHeaderSize + 4, kConfigBlockSize, block.begin());
+  EXPECT_EQ(block, instrument.settings_block());
+
+  // Another instrument's settings, downloaded here, become this one's.
+  SimulatedInstrument other;
+  Talk other_talk(other);
+  other_talk.Bind();
+  other_talk.Key(KnobIncreaseCode(kKnobSdiv), 2);
+  other_talk.Key(kKeyCh2);
+  other_talk.Key(kKeyCursor);
+  talk.Send(BuildConfigDownloadRequest, other.settings_block());
+  ExpectAnswer(OP_SET_CONFIG, 4);
+  EXPECT_EQ(talk.result(), 0);
+  EXPECT_EQ(instrument.front_panel(), other.front_panel());
+  EXPECT_EQ(instrument.settings_block(), other.settings_block());
+
+  // One changed byte anywhere fails the check; the settings stay as they were.
+  for (size_t at : {size_t{0}, size_t{14}, size_t{1000}, size_t{2499}}) {
+    ConfigBlock bad = instrument.settings_block();
+    bad[at] ^= 0x01;
+    talk.Send(BuildConfigDownloadRequest, bad);
+    EXPECT_NE(talk.result(), 0) << at;
+    EXPECT_EQ(instrument.front_panel(), other.front_panel());
+  }
+  ConfigBlock zero{};
+  talk.Send(BuildConfigDownloadRequest, zero);
+  EXPECT_NE(talk.result(), 0);
+  // A block of another model is refused too.
+  SimulatedInstrument model3({3, 1});
+  talk.Send(BuildConfigDownloadRequest, model3.settings_block());
+  EXPECT_NE(talk.result(), 0);
+}
+
+TEST_F(InstrumentTest, BitmapPiecesReassembleIntoAValidEightBitBmp) {
+  const std::vector<uint8_t> file = talk.FetchBitmap();
+  ASSERT_EQ(file.size(), 77878u);
+  const auto le32 = [&file](size_t at) {
+    return static_cast<uint32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
+                                 file[at + 3] << 24);
+  };
+  EXPECT_EQ(file[0], 'B');
+  EXPECT_EQ(file[1], 'M');
+  EXPECT_EQ(le32(2), 77878u);
+  EXPECT_EQ(le32(10), 1078u);
+  EXPECT_EQ(le32(14), 40u);
+  EXPECT_EQ(le32(18), 320u);
+  EXPECT_EQ(le32(22), 240u);
+  EXPECT_EQ(file[26] | file[27] << 8, 1);
+  EXPECT_EQ(file[28] | file[29] << 8, 8);
+  EXPECT_EQ(le32(30), 0u);
+  // Both traces are on the screen: the palette's yellow (3) and cyan (4).
+  const auto pixels = file.begin() + 1078;
+  EXPECT_GT(std::count(pixels, file.end(), 3), 300);
+  EXPECT_GT(std::count(pixels, file.end(), 4), 300);
+  EXPECT_EQ(file, instrument.ScreenBitmap());
+
+  // 20 pieces: 19 of 4000 bytes and one of 1878; none past the end, none outside a transfer.
+  talk.Send(BuildBmpBeginRequest);
+  talk.Piece(19);
+  EXPECT_EQ(talk.body().U32BE(4), 1878u);
+  talk.Piece(20);
+  EXPECT_NE(talk.body().U8(4013), 0);
+  talk.Send(BuildBmpEndRequest);
+  talk.Piece(0);
+  EXPECT_NE(talk.body().U8(4013), 0);
+}
+
+TEST_F(InstrumentTest, EachAnswerFaultAppearsOnceAsAsked) {
+  struct Case {
+    FaultKind kind;
+    std::function<bool(const std::vector<uint8_t>&)> spoiled;
+  };
+  const Case cases[] = {
+      {FaultKind::kDropAnswer, [](const auto& a) { return a.empty(); }},
+      {FaultKind::kBadSignature, [](const auto& a) { return a.size() > 8 && a[7] != '0'; }},
+      {FaultKind::kInvokeType, [](const auto& a) { return a.size() > 16 && a[12] == 0; }},
+      {FaultKind::kUnknownOperation, [](const auto& a) { return a.size() > 16 && a[13] == 7; }},
+      {FaultKind::kErrorReport,
+       [](const auto& a) { return a.size() == 20 && a[13] == 9 && a[16] == 0xFF; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    instrument.InjectFault({c.kind});
+    EXPECT_TRUE(c.spoiled(talk.Params()));
+    EXPECT_FALSE(c.spoiled(talk.Params()));
+    EXPECT_EQ(talk.result(), 0);
+  }
+  // Limited to one operation, for a number of answers.
+  instrument.InjectFault({FaultKind::kDropAnswer, OP_PANEL_KEY, 0, 2});
+  EXPECT_FALSE(talk.Params().empty());
+  EXPECT_TRUE(talk.Key(kKeyCh2).empty());
+  EXPECT_TRUE(talk.Key(kKeyCh2).empty());
+  EXPECT_FALSE(talk.Key(kKeyMath).empty());
+  EXPECT_EQ(instrument.pending_faults(), 0u);
+  // A lost answer does not undo the key: CH2 was pressed twice.
+  EXPECT_TRUE(instrument.front_panel().ch2.on);
+}
+
+TEST_F(InstrumentTest, FailingResultRefusesOnlyTheChosenOperation) {
+  instrument.InjectFault({FaultKind::kResultFailure, OP_PANEL_KEY});
+  talk.Params();
+  EXPECT_EQ(talk.result(), 0);
+  talk.Key(kKeyCh1);
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_TRUE(instrument.front_panel().ch1.on) << "a refused key does nothing";
+  talk.Key(kKeyCh1);
+  EXPECT_EQ(talk.result(), 0);
+  EXPECT_FALSE(instrument.front_panel().ch1.on);
+
+  instrument.InjectFault({FaultKind::kResultFailure, OP_BMP_BEGIN});
+  talk.Send(BuildBmpBeginRequest);
+  EXPECT_NE(talk.body().U8(8), 0);
+  talk.Send(BuildBmpBeginRequest);
+  EXPECT_EQ(talk.body().U8(8), 0);
+
+  instrument.InjectFault({FaultKind::kResultFailure, OP_BIND});
+  talk.Send(BuildUnbindRequest);
+  talk.Bind();
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_FALSE(instrument.bound());
+}
+
+TEST_F(InstrumentTest, BitmapPieceFaultsSpoilTheChosenPieceTheChosenNumberOfTimes) {
+  talk.Send(BuildBmpBeginRequest);
+  instrument.InjectFault({FaultKind::kBadChecksum, 0, 3, 2});
+  instrument.InjectFault({FaultKind::kWrongFileNum, 0, 5});
+  instrument.InjectFault({FaultKind::kZeroFileLen, 0, 7});
+  const auto checksum_ok = [this] {
+    uint32_t sum = talk.body().U32BE(8);
+    for (uint32_t i = 0; i < talk.body().U32BE(4); ++i)
+      sum += talk.body().U8(12 + i);
+    return sum == 0;
+  };
+  talk.Piece(2);
+  EXPECT_TRUE(checksum_ok());
+  talk.Piece(3);
+  EXPECT_FALSE(checksum_ok());
+  talk.Piece(3);
+  EXPECT_FALSE(checksum_ok());
+  talk.Piece(3);
+  EXPECT_TRUE(checksum_ok());
+  talk.Piece(5);
+  EXPECT_EQ(talk.body().U32BE(0), 6u);
+  talk.Piece(5);
+  EXPECT_EQ(talk.body().U32BE(0), 5u);
+  talk.Piece(7);
+  EXPECT_EQ(talk.body().U32BE(4), 0u);
+  talk.Piece(7);
+  EXPECT_EQ(talk.body().U32BE(4), 4000u);
+  EXPECT_EQ(instrument.pending_faults(), 0u);
+}
+
+TEST_F(InstrumentTest, UnplugAndPlugAreHeardAndEndTheBinding) {
+  std::vector<bool> heard;
+  instrument.SetPlugListener([&heard](bool plugged) { heard.push_back(plugged); });
+  instrument.Unplug();
+  EXPECT_FALSE(instrument.plugged());
+  EXPECT_FALSE(instrument.bound());
+  EXPECT_TRUE(talk.Params().empty());
+  instrument.Unplug();
+  instrument.Plug();
+  EXPECT_EQ(heard, (std::vector<bool>{false, true}));
+  talk.Params();
+  EXPECT_NE(talk.result(), 0) << "a new Bind is needed";
+
+  talk.Bind();
+  instrument.UnplugAfter(2);
+  EXPECT_FALSE(talk.Params().empty());
+  EXPECT_FALSE(talk.Params().empty());
+  EXPECT_TRUE(instrument.plugged());
+  EXPECT_TRUE(talk.Params().empty());
+  EXPECT_FALSE(instrument.plugged());
+  EXPECT_EQ(heard.back(), false);
+}
+
+}  // namespace
+}  // namespace korvelane::sim

@@ -1,0 +1,161 @@
+// The simulator's pure parts: fault texts, request framing, the settings block, value units.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/protocol/frame.h"
+#include "core/protocol/unit_table.h"
+#include "simulator/fault_text.h"
+#include "simulator/measure.h"
+#include "simulator/request_stream.h"
+#include "simulator/settings_block.h"
+
+namespace korvelane::sim {
+namespace {
+
+TEST(FaultText, ReadsEveryForm) {
+  FaultText f;
+  std::string error;
+  ASSERT_TRUE(ParseFaultText("drop", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kDropAnswer);
+  EXPECT_EQ(f.fault.times, 1);
+  ASSERT_TRUE(ParseFaultText("bad-signature*3", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kBadSignature);
+  EXPECT_EQ(f.fault.times, 3);
+  ASSERT_TRUE(ParseFaultText("error-report=-1", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kErrorReport);
+  EXPECT_EQ(f.fault.code, -1);
+  ASSERT_TRUE(ParseFaultText("result:10", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kResultFailure);
+  EXPECT_EQ(f.fault.operation, 10);
+  ASSERT_TRUE(ParseFaultText("checksum:3*2", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kBadChecksum);
+  EXPECT_EQ(f.fault.piece, 3);
+  EXPECT_EQ(f.fault.times, 2);
+  ASSERT_TRUE(ParseFaultText("file-len:0", f, error));
+  EXPECT_EQ(f.fault.kind, FaultKind::kZeroFileLen);
+  ASSERT_TRUE(ParseFaultText("unplug-after:4", f, error));
+  EXPECT_TRUE(f.unplug);
+  EXPECT_EQ(f.unplug_after, 4);
+}
+
+TEST(FaultText, RefusesWhatItCannotRead) {
+  FaultText f;
+  std::string error;
+  for (const char* bad :
+       {"", "explode", "drop:1", "result", "result:0", "result:14", "checksum", "checksum:x",
+        "drop*0", "drop*", "unplug-after:", "unplug-after:2*2", "result=3:5", "checksum:2junk"}) {
+    EXPECT_FALSE(ParseFaultText(bad, f, error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+}
+
+std::vector<uint8_t> Request(int8_t operation, size_t body_size) {
+  MessageBuffer b{};
+  BuildHeader(b, operation, static_cast<uint32_t>(body_size));
+  return std::vector<uint8_t>(b.begin(), b.begin() + static_cast<long>(16 + body_size));
+}
+
+TEST(RequestStream, CutsMessagesFromPiecesAndSkipsGarbage) {
+  RequestStream stream;
+  const std::vector<uint8_t> a = Request(OP_BIND, 4);
+  const std::vector<uint8_t> b = Request(OP_SET_CONFIG, 2500);
+  std::vector<uint8_t> bytes = {'x', 'D', 'S', 'O'};  // garbage, a false start
+  bytes.insert(bytes.end(), a.begin(), a.end());
+  bytes.insert(bytes.end(), b.begin(), b.end());
+  std::vector<uint8_t> message;
+  for (size_t i = 0; i < bytes.size(); i += 7) {
+    stream.Append(bytes.data() + i, std::min<size_t>(7, bytes.size() - i));
+    if (i + 7 < 20) {
+      EXPECT_FALSE(stream.Next(message));
+    }
+  }
+  ASSERT_TRUE(stream.Next(message));
+  EXPECT_EQ(message, a);
+  ASSERT_TRUE(stream.Next(message));
+  EXPECT_EQ(message, b);
+  EXPECT_FALSE(stream.Next(message));
+  EXPECT_EQ(stream.discarded(), 4u);
+  EXPECT_EQ(stream.buffered(), 0u);
+
+  // A header claiming more than any message holds is not a message.
+  std::vector<uint8_t> huge = Request(OP_BIND, 4);
+  huge[8] = 0x7F;
+  stream.Append(huge.data(), huge.size());
+  stream.Append(a.data(), a.size());
+  ASSERT_TRUE(stream.Next(message));
+  EXPECT_EQ(message, a);
+}
+
+TEST(SettingsBlock, CheckIsCrc32AndABlockRoundTrips) {
+  const char* text = "123456789";
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);
+
+  ScopeState state;
+  state.ch2 = {false, 3, 0};
+  state.time_div = 31;
+  state.hor_steps = -250;
+  state.trigger_uv = -1'234'567;
+  state.menu = 17;
+  state.menu_item = 5;
+  state.cursor_x = 299;
+  const SettingsBlock block = NewSettingsBlock(9, state);
+  ScopeState read;
+  ASSERT_TRUE(DecodeSettings(block.data(), block.size(), 9, read));
+  EXPECT_EQ(read, state);
+  SettingsBlock again = block;
+  EncodeSettings(read, again);
+  EXPECT_EQ(again, block);
+  EXPECT_FALSE(DecodeSettings(block.data(), block.size() - 1, 9, read));
+  EXPECT_FALSE(DecodeSettings(block.data(), block.size(), 8, read));
+}
+
+TEST(SettingsBlock, FieldsOutOfRangeAreRefusedEvenWithAGoodCheck) {
+  const auto with = [](size_t at, uint8_t value) {
+    SettingsBlock block = NewSettingsBlock(0, ScopeState());
+    block[at] = value;
+    PutU32BE(block.data() + kSettingsCheckAt, Crc32(block.data(), kSettingsCheckAt));
+    ScopeState state;
+    return DecodeSettings(block.data(), block.size(), 0, state);
+  };
+  EXPECT_TRUE(with(8, 0));        // stopped
+  EXPECT_FALSE(with(8, 2));       // a flag is 0 or 1
+  EXPECT_FALSE(with(15, 12));     // CH1 volts/div beyond 10 V
+  EXPECT_FALSE(with(22, 32));     // time/div beyond 50 s
+  EXPECT_FALSE(with(23, 9));      // not a menu key
+  EXPECT_FALSE(with(31, 1));      // unused
+  EXPECT_FALSE(with(63, 1));      // unused
+  EXPECT_TRUE(with(1000, 0x5A));  // the kept settings are free
+}
+
+TEST(MeasurementUnits, ChooseSensibleUnitsAndFourDigits) {
+  const auto text = [](const MeasurementRecord& r) {
+    char format[16], out[32];
+    std::snprintf(format, sizeof format, "%%.%df%%s", r.decimals);
+    std::snprintf(out, sizeof out, format, static_cast<double>(r.value), UnitSuffix(r.unit));
+    return std::string(out);
+  };
+  EXPECT_EQ(text(VoltsRecord(0.5)), "500.0mV");
+  EXPECT_EQ(text(VoltsRecord(-0.00123)), "-1.230mV");
+  EXPECT_EQ(text(VoltsRecord(2.04)), "2.040V");
+  EXPECT_EQ(text(VoltsRecord(0.99996)), "1.000V");
+  EXPECT_EQ(text(SecondsRecord(0.00099998)), "1.000ms");
+  EXPECT_EQ(text(SecondsRecord(295.4e-6)), "295.4us");
+  EXPECT_EQ(text(SecondsRecord(3.3e-9)), "3.300ns");
+  EXPECT_EQ(text(HertzRecord(1500)), "1.500KHz");
+  EXPECT_EQ(text(HertzRecord(50)), "50.00Hz");
+  EXPECT_EQ(text(HertzRecord(2.5e6)), "2.500MHz");
+}
+
+TEST(Measure, TooFewSamplesOrAFlatLineGiveNoTimes) {
+  const uint8_t flat[4] = {100, 100, 101, 100};
+  const Measurements m = Measure(flat, 4, VerticalScale{1.0, 82}, 1e-6);
+  EXPECT_TRUE(m[kVavg].valid);
+  EXPECT_FALSE(m[kPeriod].valid);
+  EXPECT_FALSE(m[kRiseTime].valid);
+  EXPECT_FALSE(Measure(flat, 1, VerticalScale{}, 1e-6)[kVavg].valid);
+  EXPECT_FALSE(Measure(nullptr, 4, VerticalScale{}, 1e-6)[kVavg].valid);
+}
+
+}  // namespace
+}  // namespace korvelane::sim

@@ -1,0 +1,65 @@
+#include "transport/link_factory.h"
+
+#include <gtest/gtest.h>
+
+#include "core/protocol/frame.h"
+#include "transport/socket_link.h"
+
+namespace korvelane::transport {
+namespace {
+
+TEST(DeviceChoice, ReadsTheThreeKinds) {
+  DeviceChoice choice;
+  std::string error;
+  ASSERT_TRUE(ParseDeviceChoice("sim", choice, error));
+  EXPECT_EQ(choice.kind, DeviceChoice::kSim);
+  ASSERT_TRUE(ParseDeviceChoice("socket:/tmp/a b.sock", choice, error));
+  EXPECT_EQ(choice.kind, DeviceChoice::kSocket);
+  EXPECT_EQ(choice.socket_path, "/tmp/a b.sock");
+  ASSERT_TRUE(ParseDeviceChoice("usb", choice, error));
+  EXPECT_EQ(choice.kind, DeviceChoice::kUsb);
+  EXPECT_FALSE(choice.has_ids);
+  ASSERT_TRUE(ParseDeviceChoice("usb:04b4:Ff0A", choice, error));
+  EXPECT_TRUE(choice.has_ids);
+  EXPECT_EQ(choice.vendor_id, 0x04b4);
+  EXPECT_EQ(choice.product_id, 0xff0a);
+  const std::string too_long = "socket:/" + std::string(107, 'x');
+  EXPECT_TRUE(ParseDeviceChoice(too_long.substr(0, too_long.size() - 1), choice, error));
+  for (const std::string& bad :
+       {std::string(), std::string("SIM"), std::string("socket:"), std::string("usb:"),
+        std::string("usb:1234"), std::string("usb:12345:1"), std::string("usb:g:1"),
+        std::string("usb:1:2:3"), std::string("serial"), too_long}) {
+    EXPECT_FALSE(ParseDeviceChoice(bad, choice, error)) << bad;
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(MakeLink, SimIsReadyUsbSaysItIsNotYetAndSocketPointsAtThePath) {
+  std::string note;
+  DeviceChoice choice;
+  choice.kind = DeviceChoice::kSim;
+  std::unique_ptr<UsbLink> sim = MakeLink(choice, note);
+  EXPECT_TRUE(note.empty());
+  ASSERT_EQ(sim->UsbOpen(0), 1);
+  MessageBuffer b{};
+  BuildBindRequest(b);
+  ASSERT_EQ(sim->UsbWrite(kPipeOut, b.data(), 20), 1);
+  ASSERT_EQ(sim->UsbRead(kPipeIn, b.data(), 20), 1);
+  EXPECT_EQ(b[kOffsetOperationId], OP_BIND);
+
+  choice.kind = DeviceChoice::kUsb;
+  std::unique_ptr<UsbLink> usb = MakeLink(choice, note);
+  EXPECT_FALSE(note.empty());
+  EXPECT_EQ(usb->UsbOpen(0), 0);
+  EXPECT_EQ(usb->UsbIsOpen(), 0);
+
+  choice.kind = DeviceChoice::kSocket;
+  choice.socket_path = "/nonexistent/dso.sock";
+  std::unique_ptr<UsbLink> socket = MakeLink(choice, note);
+  auto* socket_link = dynamic_cast<SocketLink*>(socket.get());
+  ASSERT_NE(socket_link, nullptr);
+  EXPECT_EQ(socket_link->path(), "/nonexistent/dso.sock");
+}
+
+}  // namespace
+}  // namespace korvelane::transport
