@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <algorithm>
 
 #include "app/custom_time_dialog.h"
 #include "app/lamp_indicator.h"
@@ -282,6 +283,43 @@ TEST_F(AppTest, MenuPromptsAndToolTips) {
             QStringLiteral("Set the interval time is  2s"));
   EXPECT_EQ(w.menu_action(kCmdPathSetting)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
   EXPECT_EQ(w.menu_action(kCmdOperateFile)->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+}
+
+}  // namespace
+}  // namespace korvelane
+
+namespace korvelane {
+namespace {
+
+using testing::AppTest;
+
+TEST_F(AppTest, PathSettingTakesATypedPathAndKeepsTheOldOneForAnEmptyText) {
+  MainWindow& w = Open();
+  w.RunCommand(kCmdDefaultSetting);  // empties the initial path
+  w.RunCommand(kCmdOperateFile);
+  QString shown;
+  dialog_script = [&](QDialog& dialog) {
+    auto fields = dialog.findChildren<QLineEdit*>();
+    shown = fields.front()->text();
+    fields.back()->setText(QStringLiteral("/data/scope"));
+    return static_cast<int>(QDialog::Accepted);
+  };
+  w.RunCommand(kCmdPathSetting);
+  EXPECT_EQ(shown, QString::fromStdString(dir.path()));  // the program's folder first
+  EXPECT_EQ(w.initial_path(), "/data/scope");
+
+  dialog_script = [](QDialog&) { return static_cast<int>(QDialog::Accepted); };
+  w.RunCommand(kCmdPathSetting);
+  EXPECT_EQ(w.initial_path(), "/data/scope");
+  dialog_script = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+  w.RunCommand(kCmdPathSetting);
+  std::vector<std::string> texts;
+  for (const std::string& line : w.operate_log().operate_lines()) {
+    texts.push_back(line.substr(line.find("——") + std::string("——").size()));
+  }
+  // Two accepted dialogs record success, the cancelled one only its start.
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path Successed!"), 2);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path"), 3);
 }
 
 }  // namespace

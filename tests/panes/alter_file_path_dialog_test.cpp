@@ -1,0 +1,38 @@
+#include "panes/alter_file_path_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+namespace korvelane {
+namespace {
+
+TEST(AlterFilePathDialog, BrowseReplacesTypedTextWithTheChosenOrStoredFolder) {
+  QString answer = QStringLiteral("/data/waves");
+  QString prompt;
+  AlterFilePathDialog dialog(QStringLiteral("/opt/korvelane"), [&](QWidget*, const QString& p) {
+    prompt = p;
+    return answer;
+  });
+  dialog.new_path_field()->setText(QStringLiteral("typed"));
+  dialog.Browse();
+  EXPECT_EQ(prompt, QStringLiteral("Select your path"));
+  EXPECT_EQ(dialog.new_path(), QStringLiteral("/data/waves"));
+
+  // A cancelled browse puts back the folder of the earlier browse, not the typed text.
+  dialog.new_path_field()->setText(QStringLiteral("typed again"));
+  answer.clear();
+  dialog.Browse();
+  EXPECT_EQ(dialog.new_path(), QStringLiteral("/data/waves"));
+}
+
+TEST(AlterFilePathDialog, CancelledFirstBrowseEmptiesTheField) {
+  AlterFilePathDialog dialog(QStringLiteral("/opt"),
+                             [](QWidget*, const QString&) { return QString(); });
+  dialog.new_path_field()->setText(QStringLiteral("typed"));
+  dialog.Browse();
+  EXPECT_EQ(dialog.new_path(), QString());
+}
+
+}  // namespace
+}  // namespace korvelane
