@@ -1,0 +1,30 @@
+// Whole-file reads and writes. A write goes to a temporary file in the same folder and replaces
+// the target only once complete, so a failed save never destroys the file that was there.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvelane {
+
+// The whole content of a file, or nothing when it cannot be opened or read. Files larger than
+// `max_size` are refused.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
+                                                  size_t max_size = 64u << 20);
+
+enum class WriteMode {
+  kReplace,    // an existing file is replaced
+  kCreateNew,  // fails when the file exists
+};
+
+// Writes `bytes` to `path`; false when nothing was written (the old file, if any, stays).
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                    WriteMode mode = WriteMode::kReplace);
+
+// True when `path` contains `extension` anywhere (case-sensitive), as the program recognises
+// file kinds by name.
+bool HasExtension(const std::string& path, const std::string& extension);
+
+}  // namespace korvelane

@@ -1,0 +1,153 @@
+#include "core/files/wave_record.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace korvelane {
+namespace {
+
+WaveRecord Sample(int count, bool measurements) {
+  WaveRecord r;
+  r.kind = kGraphKind;
+  for (int i = 0; i < count; ++i)
+    r.samples.push_back(static_cast<uint8_t>(i * 7));
+  r.panel_bytes = {1, 2, 3, 4, 5, 6, 7, 8};
+  r.parameter_texts = {"500.00us", "0.00s", "1.00V", "16", "Trig'd"};
+  r.has_measurements = measurements;
+  for (int i = 0; i < 11; ++i)
+    r.measurement_texts[i] = "m" + std::to_string(i) + "mV";
+  return r;
+}
+
+WaveFileError Decode(const std::vector<uint8_t>& bytes, WaveRecord* out) {
+  return DecodeWaveRecord(ByteView(bytes.data(), bytes.size()), out);
+}
+
+TEST(WaveRecord, SizesFollowTheLayout) {
+  EXPECT_EQ(EncodeWaveRecord(Sample(4000, true)).size(), 4172u);
+  EXPECT_EQ(EncodeWaveRecord(Sample(4000, false)).size(), 4062u);
+  EXPECT_EQ(EncodeWaveRecord(Sample(250, true)).size(), 172u + 250u);
+}
+
+TEST(WaveRecord, HeaderIsLittleEndianWithKindAndFlag) {
+  const std::vector<uint8_t> bytes = EncodeWaveRecord(Sample(2500, true));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 12),
+            (std::vector<uint8_t>{0xC4, 0x09, 0, 0, 110, 0, 0, 0, 1, 2, 0, 0}));
+  // Parameter block: panel bytes, then zero-terminated texts in their fields.
+  const size_t p = 12 + 2500;
+  EXPECT_EQ(bytes[p], 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[p + 8])), "500.00us");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[p + 38])), "16");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[p + 43])), "Trig'd");
+}
+
+TEST(WaveRecord, RoundTripKeepsEverythingThatFits) {
+  WaveRecord in = Sample(1000, true);
+  in.parameter_texts[0] = "123456789012";  // longer than its field
+  in.measurement_texts[10] = "1234567890";
+  WaveRecord out;
+  ASSERT_EQ(Decode(EncodeWaveRecord(in), &out), WaveFileError::kNone);
+  EXPECT_EQ(out.samples, in.samples);
+  EXPECT_EQ(out.kind, kGraphKind);
+  EXPECT_EQ(out.panel_bytes, in.panel_bytes);
+  EXPECT_EQ(out.parameter_texts[0], "123456789");  // cut to nine characters
+  EXPECT_EQ(out.parameter_texts[3], "16");
+  EXPECT_EQ(out.measurement_texts[10], "123456789");
+  EXPECT_EQ(out.measurement_texts[0], "m0mV");
+}
+
+TEST(WaveRecord, PanelBytesComeInTheFileOrder) {
+  const std::array<uint8_t, 8> panel_state = {10, 11, 12, 13, 14, 15, 16, 17};
+  EXPECT_EQ(PanelBytesForFile(panel_state),
+            (std::array<uint8_t, 8>{17, 15, 10, 14, 13, 12, 11, 16}));
+}
+
+TEST(WaveRecord, BadHeadersAndShortFilesAreRefused) {
+  WaveRecord out;
+  std::vector<uint8_t> bytes = EncodeWaveRecord(Sample(250, true));
+  std::vector<uint8_t> oversize = bytes;
+  oversize[0] = 0xA1;  // 4001
+  oversize[1] = 0x0F;
+  EXPECT_EQ(Decode(oversize, &out), WaveFileError::kBadCount);
+  std::vector<uint8_t> negative = bytes;
+  negative[3] = 0x80;
+  EXPECT_EQ(Decode(negative, &out), WaveFileError::kBadCount);
+  std::vector<uint8_t> odd_size = bytes;
+  odd_size[4] = 111;
+  EXPECT_EQ(Decode(odd_size, &out), WaveFileError::kBadMeasurementSize);
+  std::vector<uint8_t> flag_without_block = EncodeWaveRecord(Sample(250, false));
+  flag_without_block[8] = 1;
+  EXPECT_EQ(Decode(flag_without_block, &out), WaveFileError::kBadMeasurementSize);
+  for (size_t cut : {size_t{0}, size_t{11}, size_t{100}, bytes.size() - 1}) {
+    std::vector<uint8_t> short_file(bytes.begin(), bytes.begin() + static_cast<long>(cut));
+    EXPECT_EQ(Decode(short_file, &out), WaveFileError::kTooShort) << cut;
+  }
+}
+
+TEST(SampleFromText, LeadingDigitsLowEightBits) {
+  EXPECT_EQ(SampleFromText("128"), 128);
+  EXPECT_EQ(SampleFromText("**"), 0);
+  EXPECT_EQ(SampleFromText(""), 0);
+  EXPECT_EQ(SampleFromText("300"), 44);
+  EXPECT_EQ(SampleFromText("-1"), 255);
+  EXPECT_EQ(SampleFromText("12345", 4), static_cast<uint8_t>(1234));
+  EXPECT_EQ(SampleFromText("7x"), 7);
+}
+
+GraphRecord Graph(int count, bool measurements) {
+  GraphRecord g;
+  for (int i = 0; i < count; ++i)
+    g.sample_texts.push_back(std::to_string(i % 256));
+  g.parameter_texts = {"1.00ms", "0.00s", "500.00mV", "40", "Auto"};
+  g.has_measurements = measurements;
+  for (int i = 0; i < 11; ++i)
+    g.measurement_texts[i] = "**";
+  return g;
+}
+
+size_t Lines(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+
+TEST(GraphFile, LineCountsAndCrLf) {
+  const std::string plain = EncodeGraphFile(Graph(2500, false));
+  EXPECT_EQ(Lines(plain), 2509u);
+  EXPECT_EQ(Lines(EncodeGraphFile(Graph(2500, true))), 2520u);
+  EXPECT_EQ(plain.substr(0, 15), "2500\r\n0\r\n0\r\n2\r\n");
+}
+
+TEST(GraphFile, RoundTripWithCrLfAndWithLf) {
+  const GraphRecord in = Graph(500, true);
+  std::string text = EncodeGraphFile(in);
+  for (int pass = 0; pass < 2; ++pass) {
+    GraphRecord out;
+    std::vector<uint8_t> samples;
+    ASSERT_EQ(DecodeGraphFile(text, &out, &samples), WaveFileError::kNone);
+    EXPECT_EQ(out.sample_texts, in.sample_texts);
+    EXPECT_EQ(out.parameter_texts, in.parameter_texts);
+    EXPECT_TRUE(out.has_measurements);
+    EXPECT_EQ(out.measurement_texts, in.measurement_texts);
+    ASSERT_EQ(samples.size(), 500u);
+    EXPECT_EQ(samples[300], 300 % 256);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  }
+}
+
+TEST(GraphFile, RefusalsOfBadFiles) {
+  GraphRecord out;
+  std::vector<uint8_t> samples;
+  std::string text = EncodeGraphFile(Graph(10, false));
+  std::string wrong_kind = text;
+  wrong_kind.replace(wrong_kind.find("\r\n2\r\n"), 5, "\r\n0\r\n");
+  EXPECT_EQ(DecodeGraphFile(wrong_kind, &out, &samples), WaveFileError::kIncorrectKind);
+  EXPECT_EQ(DecodeGraphFile("4001\r\n0\r\n0\r\n2\r\n", &out, &samples), WaveFileError::kBadCount);
+  EXPECT_EQ(DecodeGraphFile("-1\r\n0\r\n0\r\n2\r\n", &out, &samples), WaveFileError::kBadCount);
+  EXPECT_EQ(DecodeGraphFile(text.substr(0, text.size() - 8), &out, &samples),
+            WaveFileError::kTooShort);
+  EXPECT_EQ(DecodeGraphFile("", &out, &samples), WaveFileError::kTooShort);
+  EXPECT_EQ(DecodeGraphFile("abc\n", &out, &samples), WaveFileError::kTooShort);
+}
+
+}  // namespace
+}  // namespace korvelane
