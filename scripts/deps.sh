@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config qt6-base-dev libqcustomplot-dev libusb-1.0-0-dev
   xvfb xauth fonts-wqy-zenhei)
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev imagemagick umockdev libumockdev-dev)
 fi
 
 missing=()

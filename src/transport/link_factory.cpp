@@ -4,8 +4,16 @@
 
 #include <cctype>
 
+#include "core/common/clock.h"
+#include "core/common/program_folder.h"
+#include "core/logs/debug_log.h"
 #include "simulator/simulated_link.h"
+#include "transport/libusb_link.h"
 #include "transport/socket_link.h"
+
+#ifndef KORVELANE_DEFAULT_USB_IDS
+#define KORVELANE_DEFAULT_USB_IDS ""
+#endif
 
 namespace korvelane::transport {
 namespace {
@@ -20,15 +28,16 @@ class OwnSimulatedLink : private InstrumentHolder, public sim::SimulatedLink {
   OwnSimulatedLink() : sim::SimulatedLink(InstrumentHolder::instrument) {}
 };
 
-// Stands for the USB link until this build talks to USB devices: nothing opens.
-class UnavailableUsbLink : public UsbLink {
+// A USB link with a debug log of its own in the program's folder (the file the application
+// writes too; every line is appended whole).
+struct UsbLogHolder {
+  SystemClock clock;
+  DebugLog debug_log{ProgramFolder(), clock};
+};
+
+class LoggedUsbLink : private UsbLogHolder, public LibUsbLink {
  public:
-  int UsbOpen(uintptr_t) override { return 0; }
-  void UsbClose() override {}
-  void UsbDeviceChange(uintptr_t, intptr_t) override {}
-  int UsbIsOpen() override { return 0; }
-  int UsbRead(int, uint8_t*, uint32_t) override { return 0; }
-  int UsbWrite(int, const uint8_t*, uint32_t) override { return 0; }
+  explicit LoggedUsbLink(std::optional<UsbIds> ids) : LibUsbLink(ids, UsbLogHolder::debug_log) {}
 };
 
 constexpr size_t kMaxSocketPath = sizeof(sockaddr_un::sun_path) - 1;
@@ -86,6 +95,25 @@ bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::strin
   return true;
 }
 
+std::string BuildTimeUsbIds() {
+  return KORVELANE_DEFAULT_USB_IDS;
+}
+
+bool ApplyDefaultUsbIds(DeviceChoice& choice, const std::string& build_ids) {
+  if (build_ids.empty())
+    return true;
+  DeviceChoice configured;
+  std::string error;
+  if (!ParseDeviceChoice("usb:" + build_ids, configured, error))
+    return false;
+  if (choice.kind == DeviceChoice::kUsb && !choice.has_ids) {
+    choice.has_ids = true;
+    choice.vendor_id = configured.vendor_id;
+    choice.product_id = configured.product_id;
+  }
+  return true;
+}
+
 std::unique_ptr<UsbLink> MakeLink(const DeviceChoice& choice, std::string& note) {
   note.clear();
   switch (choice.kind) {
@@ -96,10 +124,15 @@ std::unique_ptr<UsbLink> MakeLink(const DeviceChoice& choice, std::string& note)
     case DeviceChoice::kUsb:
       break;
   }
-  note =
-      "USB instruments are not supported by this build yet; the link stays closed. Use "
-      "--device sim or --device socket:PATH.";
-  return std::make_unique<UnavailableUsbLink>();
+  DeviceChoice usb = choice;
+  ApplyDefaultUsbIds(usb, BuildTimeUsbIds());
+  if (!usb.has_ids) {
+    note =
+        "no USB instrument named and none configured in this build: use --device usb:VID:PID "
+        "with the hexadecimal ids lsusb shows for the instrument.";
+    return std::make_unique<LoggedUsbLink>(std::nullopt);
+  }
+  return std::make_unique<LoggedUsbLink>(UsbIds{usb.vendor_id, usb.product_id});
 }
 
 }  // namespace korvelane::transport

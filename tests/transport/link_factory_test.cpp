@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/protocol/frame.h"
+#include "transport/libusb_link.h"
 #include "transport/socket_link.h"
 
 namespace korvelane::transport {
@@ -34,7 +35,26 @@ TEST(DeviceChoice, ReadsTheThreeKinds) {
   }
 }
 
-TEST(MakeLink, SimIsReadyUsbSaysItIsNotYetAndSocketPointsAtThePath) {
+TEST(DeviceChoice, UsbWithoutIdsTakesTheBuildTimeIds) {
+  DeviceChoice choice;
+  std::string error;
+  ASSERT_TRUE(ParseDeviceChoice("usb", choice, error));
+  EXPECT_TRUE(ApplyDefaultUsbIds(choice, ""));
+  EXPECT_FALSE(choice.has_ids);
+  EXPECT_TRUE(ApplyDefaultUsbIds(choice, "4b4:fF0a"));
+  EXPECT_TRUE(choice.has_ids);
+  EXPECT_EQ(choice.vendor_id, 0x04b4);
+  EXPECT_EQ(choice.product_id, 0xff0a);
+  // Ids on the command line win; ids that are no ids are refused.
+  ASSERT_TRUE(ParseDeviceChoice("usb:1:2", choice, error));
+  EXPECT_TRUE(ApplyDefaultUsbIds(choice, "4b4:ff0a"));
+  EXPECT_EQ(choice.vendor_id, 1);
+  EXPECT_EQ(choice.product_id, 2);
+  EXPECT_FALSE(ApplyDefaultUsbIds(choice, "4b4"));
+  EXPECT_FALSE(ApplyDefaultUsbIds(choice, "usb:1:2"));
+}
+
+TEST(MakeLink, SimIsReadyUsbTakesItsIdsAndSocketPointsAtThePath) {
   std::string note;
   DeviceChoice choice;
   choice.kind = DeviceChoice::kSim;
@@ -47,11 +67,24 @@ TEST(MakeLink, SimIsReadyUsbSaysItIsNotYetAndSocketPointsAtThePath) {
   ASSERT_EQ(sim->UsbRead(kPipeIn, b.data(), 20), 1);
   EXPECT_EQ(b[kOffsetOperationId], OP_BIND);
 
+  // "usb" alone: the build's ids, or none and a note that says how to name the instrument.
   choice.kind = DeviceChoice::kUsb;
   std::unique_ptr<UsbLink> usb = MakeLink(choice, note);
-  EXPECT_FALSE(note.empty());
-  EXPECT_EQ(usb->UsbOpen(0), 0);
+  auto* usb_link = dynamic_cast<LibUsbLink*>(usb.get());
+  ASSERT_NE(usb_link, nullptr);
+  EXPECT_EQ(usb_link->ids().has_value(), !BuildTimeUsbIds().empty());
+  EXPECT_EQ(note.empty(), !BuildTimeUsbIds().empty());
+  if (!note.empty()) {
+    EXPECT_NE(note.find("--device usb:VID:PID"), std::string::npos);
+  }
   EXPECT_EQ(usb->UsbIsOpen(), 0);
+  ASSERT_TRUE(ParseDeviceChoice("usb:04b4:Ff0A", choice, note));
+  usb = MakeLink(choice, note);
+  EXPECT_TRUE(note.empty());
+  usb_link = dynamic_cast<LibUsbLink*>(usb.get());
+  ASSERT_NE(usb_link, nullptr);
+  ASSERT_TRUE(usb_link->ids().has_value());
+  EXPECT_EQ(FormatUsbIds(*usb_link->ids()), "04b4:ff0a");
 
   choice.kind = DeviceChoice::kSocket;
   choice.socket_path = "/nonexistent/dso.sock";

@@ -9,30 +9,37 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "link_test_support.h"
 
 extern char** environ;
 
 namespace korvelane::testing {
 
-// Polls `done` every 10 ms until it holds or the time is up.
-template <typename Predicate>
-bool WaitUntil(Predicate done, int milliseconds = 5000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline)
-      return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
-
 inline bool IsSocket(const std::string& path) {
   struct stat st {};
   return lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
+}
+
+// Whether a socket bound to `path` listens already. The file appears at bind(), a moment
+// before listen(); a connection in between is refused.
+inline bool IsListening(const std::string& path) {
+  std::ifstream table("/proc/net/unix");
+  std::string line;
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    std::string num, refs, protocol, flags, type, state, inode, bound;
+    if (fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> bound &&
+        bound == path && flags == "00010000")
+      return true;
+  }
+  return false;
 }
 
 class SimProcess {
@@ -54,11 +61,11 @@ class SimProcess {
     return posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
   }
 
-  // Starts it serving `socket` and waits for the socket to appear.
+  // Starts it serving `socket` and waits until it listens.
   bool Serve(const std::string& socket, std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"--socket", socket};
     args.insert(args.end(), extra.begin(), extra.end());
-    return Start(args) && WaitUntil([&] { return IsSocket(socket); });
+    return Start(args) && WaitUntil([&] { return IsSocket(socket) && IsListening(socket); });
   }
 
   void Signal(int signal) {
@@ -95,32 +102,6 @@ class SimProcess {
   pid_t pid_ = 0;
   bool exited_ = false;
   int status_ = -1;
-};
-
-// Device-change notifications from a link's background thread.
-class Notifications {
- public:
-  void Add(uintptr_t wparam) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    seen_.push_back(wparam);
-    changed_.notify_all();
-  }
-  // Waits until `wparam` has been seen `count` times in all.
-  bool WaitFor(uintptr_t wparam, size_t count = 1, int milliseconds = 5000) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
-      return static_cast<size_t>(std::count(seen_.begin(), seen_.end(), wparam)) >= count;
-    });
-  }
-  std::vector<uintptr_t> seen() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return seen_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<uintptr_t> seen_;
 };
 
 }  // namespace korvelane::testing

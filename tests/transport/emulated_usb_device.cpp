@@ -1,0 +1,553 @@
+#include "emulated_usb_device.h"
+
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/ioctl.h>
+#include <linux/usbdevice_fs.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <umockdev.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+namespace korvelane::testing {
+namespace {
+
+constexpr int kBus = 1;
+
+std::string HexBytes(const Bytes& bytes) {
+  std::string text;
+  char pair[3];
+  for (uint8_t b : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", b);
+    text += pair;
+  }
+  return text;
+}
+
+void PutLe16(Bytes& bytes, uint16_t value) {
+  bytes.push_back(static_cast<uint8_t>(value));
+  bytes.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+// Device and configuration descriptors: interface 0 has an interrupt endpoint first, then the
+// two bulk endpoints, so the host must pick the bulk ones from the descriptors.
+Bytes Descriptors(const UsbDeviceSetup& setup) {
+  Bytes d = {0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40};
+  PutLe16(d, setup.vendor_id);
+  PutLe16(d, setup.product_id);
+  d.insert(d.end(), {0x00, 0x01, 0x00, 0x00, 0x00, 0x01});
+  d.insert(d.end(), {0x09, 0x02, 9 + 9 + 3 * 7, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32});
+  d.insert(d.end(), {0x09, 0x04, 0x00, 0x00, 0x03, 0xff, 0x00, 0x00, 0x00});
+  d.insert(d.end(), {0x07, 0x05, 0x81, 0x03, 0x08, 0x00, 0x0a});
+  d.insert(d.end(), {0x07, 0x05, setup.endpoint_out, 0x02});
+  PutLe16(d, setup.max_packet);
+  d.push_back(0x00);
+  d.insert(d.end(), {0x07, 0x05, setup.endpoint_in, 0x02});
+  PutLe16(d, setup.max_packet);
+  d.push_back(0x00);
+  return d;
+}
+
+// Gives or takes the calling thread's power to open files regardless of their permissions.
+void SetFileAccessOverride(bool on) {
+  if (geteuid() != 0)
+    return;
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2] = {};
+  if (syscall(SYS_capget, &header, data) != 0)
+    return;
+  for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+    __user_cap_data_struct& word = data[cap / 32];
+    const uint32_t bit = 1u << (cap % 32);
+    word.effective = on ? word.effective | (word.permitted & bit) : word.effective & ~bit;
+  }
+  syscall(SYS_capset, &header, data);
+}
+
+const char* RequestName(unsigned long request) {
+  switch (request) {
+    case USBDEVFS_CONTROL:
+      return "CONTROL";
+    case USBDEVFS_SETINTERFACE:
+      return "SETINTERFACE";
+    case USBDEVFS_SETCONFIGURATION:
+      return "SETCONFIGURATION";
+    case USBDEVFS_RESET:
+      return "RESET";
+    case USBDEVFS_CLEAR_HALT:
+      return "CLEAR_HALT";
+    default:
+      return "other";
+  }
+}
+
+}  // namespace
+
+struct EmulatedUsbDevice::Urb {
+  UMockdevIoctlData* data = nullptr;  // the URB, with its buffer resolved
+  bool in = false;
+  int length = 0;
+  int status = 0;
+  int actual = 0;
+  Bytes payload;  // IN: what the device sent into it
+};
+
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup) : setup_(std::move(setup)) {
+  testbed_ = umockdev_testbed_new();
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);
+  root_ = root;
+  g_free(root);
+  handler_ = umockdev_ioctl_base_new();
+  g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(&EmulatedUsbDevice::HandleIoctl), this);
+}
+
+EmulatedUsbDevice::~EmulatedUsbDevice() {
+  g_signal_handlers_disconnect_by_data(handler_, this);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ReleaseUrbsLocked();
+    if (node_fd_ >= 0)
+      close(node_fd_);
+    node_fd_ = -1;
+  }
+  g_object_unref(handler_);
+  g_object_unref(testbed_);
+}
+
+std::string EmulatedUsbDevice::devnode() const {
+  char text[32];
+  std::snprintf(text, sizeof text, "/dev/bus/usb/%03d/%03d", kBus, address_);
+  return text;
+}
+
+std::string EmulatedUsbDevice::SysPath() const {
+  return "/sys/devices/usb" + std::to_string(kBus) + "/" + std::to_string(kBus) + "-1";
+}
+
+bool EmulatedUsbDevice::Plug() {
+  std::string node;
+  std::string description;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (plugged_)
+      return true;
+    ++address_;
+    node = devnode();
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "E: BUSNUM=%03d\nE: DEVNUM=%03d\nA: busnum=%d\\n\nA: devnum=%d\\n\n"
+                  "A: idVendor=%04x\\n\nA: idProduct=%04x\\n\n",
+                  kBus, address_, kBus, address_, setup_.vendor_id, setup_.product_id);
+    description = "P: " + SysPath().substr(4) + "\nN: " + node.substr(5) +
+                  "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: DEVNAME=" + node +
+                  "\n" + numbers + "A: bConfigurationValue=1\\n\nA: speed=480\\n\n" +
+                  "H: descriptors=" + HexBytes(Descriptors(setup_)) + "\n";
+  }
+  GError* error = nullptr;
+  if (!umockdev_testbed_attach_ioctl(testbed_, node.c_str(), handler_, &error) ||
+      !umockdev_testbed_add_from_string(testbed_, description.c_str(), &error)) {
+    std::fprintf(stderr, "emulated USB device: %s\n", error ? error->message : "refused");
+    g_clear_error(&error);
+    return false;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!ArmNodeLocked())
+    return false;
+  plugged_ = true;
+  driver_bound_ = !setup_.kernel_driver.empty();
+  claimed_ = false;
+  in_writes_.clear();
+  in_offset_ = 0;
+  changed_.notify_all();
+  return true;
+}
+
+// The node that umockdev makes is a plain file, always ready, so libusb's event loop would
+// spin while a transfer is pending. A FIFO of one page stands in for it: full (not writable)
+// while there is nothing to reap, empty (writable, what libusb waits for) while there is.
+bool EmulatedUsbDevice::ArmNodeLocked() {
+  const std::string path = root_ + devnode();
+  if (node_fd_ >= 0)
+    close(node_fd_);
+  node_fd_ = -1;
+  node_ready_ = false;
+  unlink(path.c_str());
+  if (mkfifo(path.c_str(), 0666) != 0) {
+    std::perror("emulated USB device: mkfifo");
+    return false;
+  }
+  node_fd_ = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  const uint8_t fill = 0;
+  if (node_fd_ < 0 || fcntl(node_fd_, F_SETPIPE_SZ, 4096) < 0 || write(node_fd_, &fill, 1) != 1) {
+    std::perror("emulated USB device: node");
+    return false;
+  }
+  if (denied_)
+    chmod(path.c_str(), 0);
+  return true;
+}
+
+void EmulatedUsbDevice::SyncReadinessLocked() {
+  const bool want = !reapable_.empty();
+  if (want == node_ready_ || node_fd_ < 0)
+    return;
+  uint8_t byte = 0;
+  const ssize_t n = want ? read(node_fd_, &byte, 1) : write(node_fd_, &byte, 1);
+  if (n == 1)
+    node_ready_ = want;
+}
+
+void EmulatedUsbDevice::Unplug() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!plugged_)
+      return;
+    plugged_ = false;
+    claimed_ = false;
+    // The kernel ends every pending URB of a device that is gone.
+    while (!flying_.empty())
+      FinishLocked(flying_.front(), -ESHUTDOWN);
+    in_writes_.clear();
+    in_offset_ = 0;
+    changed_.notify_all();
+  }
+  const std::string sys = SysPath();
+  umockdev_testbed_uevent(testbed_, sys.c_str(), "remove");
+  umockdev_testbed_remove_device(testbed_, sys.c_str());
+}
+
+bool EmulatedUsbDevice::plugged() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return plugged_;
+}
+
+void EmulatedUsbDevice::SetOutHandler(OutHandler handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  out_handler_ = std::move(handler);
+}
+
+void EmulatedUsbDevice::SendIn(const Bytes& data) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!plugged_)
+    return;
+  in_writes_.push_back(data);
+  FeedInLocked();
+  changed_.notify_all();
+}
+
+void EmulatedUsbDevice::SendInPieces(const Bytes& data, const std::vector<size_t>& sizes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!plugged_)
+    return;
+  size_t offset = 0;
+  for (size_t i = 0; i <= sizes.size() && offset < data.size(); ++i) {
+    const size_t size = std::min(i < sizes.size() ? sizes[i] : data.size(), data.size() - offset);
+    in_writes_.emplace_back(data.begin() + static_cast<long>(offset),
+                            data.begin() + static_cast<long>(offset + size));
+    offset += size;
+  }
+  FeedInLocked();
+  changed_.notify_all();
+}
+
+void EmulatedUsbDevice::HoldOut(bool hold) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  hold_out_ = hold;
+}
+
+void EmulatedUsbDevice::DenyAccess(bool deny) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  denied_ = deny;
+  SetFileAccessOverride(!deny);
+  if (plugged_)
+    chmod((root_ + devnode()).c_str(), deny ? 0 : 0666);
+}
+
+std::vector<Bytes> EmulatedUsbDevice::out_transfers() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return out_transfers_;
+}
+
+size_t EmulatedUsbDevice::queued_in_bytes() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  size_t total = 0;
+  for (const Bytes& write : in_writes_)
+    total += write.size();
+  return total - in_offset_;
+}
+
+int EmulatedUsbDevice::in_submits() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return in_submits_;
+}
+
+int EmulatedUsbDevice::discards() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return discards_;
+}
+
+bool EmulatedUsbDevice::interface_claimed() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return claimed_;
+}
+
+bool EmulatedUsbDevice::kernel_driver_bound() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return driver_bound_;
+}
+
+std::vector<std::string> EmulatedUsbDevice::unknown_requests() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return unknown_requests_;
+}
+
+bool EmulatedUsbDevice::WaitFor(const std::function<bool()>& condition, int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    if (condition())
+      return true;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline)
+      return false;
+    // The condition is checked without the lock; a change just missed is seen 10 ms later.
+    changed_.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(10)));
+  }
+}
+
+int EmulatedUsbDevice::HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
+  return static_cast<EmulatedUsbDevice*>(self)->Handle(client) ? TRUE : FALSE;
+}
+
+bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
+  const unsigned long request = umockdev_ioctl_client_get_request(client);
+  UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
+  switch (request) {
+    case USBDEVFS_SUBMITURB:
+      Submit(client, argument);
+      return true;
+    case USBDEVFS_REAPURB:
+    case USBDEVFS_REAPURBNDELAY:
+      Reap(client, argument);
+      return true;
+    case USBDEVFS_DISCARDURB:
+      Discard(client, argument);
+      return true;
+    case USBDEVFS_GET_CAPABILITIES: {
+      UMockdevIoctlData* caps = umockdev_ioctl_data_resolve(argument, 0, sizeof(uint32_t), nullptr);
+      *reinterpret_cast<uint32_t*>(caps->data) =
+          USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+          USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+      g_object_unref(caps);
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_RELEASEINTERFACE:
+    case USBDEVFS_DISCONNECT_CLAIM:
+    case USBDEVFS_GETDRIVER:
+    case USBDEVFS_IOCTL:
+      DriverRequest(client, argument);
+      return true;
+    default: {
+      std::lock_guard<std::mutex> lock(mutex_);
+      unknown_requests_.push_back(RequestName(request));
+      umockdev_ioctl_client_complete(client, -1, ENOTTY);
+      return true;
+    }
+  }
+}
+
+// Interface claims and the kernel driver of interface 0.
+void EmulatedUsbDevice::DriverRequest(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  const unsigned long request = umockdev_ioctl_client_get_request(client);
+  std::lock_guard<std::mutex> lock(mutex_);
+  int error = 0;
+  if (!plugged_) {
+    error = ENODEV;
+  } else if (request == USBDEVFS_CLAIMINTERFACE) {
+    if (driver_bound_)
+      error = EBUSY;
+    else
+      claimed_ = true;
+  } else if (request == USBDEVFS_RELEASEINTERFACE) {
+    claimed_ = false;
+  } else if (request == USBDEVFS_DISCONNECT_CLAIM) {
+    if (!setup_.disconnect_claim) {
+      error = ENOTTY;
+    } else {
+      driver_bound_ = false;
+      claimed_ = true;
+    }
+  } else if (request == USBDEVFS_GETDRIVER) {
+    UMockdevIoctlData* data =
+        umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_getdriver), nullptr);
+    auto* get = reinterpret_cast<usbdevfs_getdriver*>(data->data);
+    const std::string driver = claimed_ ? "usbfs" : driver_bound_ ? setup_.kernel_driver : "";
+    if (driver.empty())
+      error = ENODATA;
+    else
+      std::snprintf(get->driver, sizeof get->driver, "%s", driver.c_str());
+    g_object_unref(data);
+  } else {  // USBDEVFS_IOCTL: connect or disconnect the kernel driver
+    UMockdevIoctlData* data =
+        umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_ioctl), nullptr);
+    const int code = reinterpret_cast<usbdevfs_ioctl*>(data->data)->ioctl_code;
+    g_object_unref(data);
+    if (code == static_cast<int>(USBDEVFS_DISCONNECT)) {
+      if (driver_bound_)
+        driver_bound_ = false;
+      else
+        error = ENODATA;
+    } else if (code == static_cast<int>(USBDEVFS_CONNECT)) {
+      if (!setup_.kernel_driver.empty() && !claimed_)
+        driver_bound_ = true;
+    } else {
+      error = ENOTTY;
+    }
+  }
+  changed_.notify_all();
+  umockdev_ioctl_client_complete(client, error ? -1 : 0, error);
+}
+
+void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  UMockdevIoctlData* data = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
+  auto* urb_fields = reinterpret_cast<usbdevfs_urb*>(data->data);
+  const int length = urb_fields->buffer_length;
+  UMockdevIoctlData* buffer =
+      umockdev_ioctl_data_resolve(data, G_STRUCT_OFFSET(usbdevfs_urb, buffer),
+                                  static_cast<gsize>(std::max(length, 0)), nullptr);
+  if (buffer)
+    g_object_unref(buffer);  // kept by `data`
+  const bool in = urb_fields->endpoint & 0x80;
+  OutHandler handler;
+  Bytes request;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const uint8_t expected = in ? setup_.endpoint_in : setup_.endpoint_out;
+    int error = 0;
+    if (!plugged_)
+      error = ENODEV;
+    else if (urb_fields->type != USBDEVFS_URB_TYPE_BULK || urb_fields->endpoint != expected ||
+             !buffer)
+      error = EINVAL;
+    else if (!claimed_ && driver_bound_)
+      error = EBUSY;  // usbfs claims a free interface by itself, not one a driver holds
+    if (!error)
+      claimed_ = true;
+    if (error) {
+      g_object_unref(data);
+      umockdev_ioctl_client_complete(client, -1, error);
+      return;
+    }
+    auto* urb = new Urb;
+    urb->data = data;
+    urb->in = in;
+    urb->length = length;
+    flying_.push_back(urb);
+    if (in) {
+      ++in_submits_;
+      FeedInLocked();
+    } else if (!hold_out_) {
+      const auto* bytes = static_cast<const uint8_t*>(urb_fields->buffer);
+      request.assign(bytes, bytes + length);
+      out_transfers_.push_back(request);
+      urb->actual = length;
+      FinishLocked(urb, 0);
+      handler = out_handler_;
+    }
+    changed_.notify_all();
+  }
+  umockdev_ioctl_client_complete(client, 0, 0);
+  if (handler)
+    handler(request);
+}
+
+// Gives the bytes the device has sent to the IN URBs waiting for them, in order.
+void EmulatedUsbDevice::FeedInLocked() {
+  for (;;) {
+    auto waiting = std::find_if(flying_.begin(), flying_.end(), [](Urb* u) { return u->in; });
+    if (waiting == flying_.end() || in_writes_.empty())
+      return;
+    Urb* urb = *waiting;
+    const Bytes& write = in_writes_.front();
+    const size_t available = write.size() - in_offset_;
+    const size_t taken = std::min(available, static_cast<size_t>(urb->length));
+    urb->payload.assign(write.begin() + static_cast<long>(in_offset_),
+                        write.begin() + static_cast<long>(in_offset_ + taken));
+    urb->actual = static_cast<int>(taken);
+    in_offset_ += taken;
+    // A transfer that does not end on a packet boundary cannot take the packet that goes on
+    // past its end: babble.
+    const bool overflow = available > taken && urb->length % setup_.max_packet != 0;
+    if (in_offset_ == write.size()) {
+      in_writes_.pop_front();
+      in_offset_ = 0;
+    }
+    FinishLocked(urb, overflow ? -EOVERFLOW : 0);
+  }
+}
+
+void EmulatedUsbDevice::FinishLocked(Urb* urb, int status) {
+  flying_.erase(std::remove(flying_.begin(), flying_.end(), urb), flying_.end());
+  urb->status = status;
+  reapable_.push_back(urb);
+  SyncReadinessLocked();
+}
+
+void EmulatedUsbDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (reapable_.empty()) {
+    umockdev_ioctl_client_complete(client, -1, plugged_ ? EAGAIN : ENODEV);
+    return;
+  }
+  Urb* urb = reapable_.front();
+  reapable_.pop_front();
+  auto* fields = reinterpret_cast<usbdevfs_urb*>(urb->data->data);
+  fields->status = urb->status;
+  fields->actual_length = urb->actual;
+  if (urb->in && !urb->payload.empty())
+    std::memcpy(fields->buffer, urb->payload.data(), urb->payload.size());
+  UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
+  umockdev_ioctl_data_set_ptr(pointer, 0, urb->data);
+  umockdev_ioctl_client_complete(client, 0, 0);
+  g_object_unref(pointer);
+  g_object_unref(urb->data);
+  delete urb;
+  SyncReadinessLocked();
+  changed_.notify_all();
+}
+
+void EmulatedUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  const gulong address = reinterpret_cast<gulong>(*reinterpret_cast<void**>(argument->data));
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = std::find_if(flying_.begin(), flying_.end(),
+                            [&](Urb* u) { return u->data->client_addr == address; });
+  if (found == flying_.end()) {
+    umockdev_ioctl_client_complete(client, -1, EINVAL);  // already done
+    return;
+  }
+  ++discards_;
+  (*found)->actual = 0;
+  FinishLocked(*found, -ENOENT);
+  changed_.notify_all();
+  umockdev_ioctl_client_complete(client, 0, 0);
+}
+
+void EmulatedUsbDevice::ReleaseUrbsLocked() {
+  for (auto* queue : {&flying_, &reapable_}) {
+    for (Urb* urb : *queue) {
+      g_object_unref(urb->data);
+      delete urb;
+    }
+    queue->clear();
+  }
+}
+
+}  // namespace korvelane::testing

@@ -1,0 +1,96 @@
+// A LibUsbLink over an instrument on the emulated USB bus, and the program's way of talking
+// through it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/logs/gbk_text.h"
+#include "core/protocol/frame.h"
+#include "emulated_usb_device.h"
+#include "link_test_support.h"
+#include "support/fixed_clock.h"
+#include "support/messages.h"
+#include "support/temp_dir.h"
+#include "transport/libusb_link.h"
+
+namespace korvelane::testing {
+
+constexpr int kEventWaitMs = 3000;  // for a device change to come through
+
+inline transport::LibUsbLinkOptions QuickUsbOptions() {
+  transport::LibUsbLinkOptions options;
+  options.read_timeout_ms = 400;
+  options.write_timeout_ms = 300;
+  return options;
+}
+
+// The device comes first and goes last: libusb must be gone before the testbed.
+class UsbWorld {
+ public:
+  explicit UsbWorld(UsbDeviceSetup setup = {},
+                    transport::LibUsbLinkOptions options = QuickUsbOptions())
+      : usb(std::move(setup)),
+        link(std::make_unique<transport::LibUsbLink>(
+            transport::UsbIds{usb.setup().vendor_id, usb.setup().product_id}, debug_log, options)) {
+    link->SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t) { heard.Add(wparam); });
+  }
+  ~UsbWorld() { link.reset(); }
+
+  bool Logged(const std::string& utf8) const {
+    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+  }
+
+  int LogCount(const std::string& utf8) const {
+    const std::string text = ReadFileText(debug_log.debug_log_path());
+    const std::string wanted = Utf8ToGbk(utf8);
+    int count = 0;
+    for (size_t at = text.find(wanted); at != std::string::npos; at = text.find(wanted, at + 1))
+      ++count;
+    return count;
+  }
+
+  // Waits for the `count`th notification `wparam` and hands it to the link, as the main window
+  // does on its own thread.
+  bool Deliver(uintptr_t wparam, size_t count = 1) {
+    if (!heard.WaitFor(wparam, count, kEventWaitMs))
+      return false;
+    link->UsbDeviceChange(wparam, 0);
+    return true;
+  }
+
+  EmulatedUsbDevice usb;
+  TempDir dir;
+  FixedClock clock;
+  DebugLog debug_log{dir.path(), clock};
+  Notifications heard;
+  std::unique_ptr<transport::LibUsbLink> link;
+};
+
+// The program's exchange: the whole request in one write, then the header, then the whole
+// message.
+inline int SendRequest(UsbLink& link, const MessageBuffer& request) {
+  return link.UsbWrite(kPipeOut, request.data(), static_cast<uint32_t>(RequestSize(request)));
+}
+
+// The whole answer, or an empty one when a read fails.
+inline Bytes ReadAnswer(UsbLink& link) {
+  MessageBuffer buffer{};
+  if (!link.UsbRead(kPipeIn, buffer.data(), kHeaderSize))
+    return {};
+  const uint32_t size = MsgLen(ByteView(buffer.data(), kHeaderSize)) + kHeaderSize;
+  if (size > buffer.size() || !link.UsbRead(kPipeIn, buffer.data(), size))
+    return {};
+  return Bytes(buffer.begin(), buffer.begin() + size);
+}
+
+inline Bytes RequestBytes(void (*build)(MessageBuffer&)) {
+  MessageBuffer request{};
+  build(request);
+  return Bytes(request.begin(), request.begin() + static_cast<long>(RequestSize(request)));
+}
+
+}  // namespace korvelane::testing
