@@ -1,0 +1,54 @@
+// The Qt side of the Wave Graph: one replot of seven 4000-point plots at 1280 x 800, and a whole
+// redraw of the view with its graph and parameter list.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <vector>
+
+#include "bench_world.h"
+#include "views/scope_graph.h"
+#include "views/wave_graph_view.h"
+
+namespace korvelane::bench {
+namespace {
+
+void BM_ReplotSevenFullPlots(benchmark::State& state) {
+  ScopeGraph graph;
+  graph.resize(1280, 800);
+  std::vector<uint8_t> values(4000);
+  for (int n = 1; n <= 7; ++n) {
+    for (size_t i = 0; i < values.size(); ++i)
+      values[i] = static_cast<uint8_t>((i * (n + 3) / 7 + n * 25) % 200);
+    graph.PlotByIndex(n)->SetPlotData(values.data(), values.size());
+  }
+  graph.Redraw();
+  for (auto _ : state)
+    graph.Redraw();
+}
+BENCHMARK(BM_ReplotSevenFullPlots)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawWaveGraphView(benchmark::State& state) {
+  BenchWorld world;
+  WaveGraphView view(
+      ViewContext{world.device, world.tables, world.operate_log, world.debug_log, world.ui},
+      RefreshTimerCalls{});
+  view.resize(view.sizeHint());
+  for (auto _ : state) {
+    view.RedrawWaveGraph();
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_RedrawWaveGraphView)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace korvelane::bench
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

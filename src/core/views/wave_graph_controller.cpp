@@ -1,0 +1,240 @@
+#include "core/views/wave_graph_controller.h"
+
+#include <algorithm>
+
+#include "core/views/measurement_column.h"
+#include "core/views/parameter_column.h"
+#include "core/views/plot_slot.h"
+#include "core/views/wave_data_column.h"
+
+namespace korvelane {
+namespace {
+
+// A channel with this many samples or fewer has nothing to draw; it is the count the store
+// starts with.
+constexpr int32_t kMinDrawnCount = 200;
+constexpr int kShowMode = 2;
+// Marker position of a vertical position: 0 at the bottom of the screen, 10 at the top.
+constexpr double kMarkerOrigin = 216.0;
+constexpr double kMarkerScale = 0.05;
+constexpr double kMarkerTop = 10.0;
+
+constexpr const char* kNotLinked = "The software is not link with device!";
+
+}  // namespace
+
+const char* const WaveGraphController::kShowHideTexts[kSlotCount] = {
+    "Show/Hide the first graph",  "Show/Hide the second graph", "Show/Hide the third graph",
+    "Show/Hide the fourth graph", "Show/Hide the fifth graph",  "Show/Hide the sixth graph",
+    "Show/Hide the seventh graph"};
+
+WaveGraphController::WaveGraphController(const ViewContext& context, GraphControl& graph,
+                                         WaveGraphForm& form, RefreshTimer& timer)
+    : context_(context), graph_(graph), form_(form), timer_(timer) {
+  context_.tables.AddListener(this);
+}
+
+WaveGraphController::~WaveGraphController() {
+  context_.tables.RemoveListener(this);
+}
+
+void WaveGraphController::Initialise() {
+  if (!context_.tables.graph_buttons_enabled) {
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+      form_.EnableShowBox(slot, false);
+    form_.EnableFileButtons(false);
+  }
+  form_.EnableModeButtons(!timer_.auto_refresh());
+}
+
+void WaveGraphController::ButtonsEnabled(ButtonGroup group) {
+  if (group == ButtonGroup::kWaveGraph)
+    form_.EnableFileButtons(true);
+}
+
+bool WaveGraphController::FetchChannel(int channel) {
+  const bool all = context_.device.acquisition().selectors().get_all_data != 0;
+  const int16_t kind =
+      channel == kCh2Slot ? (all ? kFetchCh2All : kFetchCh2) : (all ? kFetchCh1All : kFetchCh1);
+  return context_.device.acquisition().FetchFromDevice(kind) != 0;
+}
+
+void WaveGraphController::RefreshWaveGraph() {
+  Device& device = context_.device;
+  // The exchange under way (a timer refresh waiting for its answer) must not be interleaved.
+  if (device.exchange_in_progress())
+    return;
+  context_.operate_log.RecordOperation("Refresh the Wave Graph");
+  if (!device.connection().bound()) {
+    context_.ui.ShowMessage(kNotLinked, "Error", MessageIcon::kExclamation);
+    context_.ui.RefreshMenuLamps();
+    return;
+  }
+  context_.ui.SetWaitCursor(true);
+  form_.ReadBoxes(fields_);
+  RequestSelectors& selectors = device.acquisition().selectors();
+  selectors.ch1_measure_wanted = fields_.measure_ch1 != 0 ? 1 : 0;
+  selectors.ch2_measure_wanted = fields_.measure_ch2 != 0 ? 1 : 0;
+  selectors.get_all_data = fields_.all_data != 0 ? 1 : 0;
+
+  BusyIndicator& busy = device.busy_indicator();
+  const AcquisitionStore& store = device.store();
+  busy.ShowProgress(5, 1);
+  bool ok = device.acquisition().FetchFromDevice(kFetchParams) != 0;
+  // The channel flags are those of the parameter record just received.
+  for (int channel = kCh1Slot; ok && channel <= kCh2Slot; ++channel) {
+    busy.ShowProgress(5, 1);
+    if (store.channel(channel).enabled)
+      ok = FetchChannel(channel);
+  }
+  if (ok) {
+    busy.ShowProgress(5, 1);
+    // With both channels off the old picture stays.
+    if (store.ch1.enabled || store.ch2.enabled)
+      RedrawWaveGraph();
+  }
+  busy.ShowProgress(5, 0);
+  context_.ui.SetWaitCursor(false);
+}
+
+void WaveGraphController::RedrawChannelSlot(int channel) {
+  const ChannelData& data = context_.device.store().channel(channel);
+  WaveSlot& slot = context_.tables.wave_slots[channel];
+  slot.in_graph = 0;
+  slot.count = 0;
+  slot.in_wave_data = 0;
+  if (data.enabled && data.count > kMinDrawnCount) {
+    PlotSlot(data.samples.data(), data.count, channel);
+    slot.in_graph = 1;
+    slot.count = data.count;
+    slot.in_wave_data = 1;
+  } else if (GraphPlot* plot = graph_.PlotByName(channel == kCh1Slot ? "Plot-1" : "Plot-2")) {
+    plot->ClearPlot();
+  }
+}
+
+void WaveGraphController::ShowChannelMarker(int channel) {
+  const ChannelData& data = context_.device.store().channel(channel);
+  if (GraphAnnotation* marker = graph_.AnnotationByIndex(channel)) {
+    marker->SetAnnotationVisible(data.enabled);
+    const double position = (kMarkerOrigin - data.vert_pos) * kMarkerScale;
+    marker->SetCaptionPosition(std::clamp(position, 0.0, kMarkerTop));
+  }
+  if (GraphPlot* plot = graph_.PlotByIndex(channel))
+    plot->SetPlotVisible(data.enabled);
+}
+
+void WaveGraphController::RedrawWaveGraph() {
+  const AcquisitionStore& store = context_.device.store();
+  ViewTables& tables = context_.tables;
+  RedrawChannelSlot(kCh1Slot);
+  RedrawChannelSlot(kCh2Slot);
+  ShowChannelMarker(kCh1Slot);
+  ShowChannelMarker(kCh2Slot);
+  graph_.Redraw();
+  FillParameterColumn(tables, store, kCh1Slot);
+  FillParameterColumn(tables, store, kCh2Slot);
+  FillWaveDataColumn(tables, store, kCh1Slot);
+  FillWaveDataColumn(tables, store, kCh2Slot);
+  const RequestSelectors& selectors = context_.device.acquisition().selectors();
+  ShowChannelMeasurements(tables, store, selectors, kCh1Slot);
+  ShowChannelMeasurements(tables, store, selectors, kCh2Slot);
+  // Hiding CH1 or CH2 with its box lasts until here.
+  form_.EnableShowBox(kCh1Slot, store.ch1.enabled);
+  form_.EnableShowBox(kCh2Slot, store.ch2.enabled);
+  fields_.show[kCh1Slot] = store.ch1.enabled ? 1 : 0;
+  fields_.show[kCh2Slot] = store.ch2.enabled ? 1 : 0;
+  EnableViewButtons(tables);
+  form_.WriteBoxes(fields_);
+}
+
+void WaveGraphController::PlotSlot(const uint8_t* samples, int count, int slot) {
+  korvelane::PlotSlot(graph_, samples, count, slot);
+}
+
+RequestOptions WaveGraphController::ReadRequestOptions() {
+  form_.ReadBoxes(fields_);
+  RequestOptions options;
+  options.ch1_measure = fields_.measure_ch1 != 0;
+  options.ch2_measure = fields_.measure_ch2 != 0;
+  options.get_all_data = fields_.all_data != 0;
+  return options;
+}
+
+void WaveGraphController::PressAuto() {
+  context_.operate_log.RecordOperation("Set the refresh mode is : Auto");
+  if (!context_.device.connection().bound()) {
+    context_.ui.ShowMessage(kNotLinked, "Error", MessageIcon::kExclamation);
+    context_.ui.RefreshMenuLamps();
+    return;
+  }
+  if (timer_.auto_refresh())
+    return;
+  timer_.StartRefreshTimer();
+  form_.EnableModeButtons(false);
+}
+
+void WaveGraphController::PressManual() {
+  context_.operate_log.RecordOperation("Set the refresh mode is : Manual");
+  if (!timer_.auto_refresh())
+    return;
+  timer_.StopRefreshTimer();
+  form_.EnableModeButtons(true);
+}
+
+void WaveGraphController::ToggleShow(int slot) {
+  if (!WaveSlotTable::Valid(slot))
+    return;
+  form_.ReadBoxes(fields_);
+  const bool shown = fields_.show[static_cast<size_t>(slot)] != 0;
+  context_.tables.wave_slots[slot].in_graph = shown ? 1 : 0;
+  if (GraphPlot* plot = graph_.PlotByIndex(slot))
+    plot->SetPlotVisible(shown);
+  if (slot == kCh1Slot || slot == kCh2Slot) {
+    if (GraphAnnotation* marker = graph_.AnnotationByIndex(slot))
+      marker->SetAnnotationVisible(shown);
+  }
+  graph_.Redraw();
+  context_.operate_log.RecordOperation(kShowHideTexts[slot - 1]);
+}
+
+void WaveGraphController::ShowLoadedSlot(int slot, int mode) {
+  if (slot < kFirstFileSlot || slot > kSlotCount)
+    return;
+  form_.EnableShowBox(slot, true);
+  // Boxes ticked since they were last read stay ticked when the fields are written back.
+  form_.ReadBoxes(fields_);
+  const bool show = mode == kShowMode;
+  fields_.show[static_cast<size_t>(slot)] = show ? 1 : 0;
+  if (GraphPlot* plot = graph_.PlotByIndex(slot))
+    plot->SetPlotVisible(show);
+  form_.WriteBoxes(fields_);
+}
+
+void WaveGraphController::Copy() {
+  context_.operate_log.RecordOperation("Copy Wave Graph Interface");
+  context_.ui.SetWaitCursor(true);
+  if (!form_.CopyViewPicture())
+    context_.debug_log.WriteDebugLog("复制波形图像界面位图数据到内存失败", kWarning);
+  context_.ui.SetWaitCursor(false);
+}
+
+void WaveGraphController::Print() {
+  context_.operate_log.RecordOperation("Print Wave Graph data");
+  int item_count = 0;
+  bool any_shown = false;
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
+    if (fields_.show[static_cast<size_t>(slot)] == 0)
+      continue;
+    any_shown = true;
+    item_count = std::max(item_count, context_.tables.wave_slots[slot].count);
+  }
+  if (!any_shown) {
+    context_.debug_log.WriteDebugLog("打印失败：波形界面没有波形显示", kNormal);
+    context_.ui.ShowMessage("There is no graph showed!", "Error", MessageIcon::kInformation);
+    return;
+  }
+  form_.OpenPrintPreview(item_count);
+}
+
+}  // namespace korvelane

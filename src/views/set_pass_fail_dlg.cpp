@@ -1,0 +1,244 @@
+#include "views/set_pass_fail_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "core/protocol/measurement_record.h"
+#include "core/views/dialog_fields.h"
+#include "views/dialog_units.h"
+
+namespace korvelane {
+namespace {
+
+// Dialog units.
+constexpr int kWidth = 195, kHeight = 210;
+struct Place {
+  int x, y, width, height;
+};
+constexpr Place kSettingsGroup{7, 5, 181, 176};
+constexpr Place kTypeGroup{14, 16, 167, 32};
+constexpr Place kMeasureType{22, 29, 96, 14};
+constexpr Place kEnable{128, 31, 46, 10};
+constexpr Place kRangeGroup{14, 52, 167, 98};
+constexpr Place kUnderGroup{21, 63, 153, 36};
+constexpr Place kMinimumLabel{28, 80, 38, 8};
+constexpr Place kMinimum{68, 78, 44, 13};
+constexpr Place kMinimumUnit{120, 78, 46, 14};
+constexpr Place kOverGroup{21, 106, 153, 36};
+constexpr Place kMaximumLabel{28, 123, 38, 8};
+constexpr Place kMaximum{68, 121, 44, 13};
+constexpr Place kMaximumUnit{120, 121, 46, 14};
+constexpr Place kNote{16, 155, 163, 20};
+constexpr Place kOk{40, 188, 50, 14};
+constexpr Place kCancel{105, 188, 50, 14};
+
+const QColor kFieldBackground(185, 185, 245);
+
+QRect ToPixels(const DialogUnits& units, const Place& p) {
+  return units.Rect(p.x, p.y, p.width, p.height);
+}
+
+// Selects the unit a limit names in its box: the first entry beginning with it, ignoring case;
+// otherwise the text as stored.
+void ShowUnit(QComboBox* box, const std::vector<std::string>& family, std::string_view stored) {
+  const int entry = FindUnitEntry(family, stored);
+  box->setCurrentIndex(entry);
+  if (entry < 0)
+    box->setEditText(QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())));
+}
+
+}  // namespace
+
+CSetPassFailDlg::CSetPassFailDlg(ViewTables& tables, UserInterface& ui, QWidget* parent)
+    : QDialog(parent), tables_(tables), ui_(ui) {
+  setWindowTitle(QStringLiteral("Pass|Fail setting"));
+  setAccessibleName(QStringLiteral("Pass|Fail setting"));
+  BuildControls();
+  // A refresh while the dialog is open must not put the defaults back over limits the dialog
+  // has already stored, so the defaults count as set from here on.
+  if (!tables_.limits_initialised) {
+    ResetPassFailLimits(tables_.limits);
+    tables_.limits_initialised = true;
+  }
+  ShowEntry(0);
+  EnableFields(false);
+  connect(enable_, &QCheckBox::clicked, this, &CSetPassFailDlg::EnableClicked);
+  connect(measure_type_, &QComboBox::currentIndexChanged, this,
+          &CSetPassFailDlg::MeasureTypeChanged);
+  connect(ok_, &QPushButton::clicked, this, &CSetPassFailDlg::accept);
+  connect(cancel_, &QPushButton::clicked, this, &CSetPassFailDlg::reject);
+}
+
+void CSetPassFailDlg::BuildControls() {
+  const DialogUnits units(font());
+  setFixedSize(units.X(kWidth), units.Y(kHeight));
+  auto add_group = [&](const QString& title, const Place& place) {
+    auto* group = new QGroupBox(title, this);
+    group->setAccessibleName(title);
+    group->setGeometry(ToPixels(units, place));
+    return group;
+  };
+  auto add_label = [&](const QString& text, const Place& place) {
+    auto* label = new QLabel(text, this);
+    label->setAccessibleName(text);
+    label->setGeometry(ToPixels(units, place));
+    return label;
+  };
+  auto add_field = [&](const QString& name, const Place& place) {
+    auto* field = new QLineEdit(this);
+    field->setAccessibleName(name);
+    field->setGeometry(ToPixels(units, place));
+    QPalette palette = field->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+      palette.setColor(group, QPalette::Base, kFieldBackground);
+    field->setPalette(palette);
+    return field;
+  };
+  auto add_unit_box = [&](const QString& name, const Place& place) {
+    auto* box = new QComboBox(this);
+    box->setAccessibleName(name);
+    box->setGeometry(ToPixels(units, place));
+    box->setEditable(true);
+    // What is typed stays as typed: no completion, nothing added to the list.
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+  };
+
+  // Groups first, so that the controls inside them are drawn over them.
+  add_group(QStringLiteral("PASS | FAIL SETTINGS"), kSettingsGroup);
+  add_group(QStringLiteral("Select Measure Type"), kTypeGroup);
+  add_group(QStringLiteral("Pass Range Settings"), kRangeGroup);
+  add_group(QStringLiteral("Under Limit setting"), kUnderGroup);
+  add_group(QStringLiteral("Over Limit Setting"), kOverGroup);
+
+  measure_type_ = new QComboBox(this);
+  measure_type_->setAccessibleName(QStringLiteral("Measure type"));
+  measure_type_->setGeometry(ToPixels(units, kMeasureType));
+  for (int item = 0; item < kMeasurementItemCount; ++item)
+    measure_type_->addItem(QString::fromLatin1(MeasurementItems[item]));
+  measure_type_->setCurrentIndex(0);
+  enable_ = new QCheckBox(QStringLiteral("Enable"), this);
+  enable_->setAccessibleName(QStringLiteral("Enable"));
+  enable_->setGeometry(ToPixels(units, kEnable));
+
+  minimum_ = add_field(QStringLiteral("Minimum"), kMinimum);
+  add_label(QStringLiteral("Minimum:"), kMinimumLabel)->setBuddy(minimum_);
+  minimum_unit_ = add_unit_box(QStringLiteral("Minimum unit"), kMinimumUnit);
+  maximum_ = add_field(QStringLiteral("Maximum"), kMaximum);
+  add_label(QStringLiteral("Maximum:"), kMaximumLabel)->setBuddy(maximum_);
+  maximum_unit_ = add_unit_box(QStringLiteral("Maximum unit"), kMaximumUnit);
+  QLabel* note = add_label(
+      QStringLiteral("Note: The valid number that can input into the edit box is -999~999"), kNote);
+  note->setWordWrap(true);
+
+  ok_ = new QPushButton(QStringLiteral("OK"), this);
+  ok_->setAccessibleName(QStringLiteral("OK"));
+  ok_->setGeometry(ToPixels(units, kOk));
+  ok_->setDefault(true);
+  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_->setAccessibleName(QStringLiteral("Cancel"));
+  cancel_->setGeometry(ToPixels(units, kCancel));
+}
+
+void CSetPassFailDlg::ShowEntry(int item) {
+  const std::vector<std::string>& family = LimitUnitFamily(item);
+  const PassFailLimit& limit = tables_.limits[static_cast<size_t>(item)];
+  for (QComboBox* box : {minimum_unit_, maximum_unit_}) {
+    box->clear();
+    for (const std::string& unit : family)
+      box->addItem(QString::fromLatin1(unit.c_str()));
+  }
+  minimum_->setText(QString::number(limit.minimum));
+  maximum_->setText(QString::number(limit.maximum));
+  ShowUnit(minimum_unit_, family, LimitUnitText(limit.minimum_unit));
+  ShowUnit(maximum_unit_, family, LimitUnitText(limit.maximum_unit));
+  shown_item_ = item;
+}
+
+void CSetPassFailDlg::EnableFields(bool enable) {
+  for (QWidget* field :
+       std::initializer_list<QWidget*>{minimum_, maximum_, minimum_unit_, maximum_unit_})
+    field->setEnabled(enable);
+}
+
+bool CSetPassFailDlg::ReadFields(PassFailLimit* limit) {
+  const LimitFieldCheck check =
+      ReadLimitFields({minimum_->text().toStdString(), minimum_unit_->currentText().toStdString(),
+                       maximum_->text().toStdString(), maximum_unit_->currentText().toStdString()});
+  if (check.ok()) {
+    *limit = check.limit;
+    return true;
+  }
+  ui_.ShowMessage(check.refusal, kFieldRefusalCaption, MessageIcon::kExclamation);
+  QWidget* field = minimum_;
+  switch (check.bad_field) {
+    case LimitField::kMinimumUnit:
+      field = minimum_unit_;
+      break;
+    case LimitField::kMaximum:
+      field = maximum_;
+      break;
+    case LimitField::kMaximumUnit:
+      field = maximum_unit_;
+      break;
+    default:
+      break;
+  }
+  // A bad field must be open to correction.
+  if (!field->isEnabled()) {
+    enable_->setChecked(true);
+    EnableFields(true);
+  }
+  field->setFocus();
+  if (auto* edit = qobject_cast<QLineEdit*>(field))
+    edit->selectAll();
+  return false;
+}
+
+void CSetPassFailDlg::EnableClicked(bool checked) {
+  PassFailLimit limit;
+  // Fields are locked only once they hold what can be stored.
+  if (!checked && !ReadFields(&limit)) {
+    enable_->setChecked(true);
+    return;
+  }
+  EnableFields(checked);
+}
+
+void CSetPassFailDlg::MeasureTypeChanged(int item) {
+  if (item < 0 || item >= kMeasurementItemCount || item == shown_item_)
+    return;
+  PassFailLimit limit;
+  if (!ReadFields(&limit)) {
+    // The measurement shown stays, so that its fields can be corrected.
+    const QSignalBlocker blocker(measure_type_);
+    measure_type_->setCurrentIndex(shown_item_);
+    return;
+  }
+  StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
+  enable_->setChecked(false);
+  ShowEntry(item);
+  EnableFields(false);
+}
+
+void CSetPassFailDlg::accept() {
+  PassFailLimit limit;
+  if (!ReadFields(&limit))
+    return;
+  StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
+  tables_.limits_initialised = true;
+  QDialog::accept();
+}
+
+void CSetPassFailDlg::reject() {
+  tables_.limits_initialised = true;
+  QDialog::reject();
+}
+
+}  // namespace korvelane

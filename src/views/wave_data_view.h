@@ -1,0 +1,71 @@
+// The Wave Data view: the sample codes of the seven wave slots as a numbered list of 4000 rows,
+// with the buttons that copy, print and save them. The list follows the size of the pane; the
+// other controls keep their places.
+#pragma once
+
+#include <QFrame>
+#include <array>
+#include <memory>
+
+#include "core/views/wave_data_controller.h"
+#include "views/dialog_runner.h"
+#include "views/list_view_support.h"
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace korvelane {
+
+class WaveDataListModel;
+
+class WaveDataView : public QFrame, private WaveDataForm {
+  Q_OBJECT
+
+ public:
+  enum class Button { kCopy, kPrint, kSaveAs };
+
+  // Dialogs run through `run_dialog` (QDialog::exec when empty).
+  WaveDataView(const ViewContext& context, DialogRunner run_dialog = {}, QWidget* parent = nullptr);
+  ~WaveDataView() override;
+
+  WaveDataController& controller() { return *controller_; }
+  QLabel* view_label() const { return view_label_; }
+  QTableView* list() const { return list_; }
+  QPushButton* button(Button which) const;
+
+  QSize sizeHint() const override;
+
+ signals:
+  // "Save as": the wave data file save, which records its action and chooses the slot.
+  void SaveRequested();
+  // "Print" with wave data present and an item range chosen: the print preview of items
+  // `first_item` .. `first_item + item_count - 1` (no items when End came before Start).
+  void PrintRequested(int first_item, int item_count);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls(ViewTables& tables);
+  QPushButton* AddButton(Button which, const QString& text, const QRect& rect);
+
+  // WaveDataForm
+  void EnableFileButtons(bool enable) override;
+  bool PutTextOnClipboard(const std::string& text) override;
+  bool AskPrintRange(int* first, int* last) override;
+  void OpenPrintPreview(int first_item, int item_count) override;
+
+  UserInterface& ui_;
+  DialogRunner run_dialog_;
+  QSize content_size_;
+  std::unique_ptr<ListResizeRule> resize_rule_;
+  QLabel* view_label_ = nullptr;
+  QTableView* list_ = nullptr;
+  WaveDataListModel* model_ = nullptr;
+  std::array<QPushButton*, 3> buttons_{};
+  std::unique_ptr<WaveDataController> controller_;
+};
+
+}  // namespace korvelane

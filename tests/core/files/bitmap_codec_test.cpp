@@ -1,0 +1,338 @@
+#include "core/files/bitmap_codec.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+#include <random>
+
+#include "bitmap_builder.h"
+#include "core/files/bitmap_file.h"
+#include "support/temp_dir.h"
+
+namespace korvelane {
+namespace {
+
+using testing::BitmapBuilder;
+using Bytes = std::vector<uint8_t>;
+using Rows = std::vector<std::vector<uint32_t>>;
+
+BitmapError Decode(const Bytes& bytes, DecodedBitmap& out) {
+  return DecodeBitmap(ByteView(bytes.data(), bytes.size()), out);
+}
+
+// The picture as 0xRRGGBB rows, top row first.
+Rows AllPixels(const DecodedBitmap& picture) {
+  Rows rows(static_cast<size_t>(picture.height()));
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const uint8_t* p = picture.PixelAt(x, y);
+      rows[static_cast<size_t>(y)].push_back(static_cast<uint32_t>(p[2] << 16 | p[1] << 8 | p[0]));
+    }
+  }
+  return rows;
+}
+
+// A picture of `width` × `height` whose pixels all differ.
+DecodedBitmap Gradient(int32_t width, int32_t height) {
+  DecodedBitmap picture;
+  picture.info_header.width = width;
+  picture.info_header.height = height;
+  for (int32_t i = 0; i < width * height * 3; ++i)
+    picture.pixels.push_back(static_cast<uint8_t>(i * 7 + 1));
+  return picture;
+}
+
+TEST(BitmapDecodeTest, IndexesUnpackFromTheHighBitsDownAndTrueColourSkipsPadding) {
+  BitmapBuilder one;
+  one.bits = 1;
+  one.width = 11;  // two bytes a row, padded to four
+  one.height = 2;
+  one.table = {0x102030, 0xF0E0D0};
+  one.rows = {{1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 0, 0, 1, 0}};
+  DecodedBitmap picture;
+  ASSERT_EQ(Decode(one.Bytes(), picture), BitmapError::kNone);
+  Rows expected(2);
+  for (size_t y = 0; y < 2; ++y)
+    for (uint32_t index : one.rows[y])
+      expected[y].push_back(one.table[index]);
+  EXPECT_EQ(AllPixels(picture), expected);
+  EXPECT_EQ(picture.info_header.bit_count, 24);
+
+  BitmapBuilder four;
+  four.bits = 4;
+  four.width = 3;
+  four.height = 2;
+  for (uint32_t i = 0; i < 16; ++i)
+    four.table.push_back(i * 0x0F0F0F);
+  four.rows = {{15, 0, 7}, {1, 14, 8}};
+  ASSERT_EQ(Decode(four.Bytes(), picture), BitmapError::kNone);
+  EXPECT_EQ(AllPixels(picture), (Rows{{0xE1E1E1, 0, 0x696969}, {0x0F0F0F, 0xD2D2D2, 0x787878}}));
+
+  // 9-byte rows with 3 bytes of padding, stored either way up; held bottom row first.
+  const Rows rows = {{0x010203, 0x040506, 0x070809}, {0x0A0B0C, 0x0D0E0F, 0x101112}};
+  for (int32_t height : {2, -2}) {
+    BitmapBuilder b;
+    b.width = 3;
+    b.height = height;
+    b.rows = rows;
+    ASSERT_EQ(Decode(b.Bytes(), picture), BitmapError::kNone) << height;
+    EXPECT_EQ(AllPixels(picture), rows) << height;
+    EXPECT_EQ(picture.height(), 2);
+    EXPECT_EQ(picture.pixels, (Bytes{0x0C, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0x12, 0x11, 0x10, 0x03,
+                                     0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07}));
+  }
+}
+
+TEST(BitmapDecodeTest, TheHeadersPlaceTableAndPixels) {
+  BitmapBuilder b;
+  b.bits = 4;
+  b.width = 4;
+  b.height = 1;
+  b.colours_used = 3;
+  b.table = {0xFF0000, 0x00FF00, 0x0000FF};
+  b.rows = {{2, 1, 0, 9}};
+  DecodedBitmap picture;
+  // Index 9 lies past the three colours used: black.
+  ASSERT_EQ(Decode(b.Bytes(), picture), BitmapError::kNone);
+  EXPECT_EQ(AllPixels(picture), (Rows{{0x0000FF, 0x00FF00, 0xFF0000, 0}}));
+  // Fewer colours used than the file holds: the pixel offset skips the rest.
+  b.colours_used = 2;
+  ASSERT_EQ(Decode(b.Bytes(), picture), BitmapError::kNone);
+  EXPECT_EQ(AllPixels(picture), (Rows{{0, 0x00FF00, 0xFF0000, 0}}));
+
+  // Unused bytes before the pixels, and a later header version the table follows.
+  b.gap = 37;
+  b.header_size = 124;
+  ASSERT_EQ(Decode(b.Bytes(), picture), BitmapError::kNone);
+  EXPECT_EQ(AllPixels(picture), (Rows{{0, 0x00FF00, 0xFF0000, 0}}));
+
+  // An offset pointing back into the table: the pixels are read right after it.
+  b.gap = 0;
+  b.header_size = 40;
+  b.colours_used = 3;
+  b.table.resize(3);
+  Bytes bytes = b.Bytes();
+  bytes[10] = 54;
+  ASSERT_EQ(Decode(bytes, picture), BitmapError::kNone);
+  EXPECT_EQ(AllPixels(picture), (Rows{{0x0000FF, 0x00FF00, 0xFF0000, 0}}));
+}
+
+TEST(BitmapDecodeTest, RefusalsLeaveThePreviousPicture) {
+  BitmapBuilder good;
+  good.width = 2;
+  good.height = 2;
+  good.rows = {{1, 2}, {3, 4}};
+  DecodedBitmap previous = Gradient(3, 1);
+  const Bytes before = previous.pixels;
+
+  struct Case {
+    const char* what;
+    BitmapError error;
+    std::function<void(BitmapBuilder&)> change;
+  };
+  const Case cases[] = {
+      {"RLE8", BitmapError::kCompressed, [](BitmapBuilder& b) { b.compression = 1; }},
+      {"bit fields", BitmapError::kCompressed, [](BitmapBuilder& b) { b.compression = 3; }},
+      {"2 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 2; }},
+      {"16 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 16; }},
+      {"32 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 32; }},
+      {"zero width", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.width = 0; }},
+      {"negative width", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.width = -2; }},
+      {"zero height", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.height = 0; }},
+      {"lowest height", BitmapError::kBadDimensions,
+       [](BitmapBuilder& b) { b.height = INT32_MIN; }},
+      {"huge width", BitmapError::kTooLarge, [](BitmapBuilder& b) { b.width = 0x7FFFFFFF; }},
+      {"32-bit overflow", BitmapError::kTooLarge,
+       [](BitmapBuilder& b) { b.width = b.height = 65536; }},
+      {"just over 64 megapixels", BitmapError::kTooLarge,
+       [](BitmapBuilder& b) {
+         b.width = 8000;
+         b.height = -8001;
+       }},
+      {"old core header", BitmapError::kBadInfoHeader,
+       [](BitmapBuilder& b) { b.header_size = 12; }},
+      {"more colours than 1 bit indexes", BitmapError::kColoursUsed,
+       [](BitmapBuilder& b) {
+         b.bits = 1;
+         b.colours_used = 3;
+         b.table = {0, 1, 2};
+       }},
+      {"table cut short", BitmapError::kTruncated,
+       [](BitmapBuilder& b) {
+         b.bits = 8;
+         b.table = {0, 1};  // 256 entries expected
+       }},
+  };
+  for (const Case& c : cases) {
+    BitmapBuilder b = good;
+    c.change(b);
+    EXPECT_EQ(Decode(b.Bytes(), previous), c.error) << c.what;
+    EXPECT_EQ(previous.pixels, before) << c.what;
+    EXPECT_EQ(previous.width(), 3) << c.what;
+  }
+  Bytes not_bmp = good.Bytes();
+  not_bmp[1] = 'A';
+  EXPECT_EQ(Decode(not_bmp, previous), BitmapError::kNotBitmap);
+  EXPECT_EQ(previous.pixels, before);
+}
+
+TEST(BitmapDecodeTest, EveryTruncationIsRefusedButTheLastRowsPaddingIsNotNeeded) {
+  for (uint16_t bits : {1, 4, 8, 24}) {
+    BitmapBuilder b;
+    b.bits = bits;
+    b.width = 5;
+    b.height = 3;
+    if (bits <= 8) {
+      b.colours_used = 2;
+      b.table = {0x123456, 0x654321};
+    }
+    b.rows = {{1, 0, 1, 0, 1}, {0, 1, 0, 1, 0}, {1, 1, 0, 0, 1}};
+    const Bytes full = b.Bytes();
+    const size_t needed = full.size() - (BitmapRowStride(5, bits) - (5u * bits + 7) / 8);
+    DecodedBitmap picture;
+    for (size_t length = 0; length <= full.size(); ++length) {
+      const Bytes cut(full.begin(), full.begin() + static_cast<long>(length));
+      EXPECT_EQ(Decode(cut, picture) == BitmapError::kNone, length >= needed)
+          << bits << " bits, " << length << " bytes";
+    }
+  }
+}
+
+// Random damage to valid files never makes the decoder read or write out of bounds (run under
+// the sanitizers), and whatever it accepts has a buffer of exactly the size its headers give.
+TEST(BitmapDecodeTest, DamagedFilesAreDecodedSafely) {
+  std::vector<Bytes> seeds;
+  for (uint16_t bits : {1, 4, 8, 24}) {
+    BitmapBuilder b;
+    b.bits = bits;
+    b.width = 7;
+    b.height = bits == 8 ? -4 : 4;
+    if (bits <= 8)
+      b.table.assign(1u << bits, 0x808080);
+    b.rows.assign(4, std::vector<uint32_t>(7, 1));
+    seeds.push_back(b.Bytes());
+  }
+  std::mt19937 random(12345);
+  int accepted = 0;
+  for (int round = 0; round < 20000; ++round) {
+    Bytes bytes = seeds[static_cast<size_t>(round) % seeds.size()];
+    for (int i = 1 + static_cast<int>(random() % 4); i > 0; --i) {
+      // Mostly the headers, where a change matters most.
+      const size_t at = random() % 2 ? random() % 54 : random() % bytes.size();
+      bytes[at] = static_cast<uint8_t>(random());
+    }
+    if (random() % 4 == 0)
+      bytes.resize(random() % bytes.size());
+    DecodedBitmap picture;
+    if (Decode(bytes, picture) == BitmapError::kNone) {
+      ++accepted;
+      ASSERT_TRUE(picture.valid()) << round;
+    }
+  }
+  EXPECT_GT(accepted, 100);
+}
+
+TEST(BitmapEncodeTest, SavedFilesAreTrueColourWithPaddedRowsAndDecodeBack) {
+  DecodedBitmap picture = Gradient(3, 2);
+  picture.file_header.reserved1 = 7;
+  // As read from an 8-bit file with a later header version.
+  picture.info_header.header_size = 124;
+  picture.info_header.x_pixels_per_meter = 3780;
+  picture.info_header.y_pixels_per_meter = 3779;
+  picture.info_header.colours_used = 256;
+  picture.info_header.colours_important = 256;
+  picture.info_header.image_size = 1;
+
+  const Bytes file = EncodeBitmapFile(picture);
+  const Bytes expected_head = {
+      'B',  'M',  78, 0, 0,    0,    7,  0, 0, 0, 54, 0, 0, 0,  // file header
+      40,   0,    0,  0, 3,    0,    0,  0, 2, 0, 0,  0, 1, 0,  // size, width, height, planes
+      24,   0,    0,  0, 0,    0,    24, 0, 0, 0,               // bits, compression, image size
+      0xC4, 0x0E, 0,  0, 0xC3, 0x0E, 0,  0,                     // resolution kept
+      0,    0,    0,  0, 0,    0,    0,  0};                    // no colour table
+  ASSERT_EQ(file.size(), 54u + 24);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 54), expected_head);
+  // Each 9-byte row is followed by 3 zero bytes.
+  Bytes rows;
+  for (size_t r = 0; r < 2; ++r) {
+    rows.insert(rows.end(), picture.pixels.begin() + static_cast<long>(r * 9),
+                picture.pixels.begin() + static_cast<long>(r * 9 + 9));
+    rows.insert(rows.end(), 3, 0);
+  }
+  EXPECT_EQ(Bytes(file.begin() + 54, file.end()), rows);
+
+  // The instrument's 320-pixel rows need no padding.
+  EXPECT_EQ(EncodeBitmapFile(Gradient(320, 2)).size(), 54u + 320 * 3 * 2);
+  EXPECT_TRUE(EncodeBitmapFile(DecodedBitmap{}).empty());
+
+  for (int32_t width = 1; width <= 9; ++width) {
+    const DecodedBitmap original = Gradient(width, 3);
+    DecodedBitmap back;
+    ASSERT_EQ(Decode(EncodeBitmapFile(original), back), BitmapError::kNone) << width;
+    EXPECT_EQ(back.pixels, original.pixels) << width;
+  }
+}
+
+// A sink that takes `capacity` bytes and fails on the write that would pass them.
+class LimitedSink : public ByteSink {
+ public:
+  explicit LimitedSink(size_t capacity) : capacity_(capacity) {}
+  bool Write(const uint8_t* data, size_t size) override {
+    if (written.size() + size > capacity_)
+      return false;
+    written.insert(written.end(), data, data + size);
+    return true;
+  }
+  Bytes written;
+
+ private:
+  size_t capacity_;
+};
+
+TEST(BitmapWriteTest, EachPartReportsItsOwnFailure) {
+  const DecodedBitmap picture = Gradient(4, 2);
+  LimitedSink none(0), file_header(14), headers(54), all(1000);
+  EXPECT_EQ(WriteBitmap(picture, none), BitmapWriteResult::kFileHeaderFailed);
+  EXPECT_EQ(WriteBitmap(picture, file_header), BitmapWriteResult::kInfoHeaderFailed);
+  EXPECT_EQ(WriteBitmap(picture, headers), BitmapWriteResult::kPixelsFailed);
+  EXPECT_EQ(WriteBitmap(picture, all), BitmapWriteResult::kOk);
+  EXPECT_EQ(all.written, EncodeBitmapFile(picture));
+  EXPECT_EQ(WriteBitmap(DecodedBitmap{}, all), BitmapWriteResult::kPixelsFailed);
+}
+
+TEST(BitmapFileTest, FilesAreReplacedWholeAndOnlyRegularFilesAreRead) {
+  testing::TempDir dir;
+  const DecodedBitmap picture = Gradient(5, 4);
+  const std::string path = dir.File("shot.bmp");
+  testing::WriteFileBytes(path, {1, 2, 3});
+  ASSERT_EQ(WriteBitmapFile(path, picture), BitmapWriteResult::kOk);
+  EXPECT_EQ(testing::ReadFileBytes(path), EncodeBitmapFile(picture));
+  DecodedBitmap back;
+  ASSERT_EQ(ReadBitmapFile(path, back), BitmapError::kNone);
+  EXPECT_EQ(back.pixels, picture.pixels);
+
+  EXPECT_EQ(WriteBitmapFile(dir.File("no/such/folder.bmp"), picture),
+            BitmapWriteResult::kCreateFailed);
+  // A folder cannot be replaced by the file.
+  EXPECT_EQ(WriteBitmapFile(dir.path(), picture), BitmapWriteResult::kCreateFailed);
+  // A failed save keeps the file that was there.
+  testing::WriteFileBytes(path, {9, 9});
+  EXPECT_EQ(WriteBitmapFile(path, DecodedBitmap{}), BitmapWriteResult::kPixelsFailed);
+  EXPECT_EQ(testing::ReadFileBytes(path), (Bytes{9, 9}));
+
+  EXPECT_EQ(ReadBitmapFile(dir.File("missing.bmp"), back), BitmapError::kCannotOpen);
+  EXPECT_EQ(ReadBitmapFile(dir.path(), back), BitmapError::kCannotOpen);
+  // A pipe without a writer does not hold the program up.
+  ASSERT_EQ(mkfifo(dir.File("pipe.bmp").c_str(), 0600), 0);
+  EXPECT_EQ(ReadBitmapFile(dir.File("pipe.bmp"), back), BitmapError::kCannotOpen);
+  // A file announcing 192 MB of pixels it does not hold is refused before they are allocated.
+  BitmapBuilder liar;
+  liar.width = liar.height = 8000;
+  testing::WriteFileBytes(dir.File("liar.bmp"), liar.Bytes());
+  EXPECT_EQ(ReadBitmapFile(dir.File("liar.bmp"), back), BitmapError::kTruncated);
+  EXPECT_EQ(back.pixels, picture.pixels);
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,196 @@
+// A Wave Graph controller over a scripted instrument, with a recording graph, form and timer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/logs/gbk_text.h"
+#include "core/logs/time_stamp.h"
+#include "core/protocol/device.h"
+#include "core/views/view_tables.h"
+#include "core/views/wave_graph_controller.h"
+#include "support/fake_user_interface.h"
+#include "support/fixed_clock.h"
+#include "support/messages.h"
+#include "support/scripted_link.h"
+#include "support/temp_dir.h"
+
+namespace korvelane::testing {
+
+using Strings = std::vector<std::string>;
+
+class FakeGraph : public GraphControl {
+ public:
+  struct Plot : GraphPlot {
+    void SetPlotData(const uint8_t* values, size_t count) override {
+      data.assign(values, values + count);
+      ++data_sets;
+    }
+    void ClearPlot() override {
+      data.clear();
+      ++clears;
+    }
+    void SetPlotVisible(bool on) override { visible = on; }
+    std::vector<uint8_t> data;
+    int data_sets = 0;
+    int clears = 0;
+    bool visible = true;
+  };
+  struct Marker : GraphAnnotation {
+    void SetAnnotationVisible(bool on) override { visible = on; }
+    void SetCaptionPosition(double at) override { position = at; }
+    bool visible = true;
+    double position = -1;
+  };
+
+  GraphPlot* PlotByIndex(int n) override { return n >= 1 && n <= 7 ? &plots[n] : nullptr; }
+  GraphPlot* PlotByName(std::string_view name) override {
+    for (int n = 1; n <= 7; ++n) {
+      if (name == "Plot-" + std::to_string(n))
+        return &plots[n];
+    }
+    return nullptr;
+  }
+  GraphAnnotation* AnnotationByIndex(int n) override {
+    return n == 1 || n == 2 ? &markers[n] : nullptr;
+  }
+  void Redraw() override { ++redraws; }
+
+  Plot plots[8];
+  Marker markers[3];
+  int redraws = 0;
+};
+
+class FakeForm : public WaveGraphForm {
+ public:
+  void ReadBoxes(WaveGraphFields& fields) override { fields = boxes; }
+  void WriteBoxes(const WaveGraphFields& fields) override {
+    boxes = fields;
+    ++writes;
+  }
+  void EnableShowBox(int slot, bool enable) override { show_enabled[slot] = enable; }
+  void EnableModeButtons(bool auto_enabled) override {
+    auto_enabled_ = auto_enabled;
+    ++mode_changes;
+  }
+  void EnableFileButtons(bool enable) override { file_buttons = enable; }
+  bool CopyViewPicture() override {
+    ++copies;
+    return copy_succeeds;
+  }
+  void OpenPrintPreview(int item_count) override { previews.push_back(item_count); }
+
+  WaveGraphFields boxes;
+  int writes = 0;
+  std::map<int, bool> show_enabled;
+  bool auto_enabled_ = true;
+  int mode_changes = 0;
+  bool file_buttons = true;
+  bool copy_succeeds = true;
+  int copies = 0;
+  std::vector<int> previews;
+};
+
+class FakeTimer : public RefreshTimer {
+ public:
+  bool auto_refresh() const override { return running; }
+  void StartRefreshTimer() override {
+    running = true;
+    ++starts;
+  }
+  void StopRefreshTimer() override {
+    running = false;
+    ++stops;
+  }
+  bool running = false;
+  int starts = 0;
+  int stops = 0;
+};
+
+// The device's hooks lead to the controller, as the main window's do.
+class ControllerHooks : public DeviceHooks {
+ public:
+  RequestOptions ReadRequestOptions() override { return controller->ReadRequestOptions(); }
+  void RedrawWaveGraph() override {
+    ++redraws;
+    controller->RedrawWaveGraph();
+  }
+  WaveGraphController* controller = nullptr;
+  int redraws = 0;
+};
+
+class ViewWorld : public ::testing::Test {
+ protected:
+  ViewWorld() {
+    operate_log.set_operate_log_on(OperateLog::kOn);
+    operate_log.Start();
+    hooks.controller = &controller;
+    operations_seen = operate_log.operate_lines().size();
+  }
+
+  AcquisitionStore& store() { return device.store(); }
+  RequestSelectors& selectors() { return device.acquisition().selectors(); }
+
+  void QueueAnswer(int8_t operation, const Bytes& body) {
+    link.QueueAnswer(MakeMessage(operation, body));
+  }
+  void BindNow() {
+    device.connection().StartupLinkTest();
+    QueueAnswer(OP_BIND, Body(4, {0, 2}));
+    device.connection().Connect();
+    ASSERT_TRUE(device.connection().bound());
+    link_writes_seen = link.writes().size();
+    Forget();
+  }
+  void Forget() {
+    ui = FakeUserInterface();
+    operations_seen = operate_log.operate_lines().size();
+  }
+  // Action texts recorded since the last Forget.
+  Strings Operations() const {
+    const size_t stamp = LogTimeStamp(clock.Now()).size();
+    Strings texts;
+    for (size_t i = operations_seen; i < operate_log.operate_lines().size(); ++i)
+      texts.push_back(operate_log.operate_lines()[i].substr(stamp));
+    return texts;
+  }
+  bool Logged(const std::string& utf8) const {
+    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+  }
+  // Data types of the wave-data requests sent since binding.
+  std::vector<int> RequestedTypes() const {
+    std::vector<int> types;
+    for (size_t i = link_writes_seen; i < link.writes().size(); ++i)
+      types.push_back(link.writes()[i].at(16));
+    return types;
+  }
+
+  TempDir dir;
+  FixedClock clock;
+  FakeUserInterface ui;
+  DebugLog debug_log{dir.path(), clock};
+  OperateLog operate_log{dir.path(), clock, debug_log, ui};
+  ControllerHooks hooks;
+  ScriptedLink link;
+  Device device{link, ui, debug_log, operate_log, hooks, clock};
+  ViewTables tables;
+  FakeGraph graph;
+  FakeForm form;
+  FakeTimer timer;
+  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
+                                 form, timer};
+  size_t operations_seen = 0;
+  size_t link_writes_seen = 0;
+};
+
+// Parameter record: CH1 1.00V at `ch1_pos`, CH2 2.00mV at `ch2_pos`, time/div 500us, horizontal
+// position 0.50ms, status 3.
+Bytes ParamBody(bool ch1_on, bool ch2_on, int32_t ch1_pos = 25, int32_t ch2_pos = -30);
+// Channel record of `count` samples, sample i = (i + seed) & 0xFF, and eleven valid measurements
+// of 500 mV with two decimals.
+Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
+
+}  // namespace korvelane::testing

@@ -1,0 +1,226 @@
+// The refresh sequence and the buttons and boxes of the Wave Graph view.
+#include <gtest/gtest.h>
+
+#include "view_world.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Body;
+using testing::ChannelBody;
+using testing::ParamBody;
+using testing::Strings;
+
+class CommandsTest : public testing::ViewWorld {};
+
+TEST_F(CommandsTest, RefreshFetchesTheChannelsThatAreOnAndRedraws) {
+  BindNow();
+  form.boxes.measure_ch2 = 1;
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true, 16, 300));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1, 2500, 0));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2, 4000, 40));
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1, WD_CH2}));
+  EXPECT_EQ(link.writes().back().at(17), 1);  // CH2 asked for its measurements
+  EXPECT_EQ(Operations(), Strings{"Refresh the Wave Graph"});
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.events.front(), "wait:on");
+  EXPECT_EQ(ui.events.back(), "wait:off");
+  EXPECT_EQ(device.busy_indicator().position(), 0);
+
+  ASSERT_EQ(graph.plots[1].data.size(), 2500u);
+  EXPECT_EQ(graph.plots[1].data[100], 100 - 18);
+  ASSERT_EQ(graph.plots[2].data.size(), 4000u);
+  EXPECT_EQ(graph.plots[2].data[0], 40 - 18);
+  EXPECT_DOUBLE_EQ(graph.markers[1].position, 10.0);
+  EXPECT_DOUBLE_EQ(graph.markers[2].position, 0.0);
+  EXPECT_EQ(tables.parameter_list.text(ParameterList::kSecDiv, 2), "500.00us");
+  EXPECT_EQ(tables.parameter_list.text(ParameterList::kVertPos, 2), "-84");
+  EXPECT_EQ(tables.parameter_list.text(ParameterList::kTrigLevel, 1), "Trig'd");
+  EXPECT_EQ(tables.wave_data_list.text(2499, 1), "195");  // 2499 & 0xFF
+  EXPECT_EQ(tables.wave_data_list.text(2500, 1), "");
+  EXPECT_EQ(tables.measurement_list.text(kVavg, 2), "500.00mV");
+  EXPECT_EQ(tables.measurement_list.text(kVavg, 1), "");
+  EXPECT_EQ(tables.wave_slots[1].in_measurement, 0);
+  EXPECT_EQ(tables.wave_slots[2].count, 4000);
+}
+
+TEST_F(CommandsTest, GetAllDataAsksForTheAllDataRecords) {
+  BindNow();
+  form.boxes.all_data = 1;
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2_ALL, 4000));
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1_ALL, WD_CH2_ALL}));
+  EXPECT_EQ(selectors().get_all_data, 1);
+  // The 4000-point stretch of the time base shows in the list.
+  EXPECT_EQ(tables.parameter_list.text(ParameterList::kSecDiv, 1), "800.00us");
+}
+
+TEST_F(CommandsTest, BothChannelsOffAfterTheParametersFetchNothingMoreAndKeepThePicture) {
+  BindNow();
+  graph.plots[1].data = {9};
+  QueueAnswer(OP_WAVE_DATA, ParamBody(false, false));
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(RequestedTypes(), std::vector<int>{WD_PARAMS});
+  EXPECT_EQ(graph.redraws, 0);
+  EXPECT_EQ(graph.plots[1].data, std::vector<uint8_t>{9});
+  EXPECT_EQ(form.writes, 0);
+  EXPECT_EQ(tables.parameter_list.text(0, 1), "");
+}
+
+TEST_F(CommandsTest, AFailedFetchEndsTheRefreshWithoutRedrawing) {
+  BindNow();
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true));
+  link.QueueFault(testing::ScriptedLink::Fault::kHeaderReadFails);
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1}));
+  EXPECT_EQ(graph.redraws, 0);
+  EXPECT_EQ(tables.wave_slots[1].count, 0);
+  EXPECT_TRUE(Logged("从设备获取“通道1波形”数据通信失败"));
+  EXPECT_EQ(ui.events.back(), "wait:off");
+  EXPECT_EQ(device.busy_indicator().position(), 0);
+}
+
+TEST_F(CommandsTest, RefreshWhileUnboundOnlyComplains) {
+  device.connection().StartupLinkTest();
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(Operations(), Strings{"Refresh the Wave Graph"});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(ui.lamp_refreshes, 1);
+  EXPECT_TRUE(link.writes().empty());
+  EXPECT_FALSE(ui.wait_cursor);
+}
+
+TEST_F(CommandsTest, TimerRefreshReadsTheBoxesAndRedrawsThroughTheHooks) {
+  BindNow();
+  form.boxes.measure_ch1 = 1;
+  form.boxes.all_data = 1;
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, false));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 1000));
+  EXPECT_EQ(device.acquisition().RefreshAll(), 1);
+  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1_ALL}));
+  EXPECT_EQ(link.writes().back().at(17), 1);
+  EXPECT_EQ(hooks.redraws, 1);
+  EXPECT_EQ(graph.plots[1].data.size(), 1000u);
+  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  CH1");
+}
+
+TEST_F(CommandsTest, AutoStartsTheTimerOnceAndManuStopsIt) {
+  controller.Initialise();
+  EXPECT_TRUE(form.auto_enabled_);
+  BindNow();
+  controller.PressAuto();
+  controller.PressAuto();
+  EXPECT_EQ(timer.starts, 1);
+  EXPECT_FALSE(form.auto_enabled_);
+  controller.PressManual();
+  controller.PressManual();
+  EXPECT_EQ(timer.stops, 1);
+  EXPECT_TRUE(form.auto_enabled_);
+  EXPECT_EQ(Operations(),
+            (Strings{"Set the refresh mode is : Auto", "Set the refresh mode is : Auto",
+                     "Set the refresh mode is : Manual", "Set the refresh mode is : Manual"}));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CommandsTest, AutoWhileUnboundComplainsAndManuNeedsNoInstrument) {
+  controller.PressAuto();
+  EXPECT_EQ(timer.starts, 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
+  EXPECT_EQ(ui.lamp_refreshes, 1);
+  timer.running = true;  // left running from before the link was lost
+  controller.PressManual();
+  EXPECT_EQ(timer.stops, 1);
+  EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(CommandsTest, CreationWhileTheTimerRunsEnablesManu) {
+  timer.running = true;
+  controller.Initialise();
+  EXPECT_FALSE(form.auto_enabled_);
+  for (int slot = 1; slot <= kSlotCount; ++slot)
+    EXPECT_FALSE(form.show_enabled[slot]) << slot;
+  EXPECT_FALSE(form.file_buttons);
+}
+
+TEST_F(CommandsTest, ShowBoxesHideAndShowTheirPlotAndMarker) {
+  form.boxes.show[1] = 0;
+  controller.ToggleShow(1);
+  EXPECT_FALSE(graph.plots[1].visible);
+  EXPECT_FALSE(graph.markers[1].visible);
+  EXPECT_EQ(tables.wave_slots[1].in_graph, 0);
+  form.boxes.show[5] = 1;
+  controller.ToggleShow(5);
+  EXPECT_TRUE(graph.plots[5].visible);
+  EXPECT_EQ(tables.wave_slots[5].in_graph, 1);
+  EXPECT_TRUE(graph.markers[2].visible);
+  EXPECT_EQ(graph.redraws, 2);
+  controller.ToggleShow(0);
+  controller.ToggleShow(8);
+  EXPECT_EQ(Operations(), (Strings{"Show/Hide the first graph", "Show/Hide the fifth graph"}));
+}
+
+TEST_F(CommandsTest, LoadedSlotsAreShownOrHiddenAndTheirBoxEnabled) {
+  controller.Initialise();
+  form.boxes.measure_ch1 = 1;  // ticked since the boxes were last read
+  controller.ShowLoadedSlot(3, 2);
+  EXPECT_TRUE(form.show_enabled[3]);
+  EXPECT_EQ(form.boxes.show[3], 1);
+  EXPECT_TRUE(graph.plots[3].visible);
+  EXPECT_EQ(form.boxes.measure_ch1, 1);
+  for (int mode : {0, 1}) {
+    controller.ShowLoadedSlot(4, mode);
+    EXPECT_TRUE(form.show_enabled[4]);
+    EXPECT_EQ(form.boxes.show[4], 0);
+    EXPECT_FALSE(graph.plots[4].visible);
+  }
+  controller.ShowLoadedSlot(1, 2);
+  controller.ShowLoadedSlot(8, 2);
+  EXPECT_FALSE(form.show_enabled[1]);
+  EXPECT_EQ(graph.redraws, 0);
+}
+
+TEST_F(CommandsTest, PrintIsRefusedWhileNothingIsShown) {
+  tables.wave_slots[3] = {0, 1, 0, 4000};  // loaded but hidden
+  controller.ShowLoadedSlot(3, 0);
+  controller.Print();
+  EXPECT_EQ(Operations(), Strings{"Print Wave Graph data"});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "There is no graph showed!");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(Logged("NORMAL :打印失败：波形界面没有波形显示"));
+  EXPECT_TRUE(form.previews.empty());
+}
+
+TEST_F(CommandsTest, PrintCoversTheLongestShownWave) {
+  tables.wave_slots[1] = {1, 1, 0, 2500};
+  tables.wave_slots[3] = {1, 1, 0, 4000};
+  tables.wave_slots[4] = {0, 1, 0, 100000};  // hidden
+  form.boxes.show[1] = 1;
+  controller.ToggleShow(1);
+  controller.ShowLoadedSlot(3, 2);
+  controller.Print();
+  EXPECT_EQ(form.previews, std::vector<int>{4000});
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CommandsTest, CopyLogsAPictureThatCouldNotBeTaken) {
+  controller.Copy();
+  EXPECT_EQ(form.copies, 1);
+  EXPECT_FALSE(Logged("复制波形图像界面位图数据到内存失败"));
+  form.copy_succeeds = false;
+  controller.Copy();
+  EXPECT_TRUE(Logged("WARNING:复制波形图像界面位图数据到内存失败"));
+  EXPECT_EQ(Operations(), (Strings{"Copy Wave Graph Interface", "Copy Wave Graph Interface"}));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off", "wait:on", "wait:off"}));
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,276 @@
+// "Select the Chan" and "Pass|Fail setting".
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <memory>
+
+#include "core/protocol/unit_table.h"
+#include "core/views/measurement_column.h"
+#include "list_view_world.h"
+#include "views/select_chan_dlg.h"
+#include "views/set_pass_fail_dlg.h"
+
+namespace korvelane {
+namespace {
+
+using testing::ListViewWorld;
+
+class SelectChanDlgTest : public ListViewWorld {
+ protected:
+  // Runs the dialog; `act` plays the user and returns the dialog's result.
+  std::optional<int> Select(SelectChanMode mode, const std::function<int(CSelectChanDlg&)>& act) {
+    script = [&](QDialog& dialog) {
+      auto* choice = qobject_cast<CSelectChanDlg*>(&dialog);
+      EXPECT_NE(choice, nullptr);
+      return choice ? act(*choice) : static_cast<int>(QDialog::Rejected);
+    };
+    return SelectChannel(tables, mode, Runner());
+  }
+  static int ClickOk(CSelectChanDlg& dialog) {
+    dialog.ok_button()->click();
+    return dialog.result();
+  }
+};
+
+TEST_F(SelectChanDlgTest, TheRadiosOfferTheSlotsWithTheSavingViewsData) {
+  tables.wave_slots[1] = {1, 1, 0, 4000};
+  tables.wave_slots[2] = {1, 1, 1, 4000};
+  tables.wave_slots[6] = {0, 0, 1, 900};
+  const char* texts[] = {"CH 1", "CH 2", "Chan 3", "Chan 4", "Chan 5", "Chan 6", "Chan 7"};
+  std::optional<int> chosen = Select(SelectChanMode::kMeasurement, [&](CSelectChanDlg& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the Chan"));
+    for (int i = 0; i < 7; ++i) {
+      EXPECT_EQ(dialog.radio(i)->text(), QString::fromLatin1(texts[i]));
+      EXPECT_EQ(dialog.radio(i)->isEnabled(), i == 1 || i == 5) << i;
+    }
+    // CH 1 has no measurements: the first slot that has them is chosen.
+    EXPECT_TRUE(dialog.radio(1)->isChecked());
+    dialog.radio(5)->click();
+    EXPECT_EQ(dialog.selection(), 5);
+    return ClickOk(dialog);
+  });
+  EXPECT_EQ(chosen, 6);
+  EXPECT_EQ(tables.selected_channel, 5);
+
+  chosen = Select(SelectChanMode::kWaveGraph, [&](CSelectChanDlg& dialog) {
+    EXPECT_TRUE(dialog.radio(0)->isChecked());
+    EXPECT_FALSE(dialog.radio(5)->isEnabled());
+    return ClickOk(dialog);
+  });
+  EXPECT_EQ(chosen, 1);
+  EXPECT_EQ(tables.selected_channel, 0);
+}
+
+TEST_F(SelectChanDlgTest, CancelChoosesNothingAndKeepsTheLastChoice) {
+  tables.wave_slots[3] = {0, 1, 0, 100};
+  tables.selected_channel = 4;
+  const std::optional<int> chosen = Select(SelectChanMode::kWaveData, [](CSelectChanDlg& dialog) {
+    EXPECT_TRUE(dialog.radio(2)->isChecked());
+    dialog.cancel_button()->click();
+    return dialog.result();
+  });
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(tables.selected_channel, 4);
+}
+
+TEST_F(SelectChanDlgTest, WithNoSlotToChooseOkGivesCh1) {
+  const std::optional<int> chosen = Select(SelectChanMode::kWaveData, [](CSelectChanDlg& dialog) {
+    for (int i = 0; i < 7; ++i)
+      EXPECT_FALSE(dialog.radio(i)->isEnabled());
+    EXPECT_TRUE(dialog.radio(0)->isChecked());
+    return ClickOk(dialog);
+  });
+  EXPECT_EQ(chosen, 1);
+  EXPECT_EQ(tables.selected_channel, 0);
+}
+
+class PassFailDlgTest : public ListViewWorld {
+ protected:
+  std::unique_ptr<CSetPassFailDlg> Open() { return std::make_unique<CSetPassFailDlg>(tables, ui); }
+  static QStringList Units(QComboBox* box) {
+    QStringList units;
+    for (int i = 0; i < box->count(); ++i)
+      units << box->itemText(i);
+    return units;
+  }
+  const PassFailLimit& Limit(int item) const { return tables.limits[static_cast<size_t>(item)]; }
+  // Every record of CH1 measured as `value` in `unit`, filled as a refresh fills it.
+  void FillCh1(float value, int unit) {
+    ChannelData& data = device.store().ch1;
+    data.enabled = true;
+    for (int item = 0; item < kMeasurementItemCount; ++item) {
+      EncodeMeasurementRecord({true, value, static_cast<int8_t>(unit), 2},
+                              data.measure.data() + item * kMeasurementRecordSize);
+    }
+    RequestSelectors selectors;
+    selectors.ch1_measure_wanted = 1;
+    ShowChannelMeasurements(tables, device.store(), selectors, 1);
+  }
+  std::string Verdict(int item) const {
+    return tables.measurement_list.text(item, MeasurementList::kVerdictColumn);
+  }
+};
+
+TEST_F(PassFailDlgTest, OpensOnVavgWithTheDefaultsAndLockedFields) {
+  auto dialog = Open();
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Pass|Fail setting"));
+  EXPECT_EQ(dialog->measure_type_box()->count(), 11);
+  EXPECT_EQ(dialog->measure_type_box()->itemText(9), QStringLiteral("Positive Width"));
+  EXPECT_EQ(dialog->measure_type_box()->currentText(), QStringLiteral("Vavg"));
+  EXPECT_FALSE(dialog->enable_check()->isChecked());
+  EXPECT_EQ(dialog->minimum_field()->text(), QStringLiteral("-999"));
+  EXPECT_EQ(dialog->maximum_field()->text(), QStringLiteral("999"));
+  EXPECT_EQ(Units(dialog->minimum_unit_box()), (QStringList{"uV", "mV", "V", "kV"}));
+  EXPECT_EQ(dialog->minimum_unit_box()->currentText(), QStringLiteral("mV"));
+  EXPECT_EQ(dialog->maximum_unit_box()->currentText(), QStringLiteral("mV"));
+  for (QWidget* field : {static_cast<QWidget*>(dialog->minimum_field()),
+                         static_cast<QWidget*>(dialog->maximum_field()),
+                         static_cast<QWidget*>(dialog->minimum_unit_box()),
+                         static_cast<QWidget*>(dialog->maximum_unit_box())})
+    EXPECT_FALSE(field->isEnabled()) << field->accessibleName().toStdString();
+  EXPECT_EQ(dialog->minimum_field()->palette().color(QPalette::Base), QColor(185, 185, 245));
+  EXPECT_EQ(LimitUnitText(Limit(kFrequency).minimum_unit), "KHz");
+
+  dialog->enable_check()->click();
+  EXPECT_TRUE(dialog->minimum_field()->isEnabled());
+  EXPECT_TRUE(dialog->maximum_unit_box()->isEnabled());
+  dialog->enable_check()->click();
+  EXPECT_FALSE(dialog->minimum_field()->isEnabled());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PassFailDlgTest, ATypeChangeStoresTheFieldsShownAndCancelKeepsWhatItStored) {
+  auto dialog = Open();
+  dialog->enable_check()->click();
+  dialog->minimum_field()->setText(QStringLiteral("-20"));
+  dialog->maximum_field()->setText(QStringLiteral("30"));
+  dialog->maximum_unit_box()->setCurrentText(QStringLiteral("V"));
+  dialog->measure_type_box()->setCurrentIndex(kFrequency);
+  EXPECT_EQ(Limit(kVavg).minimum, -20);
+  EXPECT_EQ(Limit(kVavg).maximum, 30);
+  EXPECT_EQ(LimitUnitText(Limit(kVavg).minimum_unit), "mV");
+  EXPECT_EQ(LimitUnitText(Limit(kVavg).maximum_unit), "V");
+  // The new item is shown locked, with its own family of units.
+  EXPECT_FALSE(dialog->enable_check()->isChecked());
+  EXPECT_FALSE(dialog->maximum_field()->isEnabled());
+  EXPECT_EQ(Units(dialog->maximum_unit_box()), (QStringList{"Hz", "KHz", "MHz", "GHz", "THz"}));
+  EXPECT_EQ(dialog->maximum_unit_box()->currentText(), QStringLiteral("KHz"));
+  EXPECT_EQ(dialog->maximum_field()->text(), QStringLiteral("999"));
+
+  dialog->enable_check()->click();
+  dialog->maximum_field()->setText(QStringLiteral("5"));
+  dialog->cancel_button()->click();
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(Limit(kFrequency).maximum, 999);
+  EXPECT_EQ(Limit(kVavg).maximum, 30);
+  EXPECT_TRUE(tables.limits_initialised);
+
+  // Shown again, Vavg has what was stored.
+  auto again = Open();
+  EXPECT_EQ(again->maximum_field()->text(), QStringLiteral("30"));
+  EXPECT_EQ(again->maximum_unit_box()->currentText(), QStringLiteral("V"));
+}
+
+TEST_F(PassFailDlgTest, OutOfRangeAndMalformedNumbersAreRefusedWithTheFocusOnThem) {
+  auto dialog = Open();
+  dialog->measure_type_box()->setCurrentIndex(kVpp);
+  dialog->enable_check()->click();
+  dialog->maximum_field()->setText(QStringLiteral("99999"));
+  dialog->ok_button()->click();
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(dialog->focusWidget(), dialog->maximum_field());
+  dialog->maximum_field()->setText(QStringLiteral("100"));
+  dialog->minimum_field()->setText(QStringLiteral("abc"));
+  dialog->ok_button()->click();
+  EXPECT_EQ(dialog->focusWidget(), dialog->minimum_field());
+  dialog->minimum_field()->setText(QStringLiteral("0"));
+  dialog->minimum_unit_box()->setCurrentText(QStringLiteral("volt"));
+  dialog->ok_button()->click();
+  EXPECT_EQ(dialog->focusWidget(), dialog->minimum_unit_box());
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0].text, "Please enter an integer between -999 and 999.");
+  EXPECT_EQ(ui.messages[1].text, "Please enter an integer.");
+  EXPECT_EQ(ui.messages[2].text, "Please enter no more than 3 characters.");
+  EXPECT_EQ(Limit(kVpp).maximum, 999);  // nothing stored
+
+  // A bad field also keeps its measurement shown and its fields open.
+  dialog->measure_type_box()->setCurrentIndex(kVmin);
+  EXPECT_EQ(dialog->measure_type_box()->currentIndex(), kVpp);
+  EXPECT_EQ(dialog->shown_item(), kVpp);
+  dialog->enable_check()->click();
+  EXPECT_TRUE(dialog->enable_check()->isChecked());
+  EXPECT_TRUE(dialog->minimum_unit_box()->isEnabled());
+  EXPECT_EQ(ui.messages.size(), 5u);
+
+  dialog->minimum_unit_box()->setCurrentText(QStringLiteral("uV"));
+  dialog->ok_button()->click();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(Limit(kVpp).minimum, 0);
+  EXPECT_EQ(Limit(kVpp).maximum, 100);
+  EXPECT_EQ(LimitUnitText(Limit(kVpp).minimum_unit), "uV");
+}
+
+TEST_F(PassFailDlgTest, ALowerCaseUnitAlwaysFailsUntilItIsStoredAgain) {
+  FillCh1(500.0f, kUnitMv);
+  EXPECT_EQ(Verdict(kVrms), "Pass");
+  auto dialog = Open();
+  dialog->measure_type_box()->setCurrentIndex(kVrms);
+  dialog->enable_check()->click();
+  dialog->minimum_unit_box()->setCurrentText(QStringLiteral("mv"));
+  dialog->ok_button()->click();
+  EXPECT_EQ(LimitUnitText(Limit(kVrms).minimum_unit), "mv");
+  FillCh1(500.0f, kUnitMv);
+  EXPECT_EQ(Verdict(kVrms), "Fail");
+
+  // Shown again the box selects "mV"; storing it repairs the item.
+  auto again = Open();
+  again->measure_type_box()->setCurrentIndex(kVrms);
+  EXPECT_EQ(again->minimum_unit_box()->currentIndex(), 1);
+  EXPECT_EQ(again->minimum_unit_box()->currentText(), QStringLiteral("mV"));
+  again->ok_button()->click();
+  FillCh1(500.0f, kUnitMv);
+  EXPECT_EQ(Verdict(kVrms), "Pass");
+}
+
+TEST_F(PassFailDlgTest, AStoredUnitOutsideTheFamilyIsShownAsStored) {
+  ResetPassFailLimits(tables.limits);
+  tables.limits_initialised = true;
+  SetLimitUnit(tables.limits[kPeriod].maximum_unit, "Hz");
+  auto dialog = Open();
+  dialog->measure_type_box()->setCurrentIndex(kPeriod);
+  EXPECT_EQ(dialog->maximum_unit_box()->currentIndex(), -1);
+  EXPECT_EQ(dialog->maximum_unit_box()->currentText(), QStringLiteral("Hz"));
+  EXPECT_EQ(dialog->minimum_unit_box()->currentText(), QStringLiteral("us"));
+}
+
+TEST_F(PassFailDlgTest, LimitsSetBeforeAnyMeasurementSurviveTheFirstFill) {
+  ASSERT_FALSE(tables.limits_initialised);
+  auto dialog = Open();
+  dialog->measure_type_box()->setCurrentIndex(kVpp);
+  dialog->enable_check()->click();
+  dialog->minimum_field()->setText(QStringLiteral("600"));
+  dialog->ok_button()->click();
+  FillCh1(500.0f, kUnitMv);
+  EXPECT_EQ(Limit(kVpp).minimum, 600);
+  EXPECT_EQ(Verdict(kVpp), "Fail");
+  EXPECT_EQ(Verdict(kVavg), "Pass");
+}
+
+TEST_F(PassFailDlgTest, ARefreshWhileTheDialogIsOpenKeepsWhatATypeChangeStored) {
+  auto dialog = Open();
+  dialog->enable_check()->click();
+  dialog->maximum_field()->setText(QStringLiteral("100"));
+  dialog->measure_type_box()->setCurrentIndex(kVpp);  // stores Vavg
+  FillCh1(500.0f, kUnitMv);                           // a timer refresh meanwhile
+  EXPECT_EQ(Limit(kVavg).maximum, 100);
+  EXPECT_EQ(Verdict(kVavg), "Fail");
+  dialog->cancel_button()->click();
+  EXPECT_EQ(Limit(kVavg).maximum, 100);
+}
+
+}  // namespace
+}  // namespace korvelane
