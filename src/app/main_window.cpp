@@ -14,15 +14,22 @@
 #include <QToolBar>
 
 #include "app/about_dialog.h"
+#include "app/app_file_commands.h"
 #include "app/custom_time_dialog.h"
 #include "app/lamp_indicator.h"
 #include "app/program_icon.h"
 #include "core/shell/command_ids.h"
 #include "core/shell/refresh_interval.h"
+#include "panel/simulant_ui_dlg.h"
 #include "panes/alter_file_path_dialog.h"
 #include "panes/base_operation_bar.h"
+#include "panes/file_dialogs.h"
 #include "panes/left_pane.h"
 #include "panes/right_pane.h"
+#include "views/bitmap/dso_bitmap_view.h"
+#include "views/wave_data_view.h"
+#include "views/wave_graph_view.h"
+#include "views/wave_measurement_view.h"
 
 namespace korvelane {
 namespace {
@@ -108,8 +115,12 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 
 MainWindow::~MainWindow() {
   refresh_timer_.stop();
-  if (context_.link && context_.link->UsbIsOpen())
+  if (context_.link) {
+    // No device change may reach a window that is going. A link that lost its device still
+    // watches for it to come back; closing ends that too, so it is closed open or not.
+    context_.link->SetDeviceChangeNotifier(nullptr);
     context_.link->UsbClose();
+  }
   if (context_.settings_store) {
     settings_.operate_log_on = operate_log_->operate_log_on();
     SaveSettings(*context_.settings_store, settings_, *context_.debug_log);
@@ -268,9 +279,53 @@ void MainWindow::BuildPanes() {
   setCentralWidget(splitter_);
 }
 
+void MainWindow::BuildViews() {
+  const ViewContext views{*device_, view_tables_, *operate_log_, *context_.debug_log, *ui_};
+  RefreshTimerCalls timer{[this] { return auto_refresh(); }, [this] { StartRefreshTimer(); },
+                          [this] { StopRefreshTimer(); }};
+  wave_graph_view_ = std::make_unique<WaveGraphView>(views, std::move(timer));
+  right_pane_->SetPage(kWaveGraphView, wave_graph_view_.get());
+  file_dialogs_ = std::make_unique<FileDialogs>(
+      [this] {
+        return settings_.initial_path.empty() ? context_.program_folder : settings_.initial_path;
+      },
+      this);
+  dso_bitmap_view_ = std::make_unique<DsoBitmapView>(
+      views, *file_dialogs_, [this](QDialog& dialog) { return RunDialog(dialog); });
+  right_pane_->SetPage(kDsoBitmapView, dso_bitmap_view_.get());
+  const DialogRunner run_dialog = [this](QDialog& dialog) { return RunDialog(dialog); };
+  wave_data_view_ = std::make_unique<WaveDataView>(views, run_dialog);
+  right_pane_->SetPage(kWaveDataView, wave_data_view_.get());
+  wave_measurement_view_ = std::make_unique<WaveMeasurementView>(views, run_dialog);
+  right_pane_->SetPage(kWaveMeasurementView, wave_measurement_view_.get());
+  file_commands_ = std::make_unique<AppFileCommands>(AppFileCommands::Parts{
+      views, *context_.clock, *file_dialogs_, *wave_graph_view_, *wave_data_view_,
+      *wave_measurement_view_, *right_pane_, *base_bar_, run_dialog, this});
+}
+
+void MainWindow::EnableSettingButtons(bool enable) {
+  if (file_commands_)
+    file_commands_->settings().EnableSettingButtons(enable);
+}
+
+RequestOptions MainWindow::ReadRequestOptions() {
+  return wave_graph_view_ ? wave_graph_view_->ReadRequestOptions() : RequestOptions{};
+}
+
+void MainWindow::RedrawWaveGraph() {
+  if (wave_graph_view_)
+    wave_graph_view_->RedrawWaveGraph();
+}
+
+void MainWindow::SetAutoButtonEnabled(bool auto_enabled) {
+  if (wave_graph_view_)
+    wave_graph_view_->SetAutoButtonEnabled(auto_enabled);
+}
+
 void MainWindow::StartUp() {
   device_ = std::make_unique<Device>(*context_.link, *ui_, *context_.debug_log, *operate_log_,
                                      static_cast<DeviceHooks&>(*this), *context_.clock);
+  BuildViews();
   if (context_.settings_store) {
     settings_ =
         LoadSettings(*context_.settings_store, context_.program_folder, *context_.debug_log);
@@ -453,6 +508,27 @@ void MainWindow::ShowSimulantPane() {
     return;
   }
   right_pane_->SelectView(kWaveGraphView);
+  // The panel's own exchanges hold the refresh ticks back as a command does; in between, the
+  // timer keeps refreshing and the panel's lamps follow.
+  CSimulantUIDlg panel(
+      PanelContext{*device_, *ui_, *operate_log_, [this] { return auto_refresh(); }}, this,
+      [this](const std::function<void()>& action) {
+        ++busy_depth_;
+        action();
+        --busy_depth_;
+        UpdateCommandStates();
+      });
+  open_panel_ = &panel;
+  const int held = busy_depth_;
+  busy_depth_ = 0;
+  RunDialog(panel);
+  busy_depth_ = held;
+  open_panel_ = nullptr;
+}
+
+void MainWindow::UpdatePanelLamps() {
+  if (open_panel_)
+    open_panel_->UpdatePanelLamps();
 }
 
 void MainWindow::ToggleBar(QWidget* bar, int id) {

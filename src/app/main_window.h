@@ -14,6 +14,7 @@
 #include "core/protocol/device.h"
 #include "core/protocol/device_hooks.h"
 #include "core/shell/settings.h"
+#include "core/views/view_tables.h"
 
 class QAction;
 class QLabel;
@@ -26,6 +27,13 @@ class LampIndicator;
 class LeftPane;
 class RightPane;
 class BaseOperationBar;
+class DsoBitmapView;
+class FileDialogs;
+class WaveDataView;
+class WaveGraphView;
+class WaveMeasurementView;
+class CSimulantUIDlg;
+class AppFileCommands;
 
 class MainWindow : public QMainWindow, private DeviceHooks {
   Q_OBJECT
@@ -56,6 +64,15 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   const ShellSettings& settings() const { return settings_; }
   const std::string& initial_path() const { return settings_.initial_path; }
   RightPane* right_pane() const { return right_pane_; }
+  DsoBitmapView* dso_bitmap_view() const { return dso_bitmap_view_.get(); }
+  FileDialogs& file_dialogs() { return *file_dialogs_; }
+  WaveGraphView* wave_graph_view() const { return wave_graph_view_.get(); }
+  WaveDataView* wave_data_view() const { return wave_data_view_.get(); }
+  WaveMeasurementView* wave_measurement_view() const { return wave_measurement_view_.get(); }
+  CSimulantUIDlg* open_panel() const { return open_panel_; }
+  ViewTables& view_tables() { return view_tables_; }
+  AppFileCommands& file_commands() { return *file_commands_; }
+  BaseOperationBar* base_bar() const { return base_bar_; }
   LeftPane* left_pane() const { return left_pane_; }
   QSplitter* splitter() const { return splitter_; }
   LampIndicator* lamps() const { return lamps_; }
@@ -71,6 +88,11 @@ class MainWindow : public QMainWindow, private DeviceHooks {
  private:
   // DeviceHooks
   uintptr_t WindowHandle() override { return static_cast<uintptr_t>(winId()); }
+  RequestOptions ReadRequestOptions() override;
+  void RedrawWaveGraph() override;
+  void SetAutoButtonEnabled(bool auto_enabled) override;
+  void UpdatePanelLamps() override;
+  void EnableSettingButtons(bool enable) override;
 
   void PlaceWindow();
   void BuildMenus();
@@ -78,6 +100,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   void BuildToolBar();
   void BuildStatusBar();
   void BuildPanes();
+  void BuildViews();
   void StartUp();
 
   bool ExitAllowed();
@@ -116,6 +139,18 @@ class MainWindow : public QMainWindow, private DeviceHooks {
 
   QTimer refresh_timer_;
   int busy_depth_ = 0;  // commands talking to the instrument, ticks are skipped meanwhile
+  CSimulantUIDlg* open_panel_ = nullptr;  // the virtual front panel while it is open
+
+  // The views' shared tables, and the views that work with them and with the device: declared
+  // last, the views go first.
+  ViewTables view_tables_;
+  std::unique_ptr<WaveGraphView> wave_graph_view_;
+  std::unique_ptr<FileDialogs> file_dialogs_;  // the open and save paths outlive the views
+  std::unique_ptr<DsoBitmapView> dso_bitmap_view_;
+  std::unique_ptr<WaveDataView> wave_data_view_;
+  std::unique_ptr<WaveMeasurementView> wave_measurement_view_;
+  // The file commands of the views and the bar: made after the views, gone before them.
+  std::unique_ptr<AppFileCommands> file_commands_;
 };
 
 }  // namespace korvelane

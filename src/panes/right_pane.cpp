@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "core/files/wave_file_commands.h"
+#include "panes/bitmap_page.h"
 #include "panes/welcome_page.h"
 
 namespace korvelane {
@@ -57,6 +59,26 @@ void RightPane::SetPage(int index, QWidget* page) {
   delete old;
   page->setWindowTitle(Caption(index));
   pages_->setCurrentIndex(current);
+}
+
+int RightPane::OpenBitmapFile(const std::string& open_path) {
+  auto* view = dynamic_cast<BitmapPage*>(page(kDsoBitmapView));
+  if (!view || !view->LoadPicture(open_path, true))
+    return 0;
+  view->EnableAlterTitle(false);
+  return 1;
+}
+
+int RightPane::OpenWaveDataFile(const std::string& open_path) {
+  return wave_files_ ? wave_files_->OpenWaveDataFile(open_path) : 0;
+}
+
+int RightPane::OpenMeasurementFile(const std::string& open_path) {
+  return wave_files_ ? wave_files_->OpenMeasurementFile(open_path) : 0;
+}
+
+int RightPane::OpenGraphFile(const std::string& open_path) {
+  return wave_files_ ? wave_files_->LoadWaveGraphFile(open_path) : 0;
 }
 
 }  // namespace korvelane

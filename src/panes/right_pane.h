@@ -4,8 +4,11 @@
 
 #include <QStackedWidget>
 #include <QWidget>
+#include <string>
 
 namespace korvelane {
+
+class WaveFileCommands;
 
 enum ViewIndex : int {
   kWelcomePage = 0,
@@ -29,11 +32,25 @@ class RightPane : public QWidget {
   // Replaces the page at `index` (a view taking the place of its placeholder).
   void SetPage(int index, QWidget* page);
 
+  // Open bitmap file: loads `open_path` into the DSO Bitmap view with the path as its title,
+  // then disables the view's "Alter Title". 1 when the view took the file, 0 otherwise.
+  int OpenBitmapFile(const std::string& open_path);
+
+  // The commands that load wave files into the views; null until the views exist.
+  void SetWaveFiles(WaveFileCommands* files) { wave_files_ = files; }
+  // Open wave data file (".wdf") and open wave measurement file (".wmf"): into a free slot,
+  // hidden on the graph. Open graph file: the Wave Graph view's reader, shown on the graph.
+  // 1 when the file was loaded, 0 otherwise.
+  int OpenWaveDataFile(const std::string& open_path);
+  int OpenMeasurementFile(const std::string& open_path);
+  int OpenGraphFile(const std::string& open_path);
+
   // Tab captions, in page order.
   static QString Caption(int index);
 
  private:
   QStackedWidget* pages_;
+  WaveFileCommands* wave_files_ = nullptr;
 };
 
 }  // namespace korvelane

@@ -1,7 +1,7 @@
 #include "support/messages.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 
 #include "core/common/byte_view.h"
 

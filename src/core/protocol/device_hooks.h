@@ -10,9 +10,9 @@ namespace korvelane {
 
 // The Wave Graph view's request check boxes, read at the start of every refresh.
 struct RequestOptions {
-  bool ch1_measure = false;  // "Measure" box "CH1 "
-  bool ch2_measure = false;  // "Measure" box "CH2"
-  bool get_all_data = false; // "GetAllData" box
+  bool ch1_measure = false;   // "Measure" box "CH1 "
+  bool ch2_measure = false;   // "Measure" box "CH2"
+  bool get_all_data = false;  // "GetAllData" box
 };
 
 class DeviceHooks {

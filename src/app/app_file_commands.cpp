@@ -1,0 +1,63 @@
+#include "app/app_file_commands.h"
+
+#include "panes/base_operation_bar.h"
+#include "panes/file_dialogs.h"
+#include "panes/right_pane.h"
+#include "views/select_chan_dlg.h"
+#include "views/wave_data_view.h"
+#include "views/wave_graph_view.h"
+#include "views/wave_measurement_view.h"
+
+namespace korvelane {
+
+AppFileCommands::AppFileCommands(const Parts& parts)
+    : tables_(parts.views.tables),
+      dialogs_(parts.dialogs),
+      wave_graph_(parts.wave_graph),
+      right_pane_(parts.right_pane),
+      bar_(parts.bar),
+      run_dialog_(parts.run_dialog),
+      dialog_parent_(parts.dialog_parent),
+      wave_files_(parts.views, static_cast<FileChooser&>(*this), static_cast<WaveFileHost&>(*this)),
+      settings_(parts.views.device, parts.views.operate_log, parts.views.debug_log, parts.views.ui,
+                parts.clock, static_cast<FileChooser&>(*this),
+                [&dialogs = parts.dialogs] { return dialogs.initial_path(); }) {
+  connect(&wave_graph_, &WaveGraphView::SaveRequested, this,
+          [this] { wave_files_.SaveWaveGraphFile(); });
+  connect(&wave_graph_, &WaveGraphView::OpenRequested, this,
+          [this] { wave_files_.OpenWaveGraphFile(); });
+  connect(&parts.wave_data, &WaveDataView::SaveRequested, this,
+          [this] { wave_files_.SaveWaveDataFile(); });
+  connect(&parts.measurement, &WaveMeasurementView::SaveRequested, this,
+          [this] { wave_files_.SaveMeasurementFile(); });
+  right_pane_.SetWaveFiles(&wave_files_);
+  bar_.AttachFiles(&dialogs_, &right_pane_, &settings_);
+}
+
+AppFileCommands::~AppFileCommands() {
+  bar_.AttachFiles(nullptr, nullptr, nullptr);
+  settings_.AttachForm(nullptr);
+  right_pane_.SetWaveFiles(nullptr);
+}
+
+std::string AppFileCommands::ChooseFileToOpen(int kind) {
+  return dialogs_.OpenFileDialog(kind) ? dialogs_.open_path() : std::string();
+}
+
+std::string AppFileCommands::ChooseFileToSave(int kind) {
+  return dialogs_.SaveFileDialog(kind) ? dialogs_.save_path() : std::string();
+}
+
+int AppFileCommands::SelectChannel(SelectChanMode mode) {
+  return korvelane::SelectChannel(tables_, mode, run_dialog_, dialog_parent_).value_or(0);
+}
+
+void AppFileCommands::PlotSlot(const uint8_t* samples, int count, int slot) {
+  wave_graph_.controller().PlotSlot(samples, count, slot);
+}
+
+void AppFileCommands::ShowLoadedSlot(int slot, int mode) {
+  wave_graph_.ShowLoadedSlot(slot, mode);
+}
+
+}  // namespace korvelane

@@ -1,0 +1,204 @@
+// The file commands in the main window over the simulated instrument: the setting buttons of the
+// base operation bar, the views' save buttons and the bar's "Open Files" rows.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "app/app_file_commands.h"
+#include "app/app_test_support.h"
+#include "core/logs/gbk_text.h"
+#include "core/shell/command_ids.h"
+#include "panes/base_operation_bar.h"
+#include "panes/file_dialogs.h"
+#include "panes/right_pane.h"
+#include "views/select_chan_dlg.h"
+#include "views/wave_data_view.h"
+#include "views/wave_graph_view.h"
+#include "views/wave_measurement_view.h"
+
+namespace korvelane {
+namespace {
+
+using testing::AppTest;
+using Bytes = std::vector<unsigned char>;
+
+class AppFilesTest : public AppTest {
+ protected:
+  AppFilesTest() {
+    // "Select the Chan" is answered with OK on the slot it offers first.
+    dialog_script = [this](QDialog& dialog) {
+      if (auto* choice = dynamic_cast<CSelectChanDlg*>(&dialog))
+        chosen_modes.push_back(choice->mode());
+      return static_cast<int>(QDialog::Accepted);
+    };
+  }
+
+  MainWindow& OpenWithFiles() {
+    MainWindow& w = Open();
+    w.file_dialogs().set_runner([this](const FileDialogRequest& request) {
+      titles.push_back(request.title);
+      auto it = answers.find(request.title);
+      return it == answers.end() ? std::string() : dir.File(it->second);
+    });
+    return w;
+  }
+
+  std::vector<bool> SettingButtons(MainWindow& w) const {
+    std::vector<bool> states;
+    for (int i = 0; i < 4; ++i)
+      states.push_back(w.base_bar()->setting_button(static_cast<SettingButton>(i))->isEnabled());
+    return states;
+  }
+  QPushButton* Setting(MainWindow& w, SettingButton button) const {
+    return w.base_bar()->setting_button(button);
+  }
+  Bytes InstrumentBlock() const {
+    return Bytes(instrument.settings_block().begin(), instrument.settings_block().end());
+  }
+  std::string LastBox() const { return presenter.boxes.empty() ? "" : presenter.boxes.back().text; }
+
+  std::map<std::string, std::string> answers;  // dialog title -> file name in `dir`
+  std::vector<std::string> titles;
+  std::vector<SelectChanMode> chosen_modes;
+};
+
+using B = std::vector<bool>;  // Upload, Download, Save, Save As
+
+TEST_F(AppFilesTest, SettingFilesMoveBetweenTheInstrumentTheBarAndFiles) {
+  MainWindow& w = OpenWithFiles();
+  QLineEdit* current = w.base_bar()->current_file_field();
+  EXPECT_EQ(SettingButtons(w), (B{false, false, false, false}));
+  w.RunCommand(kCmdConnect);
+  EXPECT_EQ(SettingButtons(w), (B{true, false, false, false}));
+
+  Setting(w, SettingButton::kUpload)->click();
+  EXPECT_EQ(current->text(), QStringLiteral("20261206-090507"));
+  EXPECT_EQ(SettingButtons(w), (B{true, true, true, true}));
+  Setting(w, SettingButton::kSave)->click();
+  EXPECT_EQ(testing::ReadFileBytes(dir.File("20261206-090507.ssf")), InstrumentBlock());
+  Setting(w, SettingButton::kSave)->click();
+  EXPECT_EQ(LastBox(), "Try to Save Setting file failed!");
+
+  // A block of the wrong size is refused and never reaches the instrument.
+  testing::WriteFileBytes(dir.File("short.ssf"), Bytes(2499, 0));
+  answers["Open Setting File"] = "short.ssf";
+  const size_t boxes = presenter.boxes.size();
+  w.base_bar()->open_setting_button()->click();
+  EXPECT_EQ(LastBox(), "Try to open a Setting file failed!");
+  EXPECT_EQ(current->text(), QStringLiteral("20261206-090507"));
+  Setting(w, SettingButton::kDownload)->click();
+  EXPECT_EQ(presenter.boxes.size(), boxes + 1);
+  EXPECT_EQ(InstrumentBlock(), testing::ReadFileBytes(dir.File("20261206-090507.ssf")));
+
+  answers["Open Setting File"] = "20261206-090507.ssf";
+  w.base_bar()->open_setting_button()->click();
+  EXPECT_EQ(current->text().toStdString(), dir.File("20261206-090507.ssf"));
+  EXPECT_EQ(SettingButtons(w), (B{true, true, false, true}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Open Setting File", "Open Setting File"}));
+  w.RunCommand(kCmdDisconnect);
+  EXPECT_EQ(SettingButtons(w), (B{false, false, false, true}));
+}
+
+TEST_F(AppFilesTest, WavesSavedFromTheViewsComeBackThroughTheBarsRows) {
+  MainWindow& w = OpenWithFiles();
+  w.RunCommand(kCmdOperateFile);
+  w.RunCommand(kCmdConnect);
+  WaveGraphView* graph = w.wave_graph_view();
+  graph->measure_box(1)->setChecked(true);
+  graph->button(WaveGraphView::Button::kRefresh)->click();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+  w.RunCommand(kCmdDisconnect);  // nothing below needs the instrument
+  const ViewTables& tables = w.view_tables();
+  const int count = tables.wave_slots[1].count;
+  ASSERT_GT(count, 200);
+
+  answers = {{"Save Wave Graph File", "graph.csv"},
+             {"Save Wave Data File", "data"},
+             {"Save Wave Measurement File", "meas"}};
+  graph->button(WaveGraphView::Button::kSave)->click();
+  w.wave_data_view()->button(WaveDataView::Button::kSaveAs)->click();
+  w.wave_measurement_view()->button(WaveMeasurementView::Button::kSaveAs)->click();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+  EXPECT_EQ(chosen_modes,
+            (std::vector<SelectChanMode>{SelectChanMode::kWaveGraph, SelectChanMode::kWaveData,
+                                         SelectChanMode::kMeasurement}));
+  EXPECT_EQ(testing::ReadFileBytes(dir.File("data.wdf")).size(), 172u + count);
+  EXPECT_EQ(testing::ReadFileBytes(dir.File("meas.wmf")).size(), 172u + count);
+  EXPECT_EQ(w.file_dialogs().save_path(), dir.File("meas"));
+
+  answers = {{"Open Wave Data File", "data.wdf"},
+             {"Open Wave Measurement File", "meas.wmf"},
+             {"Open Wave Graph File", "graph.csv"}};
+  BaseOperationBar* bar = w.base_bar();
+  bar->open_button(BaseOperationBar::kDataFileRow)->click();
+  EXPECT_EQ(w.right_pane()->current_index(), kWaveDataView);
+  bar->open_button(BaseOperationBar::kMeasureFileRow)->click();
+  EXPECT_EQ(w.right_pane()->current_index(), kWaveMeasurementView);
+  bar->open_button(BaseOperationBar::kGraphFileRow)->click();
+  EXPECT_EQ(w.right_pane()->current_index(), kWaveGraphView);
+  graph->button(WaveGraphView::Button::kOpen)->click();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+
+  // Chan3..Chan6 hold CH1 as it was shown; the lists' models show the same texts.
+  QTableView* data_list = w.wave_data_view()->list();
+  QTableView* measure_list = w.wave_measurement_view()->list();
+  for (int slot = 3; slot <= 6; ++slot) {
+    SCOPED_TRACE(slot);
+    EXPECT_EQ(tables.wave_slots[slot].count, count);
+    for (int row : {0, count / 2, count - 1}) {
+      EXPECT_EQ(data_list->model()->index(row, slot).data(),
+                data_list->model()->index(row, 1).data());
+    }
+    EXPECT_EQ(data_list->model()->index(count, slot).data().toString(), QString());
+    for (int row = 0; row < MeasurementList::kRows; ++row) {
+      EXPECT_EQ(measure_list->model()->index(row, slot).data(),
+                measure_list->model()->index(row, 1).data());
+    }
+    EXPECT_EQ(tables.parameter_list.text(0, slot), tables.parameter_list.text(0, 1));
+    EXPECT_TRUE(graph->show_box(slot)->isEnabled());
+  }
+  // Opened through the bar's data and measurement rows the waves wait hidden; graph files show.
+  EXPECT_FALSE(graph->show_box(3)->isChecked());
+  EXPECT_FALSE(graph->show_box(4)->isChecked());
+  EXPECT_TRUE(graph->show_box(5)->isChecked());
+  EXPECT_TRUE(graph->show_box(6)->isChecked());
+  EXPECT_FALSE(graph->show_box(7)->isEnabled());
+
+  // The operate log, written and still buffered.
+  auto recorded = [&](const std::string& text) {
+    for (const std::string& line : w.operate_log().operate_lines()) {
+      if (line.find(text) != std::string::npos)
+        return true;
+    }
+    return testing::ReadFileText(w.operate_log().operate_log_path()).find(Utf8ToGbk(text)) !=
+           std::string::npos;
+  };
+  EXPECT_TRUE(recorded("Open a Wave Data file and show the view"));
+  EXPECT_TRUE(recorded("Save Wave Data file successed！"));
+}
+
+TEST_F(AppFilesTest, TheDataFileRowRefusesAnotherTypeAfterShowingItsView) {
+  MainWindow& w = OpenWithFiles();
+  testing::WriteFileBytes(dir.File("trace.txt"), Bytes(62, 0));
+  answers = {{"Open Wave Data File", "trace.txt"}};
+  w.base_bar()->open_button(BaseOperationBar::kDataFileRow)->click();
+  EXPECT_EQ(w.right_pane()->current_index(), kWaveDataView);
+  ASSERT_EQ(presenter.boxes.size(), 1u);
+  EXPECT_EQ(presenter.boxes[0].text, "打开文件类型不匹配，请确认！");
+  EXPECT_EQ(presenter.boxes[0].caption, "提示信息");
+  EXPECT_TRUE(w.view_tables().wave_slots[3].free());
+
+  // "trace.wdf.bak" is taken for a wave data file.
+  testing::WriteFileBytes(dir.File("trace.wdf.bak"), Bytes(62, 0));
+  answers = {{"Open Wave Data File", "trace.wdf.bak"}};
+  w.base_bar()->open_button(BaseOperationBar::kDataFileRow)->click();
+  EXPECT_EQ(presenter.boxes.size(), 1u);
+  EXPECT_EQ(w.view_tables().wave_slots[3].in_wave_data, 1);
+  EXPECT_TRUE(w.wave_data_view()->button(WaveDataView::Button::kSaveAs)->isEnabled());
+}
+
+}  // namespace
+}  // namespace korvelane

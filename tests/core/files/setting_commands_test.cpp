@@ -1,0 +1,279 @@
+// The setting-file commands against the simulated instrument: Upload, Download, Open, Save and
+// Save As with their buttons, texts and messages.
+#include "core/files/setting_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "../protocol/device_world.h"
+#include "file_command_fakes.h"
+#include "simulator/settings_block.h"
+#include "simulator/simulated_instrument.h"
+#include "simulator/simulated_link.h"
+
+namespace korvelane {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::Strings;
+using Bytes = std::vector<unsigned char>;
+
+struct Instrument {
+  sim::SimulatedInstrument instrument{{0, 7}};
+};
+
+class SettingTest : protected Instrument, public testing::DeviceWorld<sim::SimulatedLink> {
+ protected:
+  SettingTest() : DeviceWorld(instrument) {
+    connection().StartupLinkTest();
+    settings.AttachForm(&form);
+    Forget();
+  }
+
+  // Bind and UnBind reach the bar as the main window forwards them.
+  void Bind() {
+    connection().Connect();
+    ASSERT_TRUE(connection().bound());
+    settings.EnableSettingButtons(true);
+  }
+  void Unbind() {
+    connection().Disconnect();
+    ASSERT_FALSE(connection().bound());
+    settings.EnableSettingButtons(false);
+  }
+  // Upload, Download, Save, Save As as the bar shows them; the commands' own view must agree.
+  std::vector<bool> Buttons() const {
+    std::vector<bool> shown(form.enabled, form.enabled + 4);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(settings.button_enabled(static_cast<SettingButton>(i)), shown[i]) << i;
+    return shown;
+  }
+  Bytes Block() const { return Bytes(store().config_block.begin(), store().config_block.end()); }
+  Bytes InstrumentBlock() const {
+    return Bytes(instrument.settings_block().begin(), instrument.settings_block().end());
+  }
+  void Fail(int operation) {
+    sim::Fault fault;
+    fault.kind = sim::FaultKind::kResultFailure;
+    fault.operation = operation;
+    instrument.InjectFault(fault);
+  }
+  const AcquisitionStore& store() const { return device.store(); }
+
+  std::string folder = dir.path();
+  testing::ScriptedChooser chooser;
+  testing::RecordingSettingForm form;
+  SettingCommands settings{
+      device, operate_log, debug_log, ui, clock, chooser, [this] { return folder; }};
+};
+
+using B = std::vector<bool>;  // Upload, Download, Save, Save As
+
+TEST_F(SettingTest, ButtonsFollowTheBindingAndTheBlockHeld) {
+  // Created unbound and without a block: all four wait.
+  EXPECT_EQ(Buttons(), (B{false, false, false, false}));
+  EXPECT_EQ(form.current_file, "");
+  // A Bind alone does not offer to download a block that is not there.
+  Bind();
+  EXPECT_EQ(Buttons(), (B{true, false, false, false}));
+  settings.Upload();
+  EXPECT_EQ(Buttons(), (B{true, true, true, true}));
+  EXPECT_TRUE(settings.setting_loaded());
+  EXPECT_EQ(settings.current_file_text(), "20261206-090507");
+  EXPECT_EQ(form.current_file, "20261206-090507");
+  Unbind();
+  EXPECT_EQ(Buttons(), (B{false, false, true, true}));
+  Bind();
+  EXPECT_EQ(Buttons(), (B{true, true, true, true}));
+
+  // Open while bound: "Save" goes, "Download" stays offered; unbound, "Download" keeps its state.
+  chooser.answers = {dir.File("20261206-090507.ssf")};
+  settings.Save();
+  chooser.answers = {dir.File("20261206-090507.ssf")};
+  settings.Open();
+  EXPECT_EQ(Buttons(), (B{true, true, false, true}));
+  Unbind();
+  chooser.answers = {dir.File("20261206-090507.ssf")};
+  settings.Open();
+  EXPECT_EQ(Buttons(), (B{false, false, false, true}));
+  EXPECT_EQ(form.current_file, dir.File("20261206-090507.ssf"));
+
+  // A bar made now shows the block held and the binding.
+  testing::RecordingSettingForm later;
+  settings.AttachForm(&later);
+  EXPECT_EQ((B(later.enabled, later.enabled + 4)), (B{false, false, true, true}));
+  EXPECT_EQ(later.current_file, dir.File("20261206-090507.ssf"));
+  settings.AttachForm(&form);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SettingTest, UploadThenSaveTwiceRefusesTheSecondAndKeepsTheFirst) {
+  Bind();
+  Forget();
+  settings.Upload();
+  EXPECT_EQ(Block(), InstrumentBlock());
+  settings.Save();
+  const std::string saved = dir.File("20261206-090507.ssf");
+  EXPECT_EQ(ReadFileBytes(saved), InstrumentBlock());
+  EXPECT_EQ(Operations(), (Strings{"Up Load a Setting file from device", "Save a Setting file",
+                                   "Save Setting file successed！"}));
+  EXPECT_TRUE(ui.messages.empty());
+
+  // The instrument changes; a second Save refuses to overwrite the first file.
+  const Bytes first = Block();
+  device.store().config_block[0] ^= 0xFF;
+  Forget();
+  settings.Save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Try to Save Setting file failed!");
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(Logged("保存‘设备配置数据’文件失败"));
+  EXPECT_EQ(Operations(), (Strings{"Save a Setting file"}));
+  EXPECT_EQ(ReadFileBytes(saved), first);
+
+  // Into a folder that is not there: refused the same way.
+  folder = dir.File("gone");
+  Forget();
+  settings.Save();
+  EXPECT_EQ(ui.messages.at(0).text, "Try to Save Setting file failed!");
+}
+
+TEST_F(SettingTest, SaveAsAddsTheExtensionOnlyWhereItIsMissingAndReplacesWhole) {
+  Bind();
+  settings.Upload();
+  testing::WriteFileBytes(dir.File("probe.ssf"), Bytes(9000, 0xEE));
+  const std::pair<const char*, const char*> names[] = {{"probe", "probe.ssf"},
+                                                       {"probe.ssf", "probe.ssf"},
+                                                       {"probe.SSF", "probe.SSF.ssf"},
+                                                       {"probe.ssf.bak", "probe.ssf.bak"}};
+  for (const auto& [typed, written] : names) {
+    Forget();
+    chooser.answers = {dir.File(typed)};
+    settings.SaveAs();
+    EXPECT_EQ(ReadFileBytes(dir.File(written)), InstrumentBlock()) << typed;
+    // The last action text stands in status pane 0.
+    EXPECT_EQ(ui.panes[0], "Save As Setting file successed！");
+  }
+  EXPECT_FALSE(testing::FileExists(dir.File("probe.SSF")));
+  EXPECT_EQ(chooser.asked.back().kind, file_kind::kScopeSetting);
+  EXPECT_TRUE(chooser.asked.back().save);
+  // The current file stays the uploaded block's name; cancelling writes nothing.
+  EXPECT_EQ(settings.current_file_text(), "20261206-090507");
+  Forget();
+  settings.SaveAs();
+  EXPECT_EQ(Operations(), (Strings{"Save As a Setting file"}));
+  chooser.answers = {dir.File("gone/probe")};
+  settings.SaveAs();
+  EXPECT_EQ(ui.messages.at(0).text, "Try to save as Setting file failed!");
+  EXPECT_TRUE(Logged("另存‘设备配置数据’文件失败"));
+}
+
+TEST_F(SettingTest, UploadThenDownloadSendsTheInstrumentTheVeryBytesItSent) {
+  Bind();
+  settings.Upload();
+  const Bytes uploaded = Block();
+  Forget();
+  settings.Download();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(Operations(), (Strings{"Down Load a Setting file to device"}));
+  const MessageBuffer& sent = device.protocol().send_buffer();
+  EXPECT_EQ(Bytes(sent.begin() + 16, sent.begin() + 16 + 2500), uploaded);
+  EXPECT_EQ(InstrumentBlock(), uploaded);
+
+  // A block from a file changes the instrument once downloaded.
+  sim::ScopeState other = instrument.front_panel();
+  other.time_div = 10;
+  const sim::SettingsBlock block = sim::NewSettingsBlock(instrument.product_type(), other);
+  testing::WriteFileBytes(dir.File("other.ssf"), Bytes(block.begin(), block.end()));
+  chooser.answers = {dir.File("other.ssf")};
+  settings.Open();
+  EXPECT_EQ(instrument.front_panel().time_div, 16);
+  settings.Download();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(instrument.front_panel().time_div, 10);
+  EXPECT_EQ(InstrumentBlock(), Bytes(block.begin(), block.end()));
+
+  // A refused download is reported; the block stays.
+  Fail(OP_SET_CONFIG);
+  settings.Download();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Try to down load a Setting file to device failed！");
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_GE(ui.lamp_refreshes, 1);
+  EXPECT_EQ(Block(), Bytes(block.begin(), block.end()));
+}
+
+TEST_F(SettingTest, AFailedUploadDisablesTheFileButtonsButKeepsTheBlockAndTheText) {
+  Bind();
+  settings.Upload();
+  const Bytes held = Block();
+  Forget();
+  Fail(OP_WAVE_DATA);
+  settings.Upload();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Try to up load a Setting file from device failed！");
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(Logged("从设备下载设备配置数据失败"));
+  EXPECT_GE(ui.lamp_refreshes, 1);
+  EXPECT_EQ(Buttons(), (B{true, false, false, false}));
+  EXPECT_EQ(Block(), held);
+  EXPECT_EQ(form.current_file, "20261206-090507");
+  EXPECT_TRUE(settings.setting_loaded());
+
+  // Unbound, the fetch refuses first and the upload reports after it.
+  Unbind();
+  Forget();
+  settings.Upload();
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, "The software is not link with device");
+  EXPECT_EQ(ui.messages[1].text, "Try to up load a Setting file from device failed！");
+}
+
+TEST_F(SettingTest, OpenTakesOnlyWholeBlocksAndChangesNothingOtherwise) {
+  Bind();
+  settings.Upload();
+  const Bytes held = Block();
+  const std::pair<const char*, size_t> bad[] = {
+      {"short.ssf", 2499}, {"long.ssf", 2501}, {"empty.ssf", 0}};
+  for (const auto& [name, size] : bad) {
+    SCOPED_TRACE(name);
+    testing::WriteFileBytes(dir.File(name), Bytes(size, 0x33));
+    Forget();
+    chooser.answers = {dir.File(name)};
+    settings.Open();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Try to open a Setting file failed!");
+    EXPECT_EQ(ui.messages[0].caption, "Error");
+    EXPECT_EQ(Block(), held);
+    EXPECT_EQ(form.current_file, "20261206-090507");
+    EXPECT_EQ(Buttons(), (B{true, true, true, true}));
+  }
+  EXPECT_TRUE(Logged("读取‘设备配置数据’文件失败"));
+  Forget();
+  chooser.answers = {dir.File("missing.ssf")};
+  settings.Open();
+  EXPECT_EQ(ui.messages.at(0).text, "Try to open a Setting file failed!");
+  EXPECT_TRUE(Logged("打开‘设备配置数据’文件失败"));
+
+  // Cancelled: only the action text.
+  Forget();
+  settings.Open();
+  EXPECT_EQ(Operations(), (Strings{"Open a Setting file"}));
+  EXPECT_EQ(chooser.asked.back().kind, file_kind::kScopeSetting);
+  EXPECT_FALSE(chooser.asked.back().save);
+
+  // Exactly 2500 bytes replace the block whole.
+  Bytes whole(2500);
+  for (size_t i = 0; i < whole.size(); ++i)
+    whole[i] = static_cast<unsigned char>(i * 13);
+  testing::WriteFileBytes(dir.File("whole.ssf"), whole);
+  chooser.answers = {dir.File("whole.ssf")};
+  settings.Open();
+  EXPECT_EQ(Block(), whole);
+  EXPECT_EQ(settings.current_file_text(), dir.File("whole.ssf"));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace korvelane

@@ -1,0 +1,163 @@
+// The base operation bar's file groups and the shared dialogs' path limit.
+#include "panes/base_operation_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/logs/debug_log.h"
+#include "core/logs/gbk_text.h"
+#include "panes/file_dialogs.h"
+#include "panes/right_pane.h"
+#include "support/fixed_clock.h"
+#include "support/temp_dir.h"
+
+namespace korvelane {
+namespace {
+
+class BarTest : public ::testing::Test {
+ protected:
+  BarTest() {
+    dialogs.set_runner([this](const FileDialogRequest& request) {
+      requests.push_back(request);
+      return answer;
+    });
+    pane.SelectView(kWaveGraphView);
+  }
+
+  bool Logged(const std::string& utf8) const {
+    return testing::ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) !=
+           std::string::npos;
+  }
+
+  testing::TempDir dir;
+  testing::FixedClock clock;
+  DebugLog debug_log{dir.path(), clock};
+  RightPane pane;
+  std::vector<std::string> recorded;
+  BaseOperationBar bar{[this](int index) { return pane.SelectView(index); },
+                       [this](const std::string& text) { recorded.push_back(text); }, debug_log};
+  FileDialogs dialogs{[this] { return dir.path(); }};
+  std::vector<FileDialogRequest> requests;
+  std::string answer;
+};
+
+QStringList Texts(const QList<QGroupBox*>& groups) {
+  QStringList titles;
+  for (const QGroupBox* group : groups)
+    titles << group->title();
+  return titles;
+}
+
+TEST_F(BarTest, GroupsRowsAndTheSettingButtonsWaitingForTheirCommands) {
+  EXPECT_EQ(Texts(bar.findChildren<QGroupBox*>()),
+            (QStringList{"Goto View", "Open Files", "Device Setting Oper"}));
+  QStringList labels;
+  for (const QLabel* label : bar.findChildren<QLabel*>())
+    labels << label->text();
+  EXPECT_EQ(labels, (QStringList{"Graph file", "Data file", "Measure file", "Bitmap file",
+                                 QString::fromUtf8("Current file：")}));
+  for (int row = 0; row < BaseOperationBar::kOpenRows; ++row) {
+    EXPECT_EQ(bar.open_button(row)->text(), QStringLiteral("..."));
+    EXPECT_FALSE(bar.open_button(row)->accessibleName().isEmpty());
+  }
+  const char* names[] = {"Upload", "Download", "Save", "Save As"};
+  for (int i = 0; i < 4; ++i) {
+    QPushButton* button = bar.setting_button(static_cast<SettingButton>(i));
+    EXPECT_EQ(button->text(), QString::fromUtf8(names[i]));
+    EXPECT_FALSE(button->isEnabled()) << names[i];
+  }
+  EXPECT_TRUE(bar.open_setting_button()->isEnabled());
+  // Without their commands the buttons do nothing.
+  bar.open_setting_button()->click();
+  EXPECT_TRUE(recorded.empty());
+
+  // The current file reads black on white although it cannot be edited, whatever the colours
+  // around it.
+  QLineEdit* field = bar.current_file_field();
+  EXPECT_TRUE(field->isReadOnly());
+  QPalette dark = bar.palette();
+  for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+    dark.setColor(role, QColor(60, 60, 60));
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+    dark.setColor(role, QColor(230, 230, 230));
+  bar.setPalette(dark);
+  field->resize(160, 24);
+  const QImage empty = field->grab().toImage();
+  EXPECT_EQ(empty.pixelColor(80, 12), QColor(Qt::white));
+  bar.ShowCurrentFile("20261206-090507");
+  EXPECT_EQ(field->text(), QStringLiteral("20261206-090507"));
+  const QImage shown = field->grab().toImage();
+  int darkest = 255;
+  for (int x = 0; x < shown.width(); ++x) {
+    for (int y = 4; y < shown.height() - 4; ++y)
+      darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+  }
+  EXPECT_LT(darkest, 60);
+}
+
+TEST_F(BarTest, AnOpenRowRecordsAsksAndThenShowsItsView) {
+  bar.AttachFiles(&dialogs, &pane, nullptr);
+  // Cancelled: the action text only, the view in front stays.
+  bar.open_button(BaseOperationBar::kDataFileRow)->click();
+  EXPECT_EQ(recorded, (std::vector<std::string>{"Open a Wave Data file and show the view"}));
+  EXPECT_EQ(pane.current_index(), kWaveGraphView);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].title, "Open Wave Data File");
+  EXPECT_EQ(requests[0].folder, dir.path());
+
+  // Chosen: the view comes to the front before the file is loaded into it.
+  const struct {
+    int row;
+    const char* title;
+    int view;
+    const char* text;
+  } rows[] = {
+      {BaseOperationBar::kMeasureFileRow, "Open Wave Measurement File", kWaveMeasurementView,
+       "Open a Wave Measurement file and show the view"},
+      {BaseOperationBar::kGraphFileRow, "Open Wave Graph File", kWaveGraphView,
+       "Open a Wave Graph file and show the view"},
+      {BaseOperationBar::kBitmapFileRow, "Open Bmp File", kDsoBitmapView,
+       "Open a DSO Bitmap file and show the view"},
+  };
+  answer = dir.File("x.wmf");
+  for (const auto& r : rows) {
+    bar.OpenFile(r.row);
+    EXPECT_EQ(requests.back().title, r.title);
+    EXPECT_EQ(pane.current_index(), r.view);
+    EXPECT_EQ(recorded.back(), r.text);
+  }
+  EXPECT_EQ(dialogs.open_path(), dir.File("x.wmf"));
+
+  // Without the right pane the row ends after bringing the view forward.
+  bar.AttachFiles(&dialogs, nullptr, nullptr);
+  bar.OpenFile(BaseOperationBar::kDataFileRow);
+  EXPECT_EQ(pane.current_index(), kWaveDataView);
+  EXPECT_TRUE(Logged("基本操作面板中，获取左窗口指针失败"));
+}
+
+TEST_F(BarTest, PathsLongerThanTwoHundredSixtyCharactersAreNoChoice) {
+  const std::string folder = dir.path() + "/";
+  const std::string fits = folder + std::string(260 - folder.size(), 'a');
+  answer = fits;
+  EXPECT_EQ(dialogs.OpenFileDialog(kWaveDataFile), 1);
+  EXPECT_EQ(dialogs.SaveFileDialog(kWaveDataFile), 1);
+  answer = fits + "b";
+  EXPECT_EQ(dialogs.OpenFileDialog(kWaveDataFile), 0);
+  EXPECT_EQ(dialogs.SaveFileDialog(kWaveMeasurementFile), 0);
+  EXPECT_EQ(dialogs.open_path(), fits);
+  EXPECT_EQ(dialogs.save_path(), fits);
+  // Characters, not bytes: 260 Chinese characters fit.
+  std::string chinese;
+  for (size_t i = 0; i < 260 - folder.size(); ++i)
+    chinese += "波";
+  answer = folder + chinese;
+  EXPECT_EQ(dialogs.OpenFileDialog(kScopeSettingFile), 1);
+}
+
+}  // namespace
+}  // namespace korvelane
