@@ -60,6 +60,15 @@ BaseOperationBar::BaseOperationBar(std::function<bool(int)> select_view,
   layout->addWidget(BuildOpenFilesGroup());
   layout->addWidget(BuildSettingGroup());
   layout->addStretch(1);
+  // The pane is 175 pixels wide: tight margins and buttons that may narrow keep two buttons side
+  // by side without a scroll bar.
+  layout->setContentsMargins(0, 0, 0, 0);
+  for (QGroupBox* group : findChildren<QGroupBox*>()) {
+    group->layout()->setContentsMargins(4, 4, 4, 4);
+    group->layout()->setSpacing(4);
+  }
+  for (QPushButton* button : findChildren<QPushButton*>())
+    button->setMinimumWidth(24);
 }
 
 QGroupBox* BaseOperationBar::BuildGotoGroup() {

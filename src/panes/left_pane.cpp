@@ -10,11 +10,12 @@ namespace korvelane {
 LeftPane::LeftPane(BaseOperationBar* bar, QWidget* parent) : QWidget(parent), bar_(bar) {
   setAccessibleName(QStringLiteral("Base Oper"));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(5, 5, 5, 5);
+  layout->setContentsMargins(3, 3, 3, 3);
   // The bar scrolls rather than squeezes when the pane is short.
   auto* scroll = new QScrollArea;
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->setWidget(bar);
   layout->addWidget(scroll);
   setMinimumWidth(0);
