@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/about_dialog.h"
 #include "app/application.h"
 #include "transport/link_factory.h"
 
@@ -16,18 +17,20 @@ void PrintHelp() {
       "A desktop companion for the instrument family's USB oscilloscopes.\n"
       "\n"
       "Options:\n"
-      "  --device usb[:VID:PID]  an instrument on USB, optionally the one with those\n"
-      "                          hexadecimal ids (the default; not in this build yet)\n"
+      "  --device usb[:VID:PID]  an instrument on USB (the default): the one with those\n"
+      "                          hexadecimal ids as lsusb shows them, or without ids the\n"
+      "                          one configured in this build\n"
       "  --device sim            the simulated instrument built into Korvelane\n"
       "  --device socket:PATH    an instrument served on a Unix-domain socket, such as\n"
       "                          korvelane-sim --socket PATH\n"
+      "  --device=VALUE          the same as --device VALUE\n"
       "  --version               the program's version\n"
-      "  --help                  this text\n"
+      "  --help, -h              this text\n"
       "Qt's own options (-platform NAME, -style NAME, ...) are passed on to Qt.\n");
 }
 
 void PrintVersion() {
-  std::printf("Korvelane 2.0\nSoftVersion :  2.01.03.10.03\n");
+  std::printf("Korvelane 2.0\nSoftVersion :  %s\n", korvelane::kSoftVersion);
 }
 
 int Fail(const std::string& text) {
@@ -71,5 +74,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "korvelane: %s\n", note.c_str());
 
   QApplication app(argc, argv);
+  // Lets Wayland desktops find the desktop entry, and with it the icon, for the window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("korvelane"));
   return korvelane::RunApplication(app, *link);
 }
