@@ -33,9 +33,11 @@ void PutField(std::vector<uint8_t>& out, const std::string& text, int size) {
   out.insert(out.end(), static_cast<size_t>(size) - length, 0);
 }
 
+// The text of a field as written above: a field without its terminator gives its first
+// size - 1 characters, so a reopened file saves back unchanged.
 std::string Field(ByteView bytes, size_t offset, int size) {
   std::string text;
-  for (int i = 0; i < size; ++i) {
+  for (int i = 0; i < size - 1; ++i) {
     const uint8_t c = bytes.U8(offset + static_cast<size_t>(i));
     if (c == 0)
       break;

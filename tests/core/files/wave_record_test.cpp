@@ -57,6 +57,24 @@ TEST(WaveRecord, RoundTripKeepsEverythingThatFits) {
   EXPECT_EQ(out.measurement_texts[0], "m0mV");
 }
 
+// A field that fills its bytes without a terminator reads as its first size - 1 characters,
+// so that the file saves back as it was read.
+TEST(WaveRecord, UnterminatedFieldsReadAsMuchAsIsWritten) {
+  std::vector<uint8_t> bytes = EncodeWaveRecord(Sample(3, true));
+  const size_t texts = 12 + 3 + 8;
+  std::fill(bytes.begin() + static_cast<long>(texts), bytes.end(), uint8_t{'7'});
+  WaveRecord out;
+  ASSERT_EQ(Decode(bytes, &out), WaveFileError::kNone);
+  EXPECT_EQ(out.parameter_texts[0], "777777777");
+  EXPECT_EQ(out.parameter_texts[3], "7777");
+  EXPECT_EQ(out.parameter_texts[4], "777777");
+  EXPECT_EQ(out.measurement_texts[10], "777777777");
+  WaveRecord again;
+  ASSERT_EQ(Decode(EncodeWaveRecord(out), &again), WaveFileError::kNone);
+  EXPECT_EQ(again.parameter_texts, out.parameter_texts);
+  EXPECT_EQ(again.measurement_texts, out.measurement_texts);
+}
+
 TEST(WaveRecord, PanelBytesComeInTheFileOrder) {
   const std::array<uint8_t, 8> panel_state = {10, 11, 12, 13, 14, 15, 16, 17};
   EXPECT_EQ(PanelBytesForFile(panel_state),

@@ -1,0 +1,300 @@
+#include "harnesses.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/common/clock.h"
+#include "core/files/bitmap_codec.h"
+#include "core/files/setting_file.h"
+#include "core/files/wave_record.h"
+#include "core/logs/debug_log.h"
+#include "core/protocol/device_result_handlers.h"
+#include "core/protocol/measurement_record.h"
+#include "core/protocol/protocol.h"
+#include "core/views/measurement_column.h"
+
+namespace korvelane::fuzz {
+namespace {
+
+// Stops the run where a promise is broken; the fuzzer keeps the input that did it.
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    std::abort();
+  }
+}
+
+class QuietClock : public Clock {
+ public:
+  LocalTime Now() const override { return {2026, 1, 1, 0, 0, 0, 0}; }
+};
+
+// A debug log in a folder that does not exist: every line is formatted, none is written.
+DebugLog& QuietLog() {
+  static QuietClock clock;
+  static DebugLog log("/nonexistent/korvelane-fuzz", clock);
+  return log;
+}
+
+// A link whose answers are the input, read as the instrument's pipe delivers them: a 16-byte
+// read takes the header, the following read of the whole message repeats the header and takes
+// the body.
+class ByteStreamLink : public UsbLink {
+ public:
+  ByteStreamLink(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+  int UsbOpen(uintptr_t) override { return 1; }
+  void UsbClose() override {}
+  void UsbDeviceChange(uintptr_t, intptr_t) override {}
+  int UsbIsOpen() override { return 1; }
+  int UsbWrite(int, const uint8_t*, uint32_t) override { return 1; }
+  int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override {
+    Check(pipe == kPipeIn, "answers are read from the in pipe");
+    Check(count <= kBufferSize, "a read fits the receive buffer");
+    if (!header_read_) {
+      Check(count == kHeaderSize, "a message is read header first");
+      if (size_ - at_ < kHeaderSize) {
+        at_ = size_;
+        return 0;
+      }
+      std::memcpy(header_, data_ + at_, kHeaderSize);
+      at_ += kHeaderSize;
+      std::memcpy(buffer, header_, kHeaderSize);
+      header_read_ = true;
+      return 1;
+    }
+    header_read_ = false;
+    Check(count >= kHeaderSize, "a whole-message read holds its header");
+    const size_t body = count - kHeaderSize;
+    if (size_ - at_ < body) {
+      at_ = size_;
+      return 0;
+    }
+    std::memcpy(buffer, header_, kHeaderSize);
+    std::memcpy(buffer + kHeaderSize, data_ + at_, body);
+    at_ += body;
+    return 1;
+  }
+
+  // A new exchange starts on a message boundary: what was left of the last answer is gone.
+  void StartExchange() { header_read_ = false; }
+  bool exhausted() const { return at_ >= size_; }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+  uint8_t header_[kHeaderSize] = {};
+  bool header_read_ = false;  // the next read is the whole message
+};
+
+void CheckChannel(const ChannelData& channel) {
+  Check(channel.count >= 1 && channel.count <= kMaxSamples, "channel count within 1..4000");
+  Check(channel.volts_text.size() <= 49, "volts/div text within its 49 characters");
+}
+
+// A file's record read back after writing it.
+void CheckWaveRoundTrip(const WaveRecord& record) {
+  WaveRecord again;
+  const std::vector<uint8_t> bytes = EncodeWaveRecord(record);
+  Check(DecodeWaveRecord(ByteView(bytes.data(), bytes.size()), &again) == WaveFileError::kNone,
+        "a written wave record reads back");
+  Check(again.kind == record.kind, "wave record kind kept");
+  Check(again.samples == record.samples, "wave record samples kept");
+  Check(again.panel_bytes == record.panel_bytes, "wave record panel bytes kept");
+  Check(again.parameter_texts == record.parameter_texts, "wave record parameter texts kept");
+  Check(again.has_measurements == record.has_measurements, "wave record measurement flag kept");
+  Check(again.measurement_texts == record.measurement_texts, "wave record measurements kept");
+}
+
+// A scratch file of this process for the readers that take a path.
+const std::string& ScratchPath() {
+  static const std::string path = [] {
+    const char* tmp = std::getenv("TMPDIR");
+    return std::string(tmp && *tmp ? tmp : "/tmp") + "/korvelane-fuzz-" +
+           std::to_string(static_cast<long>(getpid())) + ".ssf";
+  }();
+  return path;
+}
+
+bool WriteScratch(const uint8_t* data, size_t size) {
+  std::FILE* file = std::fopen(ScratchPath().c_str(), "wb");
+  if (!file)
+    return false;
+  const bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
+  return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+void FuzzReceivePath(const uint8_t* data, size_t size) {
+  if (size == 0)
+    return;
+  RequestSelectors selectors;
+  selectors.ch1_measure_wanted = data[0] & 1;
+  selectors.ch2_measure_wanted = (data[0] >> 1) & 1;
+  selectors.get_all_data = (data[0] >> 2) & 1;
+  AcquisitionStore store;
+  BitmapTransferState bitmap_state;
+  DeviceResultHandlers handlers(store, selectors, bitmap_state, QuietLog());
+  ByteStreamLink link(data + 1, size - 1);
+  Protocol protocol(link, QuietLog(), handlers);
+  while (!link.exhausted()) {
+    link.StartExchange();
+    const int result = protocol.ProtocolReceive();
+    if (result == 0)
+      Check(protocol.LastMessage().size() >= kHeaderSize, "a handled message has its header");
+    CheckChannel(store.ch1);
+    CheckChannel(store.ch2);
+    Check(bitmap_state.piece_length <= bmp_result::kPieceCapacity, "piece within its capacity");
+  }
+}
+
+void FuzzBitmapPieces(const uint8_t* data, size_t size) {
+  ByteView input(data, size);
+  const bool fix_checksums = input.U8(0) & 1;
+  size_t at = 1;
+  BitmapTransferState state;
+  const ByteView begin(data + std::min(at, size),
+                       std::min<size_t>(bmp_result::kBeginSize, size - std::min(at, size)));
+  at += begin.size();
+  if (HandleBmpBeginResult(begin, state, QuietLog()) != 0)
+    return;
+
+  SampleArray piece_buffer{};
+  std::vector<uint8_t> file;
+  std::vector<uint8_t> body;
+  uint32_t piece = 0;
+  while (at + 2 <= size && piece < 64) {
+    const size_t length = std::min<size_t>(data[at] | data[at + 1] << 8, size - at - 2);
+    body.assign(data + at + 2, data + at + 2 + length);
+    at += 2 + length;
+    if (fix_checksums && body.size() >= bmp_result::kData) {
+      const ByteView view(body.data(), body.size());
+      const uint32_t length_field =
+          std::min<uint32_t>(view.U32BE(bmp_result::kFileLen), bmp_result::kPieceCapacity);
+      std::vector<uint8_t> piece_data(length_field);
+      view.CopyTo(bmp_result::kData, piece_data.data(), piece_data.size());
+      PutU32BE(body.data() + bmp_result::kChecksum,
+               PieceChecksum(piece_data.data(), piece_data.size()));
+    }
+    state.expected_piece = piece;
+    const uint32_t before = state.received_length;
+    const int outcome =
+        HandleBmpTransResult(ByteView(body.data(), body.size()), state, piece_buffer, QuietLog());
+    Check(outcome == kPieceMore || outcome == kPieceError || outcome == kPieceComplete,
+          "a piece outcome is one of three");
+    if (outcome == kPieceError) {
+      Check(state.received_length == before, "a refused piece is not counted");
+      continue;
+    }
+    Check(state.piece_length >= 1 && state.piece_length <= bmp_result::kPieceCapacity,
+          "an accepted piece holds 1..4000 bytes");
+    Check(state.received_length == before + state.piece_length, "an accepted piece is counted");
+    file.insert(file.end(), piece_buffer.begin(), piece_buffer.begin() + state.piece_length);
+    ++piece;
+    if (outcome == kPieceComplete) {
+      Check(state.received_length >= state.total_length, "complete only at the total length");
+      break;
+    }
+  }
+  DecodedBitmap picture;
+  if (DecodeBitmap(ByteView(file.data(), file.size()), picture) == BitmapError::kNone)
+    Check(picture.valid(), "a decoded screen bitmap is valid");
+}
+
+void FuzzBitmapDecoder(const uint8_t* data, size_t size) {
+  DecodedBitmap picture;
+  if (DecodeBitmap(ByteView(data, size), picture) != BitmapError::kNone)
+    return;
+  Check(picture.valid(), "a decoded bitmap is valid");
+  Check(picture.width() > 0 && picture.height() > 0, "a decoded bitmap has pixels");
+  Check(static_cast<uint64_t>(picture.width()) * static_cast<uint64_t>(picture.height()) <=
+            kMaxBitmapPixels,
+        "a decoded bitmap within the pixel limit");
+  // Saving and reopening keeps every pixel.
+  const std::vector<uint8_t> saved = EncodeBitmapFile(picture);
+  DecodedBitmap reopened;
+  Check(DecodeBitmap(ByteView(saved.data(), saved.size()), reopened) == BitmapError::kNone,
+        "a saved bitmap reopens");
+  Check(reopened.width() == picture.width() && reopened.height() == picture.height(),
+        "a saved bitmap keeps its size");
+  Check(reopened.pixels == picture.pixels, "a saved bitmap keeps its pixels");
+}
+
+void FuzzWaveRecord(const uint8_t* data, size_t size) {
+  WaveRecord record;
+  if (DecodeWaveRecord(ByteView(data, size), &record) != WaveFileError::kNone)
+    return;
+  Check(record.samples.size() <= static_cast<size_t>(kMaxWaveSamples), "at most 4000 samples");
+  CheckWaveRoundTrip(record);
+}
+
+void FuzzGraphFile(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  GraphRecord record;
+  std::vector<uint8_t> samples;
+  if (DecodeGraphFile(text, &record, &samples) != WaveFileError::kNone)
+    return;
+  Check(samples.size() == record.sample_texts.size(), "one sample per sample text");
+  Check(samples.size() <= static_cast<size_t>(kMaxWaveSamples), "at most 4000 samples");
+  // Written again, the file reads back the same.
+  GraphRecord again;
+  std::vector<uint8_t> again_samples;
+  Check(DecodeGraphFile(EncodeGraphFile(record), &again, &again_samples) == WaveFileError::kNone,
+        "a written graph file reads back");
+  Check(again_samples == samples, "graph samples kept");
+  Check(again.sample_texts == record.sample_texts, "graph sample texts kept");
+  Check(again.parameter_texts == record.parameter_texts, "graph parameter texts kept");
+  Check(again.has_measurements == record.has_measurements, "graph measurement flag kept");
+  Check(again.measurement_texts == record.measurement_texts, "graph measurements kept");
+}
+
+void FuzzSettingFile(const uint8_t* data, size_t size) {
+  if (!WriteScratch(data, size))
+    return;
+  ConfigBlock block;
+  block.fill(0xA5);
+  const SettingFileError error = ReadSettingFile(ScratchPath(), &block);
+  std::remove(ScratchPath().c_str());
+  if (size != kConfigBlockSize) {
+    Check(error == SettingFileError::kWrongSize, "a file of another size is refused");
+    Check(std::all_of(block.begin(), block.end(), [](uint8_t b) { return b == 0xA5; }),
+          "a refused file leaves the block alone");
+    return;
+  }
+  Check(error == SettingFileError::kNone, "a 2500-byte file is read");
+  Check(std::equal(block.begin(), block.end(), data), "the block is the file");
+}
+
+void FuzzMeasurementFormat(const uint8_t* data, size_t size) {
+  ByteView input(data, size);
+  const int column = 1 + input.U8(0) % 7;
+  const ByteView records = input.Sub(1);
+  for (int i = 0; i < kMeasurementItemCount; ++i) {
+    const MeasurementRecord record = DecodeMeasurementRecord(records, i);
+    const std::string text = FormatMeasurement(record);
+    Check(!text.empty(), "a measurement text is never empty");
+    if (!std::isfinite(record.value))
+      Check(text.rfind("****", 0) == 0, "a non-finite value shows stars");
+  }
+  ViewTables tables;
+  FillMeasurementColumn(tables, records, column);
+}
+
+const Harness kHarnesses[] = {
+    {"receive_path", FuzzReceivePath},      {"bitmap_pieces", FuzzBitmapPieces},
+    {"bitmap_decoder", FuzzBitmapDecoder},  {"wave_record", FuzzWaveRecord},
+    {"graph_file", FuzzGraphFile},          {"setting_file", FuzzSettingFile},
+    {"measurement", FuzzMeasurementFormat},
+};
+const size_t kHarnessCount = sizeof kHarnesses / sizeof kHarnesses[0];
+
+}  // namespace korvelane::fuzz
