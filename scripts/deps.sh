@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Korvelane needs to build, run and test, when they are missing.
-# Usage: scripts/deps.sh [run|test]
+# Usage: scripts/deps.sh [run|test|fuzz]
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config qt6-base-dev libqcustomplot-dev libusb-1.0-0-dev
+packages=(g++ cmake make pkg-config qt6-base-dev qt6-svg-dev libqcustomplot-dev libusb-1.0-0-dev
   xvfb xauth fonts-wqy-zenhei)
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev imagemagick umockdev libumockdev-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev imagemagick umockdev libumockdev-dev
+    desktop-file-utils dpkg-dev file man-db poppler-utils cups-daemon cups-client cups-filters)
+fi
+if [ "${1:-run}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
 fi
 
 missing=()

@@ -26,6 +26,7 @@
 #include "panes/file_dialogs.h"
 #include "panes/left_pane.h"
 #include "panes/right_pane.h"
+#include "printing/print_commands.h"
 #include "views/bitmap/dso_bitmap_view.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
@@ -301,6 +302,10 @@ void MainWindow::BuildViews() {
   file_commands_ = std::make_unique<AppFileCommands>(AppFileCommands::Parts{
       views, *context_.clock, *file_dialogs_, *wave_graph_view_, *wave_data_view_,
       *wave_measurement_view_, *right_pane_, *base_bar_, run_dialog, this});
+  print_commands_ = std::make_unique<PrintCommands>(
+      PrintCommands::Views{*wave_graph_view_, *wave_data_view_, *wave_measurement_view_,
+                           *dso_bitmap_view_},
+      view_tables_, PrintServices{*ui_, *context_.debug_log, *context_.clock}, run_dialog);
 }
 
 void MainWindow::EnableSettingButtons(bool enable) {

@@ -34,6 +34,7 @@ class WaveGraphView;
 class WaveMeasurementView;
 class CSimulantUIDlg;
 class AppFileCommands;
+class PrintCommands;
 
 class MainWindow : public QMainWindow, private DeviceHooks {
   Q_OBJECT
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   CSimulantUIDlg* open_panel() const { return open_panel_; }
   ViewTables& view_tables() { return view_tables_; }
   AppFileCommands& file_commands() { return *file_commands_; }
+  PrintCommands& print_commands() { return *print_commands_; }
   BaseOperationBar* base_bar() const { return base_bar_; }
   LeftPane* left_pane() const { return left_pane_; }
   QSplitter* splitter() const { return splitter_; }
@@ -151,6 +153,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   std::unique_ptr<WaveMeasurementView> wave_measurement_view_;
   // The file commands of the views and the bar: made after the views, gone before them.
   std::unique_ptr<AppFileCommands> file_commands_;
+  std::unique_ptr<PrintCommands> print_commands_;  // the views' Print buttons
 };
 
 }  // namespace korvelane
