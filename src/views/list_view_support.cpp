@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
@@ -103,6 +104,15 @@ std::optional<QRect> ListResizeRule::Resize(const QRect& list, QSize size) {
 QSize ScaledAllowance(const DialogUnits& units, int width, int height) {
   return QSize(static_cast<int>(std::lround(width * units.base_width() / kReferenceCharWidth)),
                static_cast<int>(std::lround(height * units.base_height() / kReferenceLineHeight)));
+}
+
+QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& rect) {
+  auto* push = new QPushButton(text, parent);
+  push->setAccessibleName(text);
+  push->setGeometry(rect);
+  push->setAutoDefault(false);
+  push->setDefault(false);
+  return push;
 }
 
 }  // namespace korvelane

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QTableView;
 
 namespace korvelane {
@@ -35,6 +36,9 @@ class ListCellDelegate : public QStyledItemDelegate {
 // height, headers and cells centred, columns `widths[0..columns-1]` pixels wide, and the list and
 // its text drawn on `background`.
 void SetUpReportList(QTableView* list, const int* widths, int columns, const QColor& background);
+
+// A push button of a view at a fixed place; Enter and Escape never press it.
+QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& rect);
 
 class DialogUnits;
 

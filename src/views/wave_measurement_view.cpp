@@ -95,12 +95,7 @@ void WaveMeasurementView::BuildControls(ViewTables& tables) {
 }
 
 QPushButton* WaveMeasurementView::AddButton(Button which, const QString& text, const QRect& rect) {
-  auto* push = new QPushButton(text, this);
-  push->setAccessibleName(text);
-  push->setGeometry(rect);
-  // Enter and Escape do nothing in this view.
-  push->setAutoDefault(false);
-  push->setDefault(false);
+  QPushButton* push = MakeViewButton(this, text, rect);
   buttons_[static_cast<size_t>(which)] = push;
   return push;
 }
