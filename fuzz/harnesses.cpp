@@ -19,6 +19,7 @@
 #include "core/protocol/measurement_record.h"
 #include "core/protocol/protocol.h"
 #include "core/views/measurement_column.h"
+#include "transport/answer_assembler.h"
 
 namespace korvelane::fuzz {
 namespace {
@@ -131,6 +132,58 @@ bool WriteScratch(const uint8_t* data, size_t size) {
   const bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
   return std::fclose(file) == 0 && ok;
 }
+
+// What an assembled answer must be, worked out byte by byte from the bytes taken.
+class AnswerModel {
+ public:
+  using State = transport::AnswerAssembler::State;
+
+  explicit AnswerModel(uint32_t limit) : limit_(limit) {}
+
+  void Take(const uint8_t* data, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+      if (state_ != State::kCollecting) {
+        surplus_ = surplus_ || state_ == State::kComplete;
+        return;
+      }
+      bytes_.push_back(data[i]);
+      if (bytes_.size() < kHeaderSize)
+        continue;
+      const uint32_t length = announced();
+      if (length > limit_ - kHeaderSize)
+        state_ = State::kRefused;
+      else if (bytes_.size() == kHeaderSize + length)
+        state_ = State::kComplete;
+    }
+  }
+  bool Read(uint32_t count) {
+    if (state_ != State::kComplete || count > bytes_.size())
+      return false;
+    if (count == bytes_.size())
+      Reset();
+    return true;
+  }
+  void Reset() { *this = AnswerModel(limit_); }
+
+  uint32_t announced() const {
+    return bytes_.size() >= kHeaderSize ? MsgLen(ByteView(bytes_.data(), bytes_.size())) : 0;
+  }
+  uint32_t missing() const {
+    if (state_ != State::kCollecting)
+      return 0;
+    const size_t wanted = bytes_.size() < kHeaderSize ? kHeaderSize : kHeaderSize + announced();
+    return static_cast<uint32_t>(wanted - bytes_.size());
+  }
+  State state() const { return state_; }
+  bool surplus() const { return surplus_; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  uint32_t limit_;
+  std::vector<uint8_t> bytes_;
+  State state_ = State::kCollecting;
+  bool surplus_ = false;
+};
 
 }  // namespace
 
@@ -289,11 +342,73 @@ void FuzzMeasurementFormat(const uint8_t* data, size_t size) {
   FillMeasurementColumn(tables, records, column);
 }
 
+void FuzzUsbLink(const uint8_t* data, size_t size) {
+  using State = transport::AnswerAssembler::State;
+  ByteView input(data, size);
+  constexpr uint32_t kPackets[] = {1, 8, 64, 512};
+  constexpr uint32_t kLimits[] = {transport::kMaxUsbMessage, 16, 100, 4200};
+  const uint32_t packet = kPackets[input.U8(0) & 3];
+  const uint32_t limit = kLimits[(input.U8(0) >> 2) & 3];
+  transport::AnswerAssembler assembler(limit);
+  AnswerModel model(limit);
+  size_t at = 1;
+  while (at < size) {
+    const uint8_t op = data[at++];
+    const uint32_t operand = input.U8(at) | input.U8(at + 1) << 8;
+    at = std::min(at + 2, size);
+    switch (op & 3) {
+      case 0: {
+        uint32_t length = std::min<uint32_t>(operand, static_cast<uint32_t>(size - at));
+        if (op & 4 && assembler.state() == State::kCollecting)
+          length = std::min(length, (assembler.Missing() + packet - 1) / packet * packet);
+        // A copy of just those bytes, so that a read past them is caught.
+        const std::vector<uint8_t> chunk(data + at, data + at + length);
+        at += length;
+        Check(assembler.Take(chunk.data(), chunk.size()) == assembler.state(),
+              "Take returns the state");
+        model.Take(chunk.data(), chunk.size());
+        break;
+      }
+      case 1: {
+        std::vector<uint8_t> buffer(operand);
+        const std::vector<uint8_t> expected(
+            model.bytes().begin(),
+            model.bytes().begin() + std::min<size_t>(operand, model.bytes().size()));
+        const bool read = assembler.Read(buffer.data(), operand);
+        Check(read == model.Read(operand),
+              "a read succeeds only on a complete message that holds it");
+        if (read)
+          Check(buffer == expected, "a read returns the message's first bytes");
+        break;
+      }
+      default:
+        assembler.Reset();
+        model.Reset();
+        break;
+    }
+
+    Check(assembler.state() == model.state(),
+          "complete exactly at the announced length, refused when oversize");
+    Check(assembler.Missing() == model.missing(), "missing is the rest of header or message");
+    Check(assembler.surplus() == model.surplus(), "dropped bytes past the message are noted");
+    if (model.bytes().size() >= kHeaderSize)
+      Check(assembler.announced_length() == model.announced(), "the header's length");
+    const ByteView message = assembler.message();
+    if (model.state() == State::kComplete) {
+      Check(message.size() == model.bytes().size() && message.size() <= limit &&
+                std::equal(model.bytes().begin(), model.bytes().end(), message.data()),
+            "the message is the bytes taken, within the limit");
+    } else {
+      Check(message.size() == 0, "no message unless complete");
+    }
+  }
+}
+
 const Harness kHarnesses[] = {
     {"receive_path", FuzzReceivePath},      {"bitmap_pieces", FuzzBitmapPieces},
     {"bitmap_decoder", FuzzBitmapDecoder},  {"wave_record", FuzzWaveRecord},
     {"graph_file", FuzzGraphFile},          {"setting_file", FuzzSettingFile},
-    {"measurement", FuzzMeasurementFormat},
+    {"measurement", FuzzMeasurementFormat}, {"usb_link", FuzzUsbLink},
 };
 const size_t kHarnessCount = sizeof kHarnesses / sizeof kHarnesses[0];
 

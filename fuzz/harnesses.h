@@ -33,6 +33,13 @@ void FuzzSettingFile(const uint8_t* data, size_t size);
 // Input: a column byte, then up to eleven 16-byte measurement records.
 void FuzzMeasurementFormat(const uint8_t* data, size_t size);
 
+// Input: a set-up byte (bits 0-1 the IN packet size 1, 8, 64 or 512; bits 2-3 the largest
+// message: the link's own, 16, 100 or 4200 bytes), then operations, each an op byte and its
+// operands: 0 a transfer of a 16-bit little-endian length and that many answer bytes (op bit 2:
+// cut to what the link would ask for), 1 a read of a 16-bit little-endian count, 2 or 3 a new
+// exchange. They go through the USB link's answer assembler as the link sends them.
+void FuzzUsbLink(const uint8_t* data, size_t size);
+
 struct Harness {
   const char* name;  // also the name of the corpus folder
   void (*run)(const uint8_t* data, size_t size);

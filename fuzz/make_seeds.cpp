@@ -2,6 +2,7 @@
 // simulated instrument. Usage: korvelane-fuzz-seeds <corpus folder>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -215,6 +216,85 @@ void MeasurementSeeds() {
   Save("measurement", "eleven_records", input);
 }
 
+// Operations of the usb_link harness.
+void TransferOp(Bytes& out, const uint8_t* data, size_t size, bool cut_to_request) {
+  out.push_back(cut_to_request ? 4 : 0);
+  out.push_back(static_cast<uint8_t>(size));
+  out.push_back(static_cast<uint8_t>(size >> 8));
+  out.insert(out.end(), data, data + size);
+}
+
+void ReadOp(Bytes& out, size_t count) {
+  Append(out, {1, static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)});
+}
+
+void NewExchangeOp(Bytes& out) {
+  Append(out, {2, 0, 0});
+}
+
+// One answer as the link takes it with IN packets of `packet` bytes: a transfer for the
+// header (a whole packet), one for the rest; then the header read and the whole-message read.
+void LinkExchange(Bytes& out, const Bytes& answer, size_t packet) {
+  const size_t first = std::min(answer.size(), (kHeaderSize + packet - 1) / packet * packet);
+  TransferOp(out, answer.data(), first, true);
+  if (first < answer.size())
+    TransferOp(out, answer.data() + first, answer.size() - first, true);
+  ReadOp(out, kHeaderSize);
+  ReadOp(out, answer.size());
+}
+
+void UsbLinkSeeds() {
+  sim::SimulatedInstrument scope;
+  const Bytes bind = Bind(scope);
+  MessageBuffer request{};
+  BuildParamsRequest(request);
+  const Bytes params = Ask(scope, request);
+  BuildChannelRequest(request, WD_CH1_ALL, 1);
+  const Bytes channel = Ask(scope, request);
+  BuildBmpBeginRequest(request);
+  Ask(scope, request);
+  BuildBmpPieceRequest(request, 0);
+  const Bytes piece = Ask(scope, request);
+
+  // A refresh with 64-byte packets (set-up byte 2), the link's own limit.
+  Bytes refresh{2};
+  LinkExchange(refresh, bind, 64);
+  LinkExchange(refresh, params, 64);
+  LinkExchange(refresh, channel, 64);
+  Save("usb_link", "refresh_packets_64", refresh);
+
+  // A bitmap piece with 512-byte packets, the device sending one packet per transfer.
+  Bytes pieces{3};
+  for (size_t at = 0; at < piece.size(); at += 512)
+    TransferOp(pieces, piece.data() + at, std::min<size_t>(512, piece.size() - at), false);
+  ReadOp(pieces, kHeaderSize);
+  ReadOp(pieces, piece.size() + 1);  // longer than the message: refused, the message kept
+  ReadOp(pieces, piece.size());
+  Save("usb_link", "bitmap_piece_packets_512", pieces);
+
+  // A late answer with bytes after it, a new exchange, and an answer over a limit of 100 bytes.
+  Bytes faults{1 | 2 << 2};
+  Bytes trailing = bind;
+  Append(trailing, {0xEE, 0xEE, 0xEE});
+  TransferOp(faults, trailing.data(), trailing.size(), false);
+  ReadOp(faults, bind.size());
+  NewExchangeOp(faults);
+  TransferOp(faults, params.data(), kHeaderSize, false);
+  ReadOp(faults, kHeaderSize);
+  Save("usb_link", "surplus_and_oversize", faults);
+
+  // At a limit of 100 bytes: a message of exactly 100 bytes is taken, one of 101 refused.
+  Bytes boundary{2 << 2};
+  for (uint32_t body : {84u, 85u}) {
+    Bytes answer = bind;
+    answer.resize(kHeaderSize + body, 0x5A);
+    PutU32BE(answer.data() + kOffsetMsgLen, body);
+    LinkExchange(boundary, answer, 1);
+    NewExchangeOp(boundary);
+  }
+  Save("usb_link", "limit_boundary", boundary);
+}
+
 }  // namespace
 }  // namespace korvelane::fuzz
 
@@ -230,5 +310,6 @@ int main(int argc, char** argv) {
   BitmapDecoderSeeds();
   FileSeeds();
   MeasurementSeeds();
+  UsbLinkSeeds();
   return 0;
 }

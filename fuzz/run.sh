@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzzers with clang and runs each for a while, starting from the committed corpus.
+# Builds the fuzzers with clang and runs each for a while from the committed corpora.
 # New inputs go to <build>/corpus/<target>; a crashing input is left in <build>/crashes.
 # Usage: fuzz/run.sh [seconds per target, default 600] [target...]
 set -euo pipefail
@@ -8,7 +8,7 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(receive_path bitmap_pieces bitmap_decoder wave_record
-  graph_file setting_file measurement)
+  graph_file setting_file measurement usb_link)
 dir=${KORVELANE_FUZZ_BUILD:-build-fuzz}
 
 scripts/deps.sh fuzz

@@ -9,17 +9,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/common/byte_view.h"
-#include "core/protocol/frame.h"
-
 namespace korvelane::transport {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 constexpr int kInterface = 0;
-// Largest message the link carries; a header announcing more is garbage.
-constexpr uint32_t kMaxMessage = 64 * 1024;
 // Largest request the link sends in one transfer.
 constexpr uint32_t kMaxRequest = 64 * 1024;
 // A stale answer is drained in at most this many transfers.
@@ -292,8 +287,7 @@ bool LibUsbLink::ClaimAndMap(libusb_device_handle* handle, libusb_device* device
   endpoint_out_ = endpoints.out;
   endpoint_in_ = endpoints.in;
   in_packet_size_ = endpoints.in_packet_size;
-  answer_.clear();
-  answer_complete_ = false;
+  answer_.Reset();
   drain_needed_ = true;  // an answer of an earlier session may still wait in the instrument
   {
     std::lock_guard<std::mutex> lock(device_mutex_);
@@ -315,8 +309,7 @@ void LibUsbLink::CloseDevice() {
   libusb_close(handle_);
   handle_ = nullptr;
   device_gone_ = false;
-  answer_.clear();
-  answer_complete_ = false;
+  answer_.Reset();
 }
 
 LibUsbLink::Outcome LibUsbLink::Transfer(uint8_t endpoint, uint8_t* data, uint32_t length,
@@ -391,8 +384,7 @@ void LibUsbLink::NoteFailure(Outcome outcome, uint8_t endpoint) {
 }
 
 int LibUsbLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
-  answer_.clear();
-  answer_complete_ = false;
+  answer_.Reset();
   if (pipe != kPipeOut || !buffer || count == 0 || count > kMaxRequest || !UsbIsOpen())
     return 0;
   if (drain_needed_)
@@ -412,42 +404,26 @@ int LibUsbLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
 int LibUsbLink::UsbRead(int pipe, uint8_t* buffer, uint32_t count) {
   if (pipe != kPipeIn || !buffer || !UsbIsOpen())
     return 0;
-  if (!answer_complete_ && !CollectAnswer()) {
-    answer_.clear();
+  if (!answer_.complete() && !CollectAnswer()) {
+    answer_.Reset();
     return 0;
   }
-  if (count > answer_.size())
-    return 0;
-  std::memcpy(buffer, answer_.data(), count);
-  if (count == answer_.size()) {
-    answer_.clear();
-    answer_complete_ = false;
-  }
-  return 1;
+  return answer_.Read(buffer, count) ? 1 : 0;
 }
 
 bool LibUsbLink::CollectAnswer() {
   const Clock::time_point deadline =
       Clock::now() + std::chrono::milliseconds(options_.read_timeout_ms);
-  answer_.clear();
+  answer_.Reset();
   for (;;) {
-    uint32_t wanted = kHeaderSize;
-    if (answer_.size() >= kHeaderSize) {
-      const uint32_t msg_len = MsgLen(ByteView(answer_.data(), answer_.size()));
-      if (msg_len > kMaxMessage - kHeaderSize) {
-        Log("收到的USB信息包长度 " + std::to_string(msg_len) + " 超出上限");
-        drain_needed_ = true;
-        return false;
-      }
-      wanted = msg_len + static_cast<uint32_t>(kHeaderSize);
+    if (answer_.state() == AnswerAssembler::State::kRefused) {
+      Log("收到的USB信息包长度 " + std::to_string(answer_.announced_length()) + " 超出上限");
+      drain_needed_ = true;
+      return false;
     }
-    const uint32_t have = static_cast<uint32_t>(answer_.size());
-    if (have >= wanted && have >= kHeaderSize) {
-      if (have > wanted) {
-        answer_.resize(wanted);  // more than the message holds: the rest is not ours
-        drain_needed_ = true;
-      }
-      answer_complete_ = true;
+    if (answer_.complete()) {
+      if (answer_.surplus())
+        drain_needed_ = true;  // more than the message holds: the rest is not ours
       return true;
     }
     const int left = MillisecondsLeft(deadline);
@@ -456,11 +432,12 @@ bool LibUsbLink::CollectAnswer() {
       return false;
     }
     // Whole packets only: a transfer that ends inside a packet would overflow.
-    const uint32_t length = RoundUpToPackets(wanted - have, in_packet_size_);
-    answer_.resize(have + length);
+    const uint32_t length = RoundUpToPackets(answer_.Missing(), in_packet_size_);
+    if (chunk_.size() < length)
+      chunk_.resize(length);
     uint32_t got = 0;
-    const Outcome outcome = Transfer(endpoint_in_, answer_.data() + have, length, left, got);
-    answer_.resize(have + got);
+    const Outcome outcome = Transfer(endpoint_in_, chunk_.data(), length, left, got);
+    answer_.Take(chunk_.data(), got);
     if (outcome == Outcome::kTimedOut && MillisecondsLeft(deadline) > 0)
       continue;  // ended early by a cancellation, not by the deadline
     if (outcome != Outcome::kOk && !(outcome == Outcome::kTimedOut && got > 0)) {
@@ -472,7 +449,7 @@ bool LibUsbLink::CollectAnswer() {
 
 void LibUsbLink::DrainStaleAnswer() {
   drain_needed_ = false;
-  std::vector<uint8_t> scrap(RoundUpToPackets(kMaxMessage, in_packet_size_));
+  std::vector<uint8_t> scrap(RoundUpToPackets(kMaxUsbMessage, in_packet_size_));
   for (int i = 0; i < kMaxDrainTransfers; ++i) {
     uint32_t got = 0;
     const Outcome outcome =

@@ -13,6 +13,7 @@
 
 #include "core/logs/debug_log.h"
 #include "core/protocol/usb_link.h"
+#include "transport/answer_assembler.h"
 
 struct libusb_context;
 struct libusb_device;
@@ -103,9 +104,9 @@ class LibUsbLink : public UsbLink {
   uint8_t endpoint_out_ = 0;
   uint8_t endpoint_in_ = 0;
   uint32_t in_packet_size_ = 64;
-  std::vector<uint8_t> answer_;  // the answer being read
-  bool answer_complete_ = false;
-  bool drain_needed_ = false;  // the instrument may still hold bytes of an earlier answer
+  AnswerAssembler answer_;      // the answer being read
+  std::vector<uint8_t> chunk_;  // the bytes of one IN transfer
+  bool drain_needed_ = false;   // the instrument may still hold bytes of an earlier answer
   bool hotplug_registered_ = false;
   int hotplug_handle_ = 0;
 
