@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build tree, unpacks it into a scratch root and checks what a
-# user gets: the files, their validity, the package's dependencies, the programs' command lines,
-# and that an installed Korvelane keeps its logs in the per-user data folder.
+# Builds the Debian package from the build tree, installs it with dpkg into a scratch root and
+# checks what a user gets: the files, their validity, the package's dependencies, the programs'
+# command lines, and that an installed Korvelane keeps its logs and files in the per-user data
+# folder and its settings where QSettings keeps them.
 # Usage: package_test.sh BUILD_DIR
 set -u
 build="$1"
 work=$(mktemp -d)
 first=""
-trap 'if [ -n "$first" ]; then kill -9 "$first" 2>/dev/null; fi; rm -rf "$work"' EXIT
+xvfb=""
+trap 'for p in $first $xvfb; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 chmod 755 "$work"
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -26,9 +28,26 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libusb-1.0-0 q
 done
 [ "$(dpkg-deb -f "$deb" Package)" = korvelane ] || fail "the package is not named korvelane"
 [ "$(dpkg-deb -f "$deb" Version)" = 2.0 ] || fail "the package's version is not 2.0"
+# A maintainer one can write to, a Debian section, and a description dpkg shows unwrapped.
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -q -E '^[A-Z][^<>]* <[^@<> ]+@[^@<> ]+\.[a-z]+>$' <<<"$maintainer" &&
+  ! grep -q localhost <<<"$maintainer" || fail "the maintainer is not a contact: $maintainer"
+[ "$(dpkg-deb -f "$deb" Section Priority)" = $'Section: electronics\nPriority: optional' ] ||
+  fail "section and priority: $(dpkg-deb -f "$deb" Section Priority)"
+long_lines=$(dpkg-deb -f "$deb" Description | awk 'length > 80')
+[ -z "$long_lines" ] || fail "description lines over 80 columns: $long_lines"
 
+# Installed by dpkg into a scratch root with a database of its own, never the system's. Nothing
+# is installed there beside it, so its dependencies (checked above) cannot be met.
 root="$work/root"
-dpkg -x "$deb" "$root" || fail "dpkg could not unpack the package"
+admin="$root/var/lib/dpkg"
+mkdir -p "$admin/info" "$admin/updates" "$admin/triggers"
+touch "$admin/status" "$admin/available"
+dpkg --root="$root" --admindir="$admin" --log=/dev/null --force-not-root \
+  --force-script-chrootless --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 ||
+  { cat "$work/dpkg.log"; fail "dpkg could not install the package"; }
+dpkg-query --admindir="$admin" -W -f='${Status} ${Version}' korvelane 2>/dev/null |
+  grep -q -x "install ok installed 2.0" || fail "dpkg does not list korvelane 2.0 as installed"
 
 # Exactly these files, nothing else (no build tools, no test programs).
 expected=(usr/bin/korvelane usr/bin/korvelane-sim
@@ -40,8 +59,11 @@ sizes=(16 22 24 32 48 64 128 256)
 for size in "${sizes[@]}"; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/korvelane.png")
 done
-diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -o -type l |
-  sed 's|^\./||' | sort) || fail "the package holds other files than expected"
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find usr -type f -o -type l |
+  sort) || fail "the package holds other files than expected"
+diff <(printf '/%s\n' "${expected[@]}" | sort) <(dpkg-query --admindir="$admin" -L korvelane |
+  while read -r path; do [ -d "$root$path" ] || echo "$path"; done | sort) ||
+  fail "dpkg's list of the package's files is not the files installed"
 
 for program in korvelane korvelane-sim; do
   [ -x "$root/usr/bin/$program" ] || fail "$program is not executable"
@@ -84,8 +106,11 @@ done
 "$root/usr/bin/korvelane" --no-such-option >/dev/null 2>&1
 [ $? -eq 2 ] || fail "an unknown option does not end korvelane with 2"
 
-# Installed, the executable's folder is not writable: the logs go to ~/.local/share/Korvelane.
-# A second instance writes its FATAL line to the debug log, which shows where the log is.
+# Installed, the executable's folder is not writable: the logs, the initial path (and with it
+# the temporary screen bitmap) go to ~/.local/share/Korvelane; the settings, written when the
+# program ends, to ~/.config. The first instance runs in a window on a display of its own and is
+# closed as a person closes it; a second instance, refused meanwhile, writes its FATAL line to
+# the debug log, which shows where the log is.
 user_home="$work/home"
 mkdir -p -m 700 "$user_home" "$work/run"
 as_user=()
@@ -96,23 +121,56 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   chmod a-w "$root/usr/bin"
 fi
-run_korvelane() {
-  # exec: $! is then the program itself, which the exit trap kills.
-  exec env -i PATH=/usr/bin:/bin HOME="$user_home" XDG_RUNTIME_DIR="$work/run" \
-    QT_QPA_PLATFORM=offscreen "${as_user[@]}" "$root/usr/bin/korvelane" --device sim "$@"
-}
-run_korvelane >"$work/first.log" 2>&1 &
-first=$!
+Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
 for _ in $(seq 1 100); do
-  ls "$work/run"/Korvelane-*.lock >/dev/null 2>&1 && break
+  [ -s "$work/display" ] && break
   sleep 0.05
 done
-ls "$work/run"/Korvelane-*.lock >/dev/null 2>&1 || { cat "$work/first.log"; fail "no lock taken"; }
+[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+display=":$(cat "$work/display")"
+# Usage: run_korvelane QT_QPA_PLATFORM=offscreen | DISPLAY=:N
+run_korvelane() {
+  exec env -i PATH=/usr/bin:/bin HOME="$user_home" XDG_RUNTIME_DIR="$work/run" "$1" \
+    "${as_user[@]}" "$root/usr/bin/korvelane" --device sim
+}
+# Ended by the exit trap if the test fails before it closes (timeout passes the signal on).
+timeout 120 bash -c "$(declare -f run_korvelane); $(declare -p as_user user_home work root);
+  run_korvelane DISPLAY=$display" >"$work/first.log" 2>&1 &
+first=$!
+window=$(DISPLAY="$display" timeout 30 xdotool search --sync --onlyvisible --name '^Korvelane$' |
+  head -n 1)
+[ -n "$window" ] || { cat "$work/first.log"; fail "Korvelane shows no window"; }
+ls "$work/run"/Korvelane-*.lock >/dev/null 2>&1 || fail "no lock taken"
 timeout 20 bash -c "$(declare -f run_korvelane); $(declare -p as_user user_home work root);
-  run_korvelane" >/dev/null 2>&1 || fail "the second instance did not exit with 0"
-log="$user_home/.local/share/Korvelane/BlogFile.txt"
+  run_korvelane QT_QPA_PLATFORM=offscreen" >/dev/null 2>&1 ||
+  fail "the second instance did not exit with 0"
+data="$user_home/.local/share/Korvelane"
+log="$data/BlogFile.txt"
 [ -f "$log" ] || fail "no debug log in the per-user data folder"
 grep -a -q "FATAL  :" "$log" || fail "the debug log lacks the second instance's line"
+
+# Panel > Exit, by the keyboard; the lock goes once the settings are written. A key lost on a
+# busy machine is pressed again, after Escape closes any menu left open.
+for _ in 1 2 3; do
+  DISPLAY="$display" xdotool mousemove --window "$window" 200 200 windowfocus --sync "$window" \
+    key --delay 200 alt+p x || fail "xdotool could not press keys"
+  for _ in $(seq 1 100); do
+    ls "$work/run"/Korvelane-*.lock >/dev/null 2>&1 || break 2
+    sleep 0.1
+  done
+  DISPLAY="$display" xdotool key Escape
+done
+wait "$first"
+status=$?
+first=""
+[ "$status" -eq 0 ] || { cat "$work/first.log"; fail "Korvelane did not close with 0: $status"; }
+conf="$user_home/.config/Dentrallo Korvelane Application/Korvelane.conf"
+[ -f "$conf" ] || fail "no settings in $conf: $(find "$user_home" -type f)"
+for line in '[Settings]' 'Interval%20time=2000' 'Operate%20File%20check=0' \
+  "FileInit%20Path=$data"; do
+  grep -q -x -F -- "$line" "$conf" || fail "the settings lack $line: $(cat "$conf")"
+done
 leftovers=$(find "$root/usr/bin" -mindepth 1 -not -name korvelane -not -name korvelane-sim)
 [ -z "$leftovers" ] || fail "files were written beside the executable: $leftovers"
 echo "package: ok"
