@@ -69,8 +69,11 @@ void QtUserInterface::SetPaneText(int pane, const std::string& text) {
       panes_.bar->showMessage(qtext);
     return;
   }
-  if (pane > 0 && pane < 5 && panes_.panes[pane])
+  if (pane > 0 && pane < 5 && panes_.panes[pane]) {
     panes_.panes[pane]->setText(qtext);
+    // Screen readers read the pane's name and then its text.
+    panes_.panes[pane]->setAccessibleDescription(qtext);
+  }
 }
 
 void QtUserInterface::SetProgressPosition(int position) {

@@ -1,0 +1,132 @@
+#!/usr/bin/python3
+"""Automatic refresh at 100 ms against korvelane-sim (no faults), measured over a window of
+60 s: refreshes actually done per second (counted from korvelane-sim's exchange lines), the CPU
+time of korvelane (utime + stime from /proc) over the wall time, the time per refresh outside the
+protocol's fixed waits, resident memory, and how quickly the window reacts between and during
+refreshes: an accessibility query's round trip, and a key (Ctrl+T) until its menu shows.
+
+Usage: bench/process/refresh_cpu.py [--seconds 60] [--build build]
+"""
+
+import argparse
+import os
+import re
+import statistics
+import sys
+import time
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "tests", "e2e"))
+from korvelane_session import (Session, Window, build_dir, process_times,  # noqa: E402
+                               wait_for)
+
+# The fixed waits of one refresh with both channels on: the parameter record (50 ms), then each
+# channel's samples, with measurements 200 ms, without 100 ms.
+PARAMS_WAIT_MS = 50
+EXCHANGE = re.compile(r"#\d+ op 5 \[(..) ")
+
+
+def count_exchanges(session):
+    """(parameter-record requests, channel requests) korvelane-sim has answered so far."""
+    params = channels = 0
+    for line in session.stderr_tail("sim", lines=10**9).splitlines():
+        m = EXCHANGE.search(line)
+        if m:
+            if m.group(1) == "00":
+                params += 1
+            else:
+                channels += 1
+    return params, channels
+
+
+def percentile(values, share):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(share * len(ordered)))]
+
+
+def query_latencies(session, seconds):
+    """Round trips of an accessibility query (the connection pane's text) while refreshing."""
+    label = session.find("label", "Connection")
+    times = []
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        t = time.monotonic()
+        label.get_description()
+        times.append(time.monotonic() - t)
+        time.sleep(0.013)  # not a multiple of the tick, so the queries fall everywhere in it
+    return times
+
+
+def key_latencies(session, count):
+    """From pressing Ctrl+T to the Time Setting menu showing, `count` times."""
+    times = []
+    for _ in range(count):
+        session.focus_window()
+        t = time.monotonic()
+        session.xdotool("key", "ctrl+t")
+        wait_for(lambda: session.find_all("menu item", "Custom...", limit=1), "the menu",
+                 interval=0.002)
+        times.append(time.monotonic() - t)
+        session.xdotool("key", "Escape")
+        wait_for(lambda: not session.find_all("menu item", "Custom...", limit=1),
+                 "the menu closed", interval=0.01)
+        time.sleep(0.137)
+    return times
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--seconds", type=float, default=60.0)
+    parser.add_argument("--build", default=build_dir())
+    args = parser.parse_args()
+
+    settings = {"interval_ms": 100}
+    with Session("refresh", build=os.path.abspath(args.build), settings=settings,
+                 sim_args=["--verbose"]) as s:
+        w = Window(s)
+        w.connect_by_shortcut()
+        idle_keys = key_latencies(s, 10)
+        w.start_auto_refresh()
+        measure_ms = 200 if s.checked(s.find("check box", "Measure CH1")) else 100
+        time.sleep(2.0)  # let the first refreshes settle before the window opens
+
+        cpu0, _ = process_times(s.pid)
+        sim_cpu0, _ = process_times(s._procs["sim"].pid)
+        params0, channels0 = count_exchanges(s)
+        t0 = time.monotonic()
+        time.sleep(args.seconds)
+        wall = time.monotonic() - t0
+        cpu1, rss = process_times(s.pid)
+        sim_cpu1, _ = process_times(s._procs["sim"].pid)
+        params1, channels1 = count_exchanges(s)
+
+        queries = query_latencies(s, 10.0)
+        keys = key_latencies(s, 20)
+
+    ticks = params1 - params0
+    channel_requests = channels1 - channels0
+    cpu = cpu1 - cpu0
+    wait_s = (ticks * PARAMS_WAIT_MS + channel_requests * measure_ms) / 1000.0
+    print("window: %.1f s of automatic refresh at 100 ms" % wall)
+    print("refreshes: %d, %.2f per second (%.0f ms each); %.1f channel records per refresh"
+          % (ticks, ticks / wall, 1000 * wall / max(1, ticks), channel_requests / max(1, ticks)))
+    print("fixed protocol waits: %.0f ms per refresh; outside them: %.1f ms per refresh"
+          % (1000 * wait_s / max(1, ticks), 1000 * (wall - wait_s) / max(1, ticks)))
+    print("korvelane CPU: %.2f s in %.1f s = %.1f %% of one core; %.1f ms per refresh"
+          % (cpu, wall, 100 * cpu / wall, 1000 * cpu / max(1, ticks)))
+    print("korvelane-sim CPU: %.1f %% of one core" % (100 * (sim_cpu1 - sim_cpu0) / wall))
+    print("resident memory, bound and refreshing: %.1f MB" % (rss / 1024))
+    print("accessibility query round trip: median %.1f ms, 95th %.1f ms, max %.1f ms (%d)"
+          % (1000 * statistics.median(queries), 1000 * percentile(queries, 0.95),
+             1000 * max(queries), len(queries)))
+    print("Ctrl+T to its menu shown, bound and not refreshing: median %.0f ms, max %.0f ms (%d)"
+          % (1000 * statistics.median(idle_keys), 1000 * max(idle_keys), len(idle_keys)))
+    print("Ctrl+T to its menu shown while refreshing: median %.0f ms, 95th %.0f ms, max %.0f ms (%d)"
+          % (1000 * statistics.median(keys), 1000 * percentile(keys, 0.95), 1000 * max(keys),
+             len(keys)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
