@@ -1,13 +1,14 @@
-// The Wave Data view after a refresh: both live columns refilled with 4000 samples each, the
-// model's change signals, and one repaint of the rows in sight.
+// The Wave Data and measurement views after a refresh: the redraw refills the tables, the Qt
+// models pass the changes on, and each view repaints the rows in sight. The argument chooses the
+// views shown: 1 Wave Data, 2 measurements, 3 both; 0 runs the same redraw with no views, so
+// that the views' share is the difference within one run.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTableView>
+#include <memory>
 
 #include "bench_world.h"
-#include "core/views/measurement_column.h"
-#include "core/views/wave_data_column.h"
 #include "views/wave_data_view.h"
 #include "views/wave_measurement_view.h"
 
@@ -18,57 +19,36 @@ namespace {
 constexpr int kPaneWidth = 1090;
 constexpr int kPaneHeight = 700;
 
-void BM_FillWaveDataViewLiveColumns(benchmark::State& state) {
-  BenchWorld world;
-  WaveDataView view(
-      ViewContext{world.device, world.tables, world.operate_log, world.debug_log, world.ui});
-  view.resize(kPaneWidth, kPaneHeight);
-  view.show();
+template <typename View>
+std::unique_ptr<View> ShownView(BenchWorld& world) {
+  auto view = std::make_unique<View>(world.context());
+  view->resize(kPaneWidth, kPaneHeight);
+  view->show();
   QCoreApplication::processEvents();
-  AcquisitionStore& store = world.device.store();
-  uint8_t shift = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    // A new acquisition each time, as the refresh brings.
-    for (int channel : {1, 2}) {
-      ChannelData& data = store.channel(channel);
-      for (int i = 0; i < 40; ++i)
-        data.samples[static_cast<size_t>(i)] = static_cast<uint8_t>(i + shift);
-    }
-    ++shift;
-    state.ResumeTiming();
-    FillWaveDataColumn(world.tables, store, kCh1Slot);
-    FillWaveDataColumn(world.tables, store, kCh2Slot);
-    view.list()->viewport()->repaint();
-  }
+  return view;
 }
-BENCHMARK(BM_FillWaveDataViewLiveColumns)->Unit(benchmark::kMicrosecond);
 
-void BM_ShowMeasurementsInTheView(benchmark::State& state) {
+void BM_ListViewsAfterRefresh(benchmark::State& state) {
   BenchWorld world;
-  WaveMeasurementView view(
-      ViewContext{world.device, world.tables, world.operate_log, world.debug_log, world.ui});
-  view.resize(kPaneWidth, kPaneHeight);
-  view.show();
-  QCoreApplication::processEvents();
-  const RequestSelectors& selectors = world.device.acquisition().selectors();
+  std::unique_ptr<WaveDataView> wave_data;
+  std::unique_ptr<WaveMeasurementView> measurements;
+  if (state.range(0) & 1)
+    wave_data = ShownView<WaveDataView>(world);
+  if (state.range(0) & 2)
+    measurements = ShownView<WaveMeasurementView>(world);
   for (auto _ : state) {
-    ShowChannelMeasurements(world.tables, world.device.store(), selectors, kCh1Slot);
-    ShowChannelMeasurements(world.tables, world.device.store(), selectors, kCh2Slot);
-    view.list()->viewport()->repaint();
+    world.controller.RedrawWaveGraph();
+    if (wave_data)
+      wave_data->list()->viewport()->repaint();
+    if (measurements)
+      measurements->list()->viewport()->repaint();
   }
 }
-BENCHMARK(BM_ShowMeasurementsInTheView)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListViewsAfterRefresh)
+    ->ArgName("views")
+    ->DenseRange(0, 3)
+    ->Apply(WallAndProcessTime)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace korvelane::bench
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
