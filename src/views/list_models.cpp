@@ -1,115 +1,86 @@
 #include "views/list_models.h"
 
 namespace korvelane {
-namespace {
 
-QVariant Centred() {
-  return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-}
-
-QVariant HeaderData(const char* const* headers, int columns, int section,
-                    Qt::Orientation orientation, int role) {
-  if (orientation != Qt::Horizontal || section < 0 || section >= columns)
-    return {};
-  if (role == Qt::DisplayRole)
-    return QString::fromLatin1(headers[section]);
-  if (role == Qt::TextAlignmentRole)
-    return Centred();
-  return {};
-}
-
-}  // namespace
-
-WaveDataListModel::WaveDataListModel(ViewTables& tables, QObject* parent)
-    : QAbstractTableModel(parent), tables_(tables) {
+ListTableModel::ListTableModel(ViewTables& tables, const Shape& shape, QObject* parent)
+    : QAbstractTableModel(parent), tables_(tables), shape_(shape) {
   tables_.AddListener(this);
 }
 
-WaveDataListModel::~WaveDataListModel() {
+ListTableModel::~ListTableModel() {
   tables_.RemoveListener(this);
 }
 
-int WaveDataListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : WaveDataList::kRows;
+int ListTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : shape_.rows;
 }
 
-int WaveDataListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : WaveDataList::kColumns;
+int ListTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : shape_.columns;
 }
 
-QVariant WaveDataListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid())
-    return {};
-  switch (role) {
-    case Qt::DisplayRole: {
-      const std::string_view text = tables_.wave_data_list.text(index.row(), index.column());
-      return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    }
-    case Qt::TextAlignmentRole:
-      return Centred();
-    default:
-      return {};
-  }
-}
-
-QVariant WaveDataListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  return HeaderData(WaveDataList::kHeaders, WaveDataList::kColumns, section, orientation, role);
-}
-
-Qt::ItemFlags WaveDataListModel::flags(const QModelIndex& index) const {
-  return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-void WaveDataListModel::ColumnChanged(ListKind list, int column) {
-  if (list != ListKind::kWaveData || column < 0 || column >= WaveDataList::kColumns)
-    return;
-  emit dataChanged(index(0, column), index(WaveDataList::kRows - 1, column), {Qt::DisplayRole});
-}
-
-MeasurementListModel::MeasurementListModel(ViewTables& tables, QObject* parent)
-    : QAbstractTableModel(parent), tables_(tables) {
-  tables_.AddListener(this);
-}
-
-MeasurementListModel::~MeasurementListModel() {
-  tables_.RemoveListener(this);
-}
-
-int MeasurementListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : MeasurementList::kRows;
-}
-
-int MeasurementListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : MeasurementList::kColumns;
-}
-
-QVariant MeasurementListModel::data(const QModelIndex& index, int role) const {
+QVariant ListTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid())
     return {};
   switch (role) {
     case Qt::DisplayRole:
-      return QString::fromStdString(tables_.measurement_list.text(index.row(), index.column()));
+      return CellText(index.row(), index.column());
     case Qt::TextAlignmentRole:
-      return Centred();
+      return QVariant::fromValue(shape_.alignment);
     default:
       return {};
   }
 }
 
-QVariant MeasurementListModel::headerData(int section, Qt::Orientation orientation,
-                                          int role) const {
-  return HeaderData(MeasurementList::kHeaders, MeasurementList::kColumns, section, orientation,
-                    role);
+QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= shape_.columns)
+    return {};
+  if (role == Qt::DisplayRole)
+    return QString::fromLatin1(shape_.headers[section]);
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(shape_.alignment);
+  return {};
 }
 
-Qt::ItemFlags MeasurementListModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags ListTableModel::flags(const QModelIndex& index) const {
   return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void MeasurementListModel::ColumnChanged(ListKind list, int column) {
-  if (list != ListKind::kMeasurements || column < 0 || column >= MeasurementList::kColumns)
+void ListTableModel::ColumnChanged(ListKind list, int column) {
+  if (list != shape_.kind || column < 0 || column >= shape_.columns)
     return;
-  emit dataChanged(index(0, column), index(MeasurementList::kRows - 1, column), {Qt::DisplayRole});
+  emit dataChanged(index(0, column), index(shape_.rows - 1, column), {Qt::DisplayRole});
+}
+
+ParameterListModel::ParameterListModel(ViewTables& tables, QObject* parent)
+    : ListTableModel(tables,
+                     {ListKind::kParameters, ParameterList::kRows, ParameterList::kColumns,
+                      ParameterList::kHeaders, Qt::AlignLeft | Qt::AlignVCenter},
+                     parent) {}
+
+QString ParameterListModel::CellText(int row, int column) const {
+  return QString::fromStdString(tables().parameter_list.text(row, column));
+}
+
+WaveDataListModel::WaveDataListModel(ViewTables& tables, QObject* parent)
+    : ListTableModel(tables,
+                     {ListKind::kWaveData, WaveDataList::kRows, WaveDataList::kColumns,
+                      WaveDataList::kHeaders, Qt::AlignCenter},
+                     parent) {}
+
+QString WaveDataListModel::CellText(int row, int column) const {
+  const std::string_view text = tables().wave_data_list.text(row, column);
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MeasurementListModel::MeasurementListModel(ViewTables& tables, QObject* parent)
+    : ListTableModel(tables,
+                     {ListKind::kMeasurements, MeasurementList::kRows, MeasurementList::kColumns,
+                      MeasurementList::kHeaders, Qt::AlignCenter},
+                     parent) {}
+
+QString MeasurementListModel::CellText(int row, int column) const {
+  return QString::fromStdString(tables().measurement_list.text(row, column));
 }
 
 }  // namespace korvelane

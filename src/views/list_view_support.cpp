@@ -3,12 +3,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
-
-#include "views/dialog_units.h"
 
 namespace korvelane {
 namespace {
@@ -18,26 +15,6 @@ constexpr double kReferenceCharWidth = 6.0;
 constexpr double kReferenceLineHeight = 13.0;
 
 }  // namespace
-
-QFont ViewLabelFont() {
-  QFont font;
-  font.setFamilies({QString::fromUtf8("黑体"), QStringLiteral("SimHei"),
-                    QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("Noto Sans CJK")});
-  font.setPixelSize(16);
-  font.setWeight(static_cast<QFont::Weight>(16));
-  return font;
-}
-
-void ColourStatic(QLabel* label, const QColor& text, const QColor& background) {
-  QPalette palette = label->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    palette.setColor(group, QPalette::WindowText, text);
-    palette.setColor(group, QPalette::Window, background);
-  }
-  label->setPalette(palette);
-  label->setAutoFillBackground(true);
-}
 
 void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
@@ -106,13 +83,50 @@ QSize ScaledAllowance(const DialogUnits& units, int width, int height) {
                static_cast<int>(std::lround(height * units.base_height() / kReferenceLineHeight)));
 }
 
-QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& rect) {
-  auto* push = new QPushButton(text, parent);
-  push->setAccessibleName(text);
-  push->setGeometry(rect);
-  push->setAutoDefault(false);
-  push->setDefault(false);
-  return push;
+namespace {
+
+const QColor kLabelText(232, 116, 0);
+const QColor kLabelBackground(98, 176, 255);
+
+}  // namespace
+
+ReportListView::ReportListView(const QString& name, const QString& label, const Layout& layout,
+                               QWidget* parent)
+    : ViewFrame(parent), units_(font()) {
+  setAccessibleName(name);
+  setFrameShape(QFrame::Box);
+  setLineWidth(1);
+  content_size_ = QSize(units_.X(layout.content.width()), units_.Y(layout.content.height()));
+  list_place_ = QPoint(units_.X(layout.list.x()), units_.Y(layout.list.y()));
+  resize_rule_ = std::make_unique<ListResizeRule>(
+      QSize(), ScaledAllowance(units_, layout.allowance.width(), layout.allowance.height()));
+
+  view_label_ = new QLabel(label, this);
+  view_label_->setAccessibleName(QStringLiteral("View label"));
+  view_label_->setGeometry(ToPixels(7, 5, 100, 18));
+  view_label_->setFont(ViewLabelFont());
+  view_label_->setAlignment(Qt::AlignCenter);
+  ColourStatic(view_label_, kLabelText, kLabelBackground);
+}
+
+void ReportListView::AddReportList(QAbstractItemModel* model, const QString& name,
+                                   const int* widths, int columns, const QColor& background) {
+  list_ = new QTableView(this);
+  list_->setAccessibleName(name);
+  list_->setModel(model);
+  SetUpReportList(list_, widths, columns, background);
+  const QRect start(list_place_, QSize(0, 0));
+  list_->setGeometry(resize_rule_->Resize(start, content_size_).value_or(start));
+}
+
+QRect ReportListView::ToPixels(int x, int y, int width, int height) const {
+  return units_.Rect(x, y, width, height);
+}
+
+void ReportListView::resizeEvent(QResizeEvent* event) {
+  ViewFrame::resizeEvent(event);
+  if (const std::optional<QRect> rect = resize_rule_->Resize(list_->geometry(), size()))
+    list_->setGeometry(*rect);
 }
 
 }  // namespace korvelane

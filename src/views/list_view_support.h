@@ -1,26 +1,22 @@
-// What the Wave Data and Measurement views share: the view label's font, the colours of their
-// static texts, the set-up of their report lists, and the rule by which a list follows the size
-// of its view.
+// What the Wave Data and Measurement views share: their frame with the view label and the
+// report list, the set-up of the list, and the rule by which it follows the size of its view.
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QRect>
 #include <QSize>
 #include <QStyledItemDelegate>
+#include <memory>
 #include <optional>
 
+#include "views/dialog_units.h"
+#include "views/view_frame.h"
+
+class QAbstractItemModel;
 class QLabel;
-class QPushButton;
 class QTableView;
 
 namespace korvelane {
-
-// "黑体" (or a CJK fallback), 16 pixels high, thin.
-QFont ViewLabelFont();
-
-// A static text drawn in `text` over `background`, enabled or not.
-void ColourStatic(QLabel* label, const QColor& text, const QColor& background);
 
 // Draws a list cell as a report list does: its text centred in one line, over the selection
 // colour when its row is selected. Thousands of cells are redrawn after every refresh, so it
@@ -36,11 +32,6 @@ class ListCellDelegate : public QStyledItemDelegate {
 // height, headers and cells centred, columns `widths[0..columns-1]` pixels wide, and the list and
 // its text drawn on `background`.
 void SetUpReportList(QTableView* list, const int* widths, int columns, const QColor& background);
-
-// A push button of a view at a fixed place; Enter and Escape never press it.
-QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& rect);
-
-class DialogUnits;
 
 // The list of a view keeps its top-left corner (x, y) and takes the size
 // (x + width - allowance.width(), y + height - allowance.height()) for a client of
@@ -64,5 +55,41 @@ class ListResizeRule {
 // Allowances given in pixels of the reference font (6 pixels per dialog-unit character, 13 per
 // line), in pixels of the font `units` are measured in.
 QSize ScaledAllowance(const DialogUnits& units, int width, int height);
+
+// A boxed view with its label at the top left and a report list below its other controls; the
+// list follows the size of the view, the other controls keep their places. Places are in dialog
+// units of the view's font, allowances in pixels of the reference font.
+class ReportListView : public ViewFrame {
+ public:
+  struct Layout {
+    QSize content;    // the size the view asks for
+    QPoint list;      // the list's top-left corner
+    QSize allowance;  // of the resize rule
+  };
+
+  QLabel* view_label() const { return view_label_; }
+  QTableView* list() const { return list_; }
+  QSize sizeHint() const override { return content_size_; }
+
+ protected:
+  // The frame and its label, named `name` and showing `label`.
+  ReportListView(const QString& name, const QString& label, const Layout& layout, QWidget* parent);
+
+  // The list over `model`, sized by the resize rule for the view's own size.
+  void AddReportList(QAbstractItemModel* model, const QString& name, const int* widths, int columns,
+                     const QColor& background);
+  const DialogUnits& units() const { return units_; }
+  QRect ToPixels(int x, int y, int width, int height) const;
+
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  DialogUnits units_;
+  QPoint list_place_;
+  QSize content_size_;
+  std::unique_ptr<ListResizeRule> resize_rule_;
+  QLabel* view_label_ = nullptr;
+  QTableView* list_ = nullptr;
+};
 
 }  // namespace korvelane

@@ -3,23 +3,15 @@
 // other controls keep their places.
 #pragma once
 
-#include <QFrame>
-#include <array>
 #include <memory>
 
 #include "core/views/wave_data_controller.h"
 #include "views/dialog_runner.h"
 #include "views/list_view_support.h"
 
-class QLabel;
-class QPushButton;
-class QTableView;
-
 namespace korvelane {
 
-class WaveDataListModel;
-
-class WaveDataView : public QFrame, private WaveDataForm {
+class WaveDataView : public ReportListView, private WaveDataForm {
   Q_OBJECT
 
  public:
@@ -30,11 +22,7 @@ class WaveDataView : public QFrame, private WaveDataForm {
   ~WaveDataView() override;
 
   WaveDataController& controller() { return *controller_; }
-  QLabel* view_label() const { return view_label_; }
-  QTableView* list() const { return list_; }
-  QPushButton* button(Button which) const;
-
-  QSize sizeHint() const override;
+  QPushButton* button(Button which) const { return buttons_[which]; }
 
  signals:
   // "Save as": the wave data file save, which records its action and chooses the slot.
@@ -43,14 +31,7 @@ class WaveDataView : public QFrame, private WaveDataForm {
   // `first_item` .. `first_item + item_count - 1` (no items when End came before Start).
   void PrintRequested(int first_item, int item_count);
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
-  void BuildControls(ViewTables& tables);
-  QPushButton* AddButton(Button which, const QString& text, const QRect& rect);
-
   // WaveDataForm
   void EnableFileButtons(bool enable) override;
   bool PutTextOnClipboard(const std::string& text) override;
@@ -59,12 +40,7 @@ class WaveDataView : public QFrame, private WaveDataForm {
 
   UserInterface& ui_;
   DialogRunner run_dialog_;
-  QSize content_size_;
-  std::unique_ptr<ListResizeRule> resize_rule_;
-  QLabel* view_label_ = nullptr;
-  QTableView* list_ = nullptr;
-  WaveDataListModel* model_ = nullptr;
-  std::array<QPushButton*, 3> buttons_{};
+  ViewButtons<Button, 3> buttons_;
   std::unique_ptr<WaveDataController> controller_;
 };
 

@@ -5,12 +5,11 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
 
 #include "views/dialog_units.h"
-#include "views/parameter_list_model.h"
+#include "views/list_models.h"
 #include "views/scope_graph.h"
 #include "views/slot_colors.h"
 
@@ -72,7 +71,7 @@ class WaveGraphView::Timer : public RefreshTimer {
 };
 
 WaveGraphView::WaveGraphView(const ViewContext& context, RefreshTimerCalls timer, QWidget* parent)
-    : QFrame(parent), timer_(std::make_unique<Timer>(std::move(timer))) {
+    : ViewFrame(parent), timer_(std::make_unique<Timer>(std::move(timer))) {
   setAccessibleName(QStringLiteral("Wave Graph"));
   setFrameShape(QFrame::Box);
   setLineWidth(1);
@@ -103,24 +102,24 @@ void WaveGraphView::BuildControls(ViewTables& tables) {
   content_size_ = QSize(units.X(kContentWidth), units.Y(kContentHeight));
 
   AddGroup(QStringLiteral("Graph Oper"), ToPixels(units, kGraphOper));
-  AddButton(Button::kSave, QStringLiteral("Save"), ToPixels(units, kSave));
-  AddButton(Button::kOpen, QStringLiteral("Open"), ToPixels(units, kOpen));
-  AddButton(Button::kCopy, QStringLiteral("Copy"), ToPixels(units, kCopy));
-  AddButton(Button::kPrint, QStringLiteral("Print"), ToPixels(units, kPrint));
+  buttons_.Add(this, Button::kSave, QStringLiteral("Save"), ToPixels(units, kSave));
+  buttons_.Add(this, Button::kOpen, QStringLiteral("Open"), ToPixels(units, kOpen));
+  buttons_.Add(this, Button::kCopy, QStringLiteral("Copy"), ToPixels(units, kCopy));
+  buttons_.Add(this, Button::kPrint, QStringLiteral("Print"), ToPixels(units, kPrint));
 
   AddGroup(QStringLiteral("Refresh Oper"), ToPixels(units, kRefreshOper));
   AddGroup(QStringLiteral("Wave Data"), ToPixels(units, kWaveData));
   all_data_ =
       AddBox(QStringLiteral("GetAllData"), QStringLiteral("GetAllData"), ToPixels(units, kAllData));
   AddGroup(QStringLiteral("Mode"), ToPixels(units, kMode));
-  AddButton(Button::kAuto, QStringLiteral("Auto"), ToPixels(units, kAuto));
-  AddButton(Button::kManu, QStringLiteral("Manu"), ToPixels(units, kManu));
+  buttons_.Add(this, Button::kAuto, QStringLiteral("Auto"), ToPixels(units, kAuto));
+  buttons_.Add(this, Button::kManu, QStringLiteral("Manu"), ToPixels(units, kManu));
   AddGroup(QStringLiteral("Measure"), ToPixels(units, kMeasure));
   measure_boxes_[1] =
       AddBox(QStringLiteral("CH1 "), QStringLiteral("Measure CH1"), ToPixels(units, kMeasureCh1));
   measure_boxes_[2] =
       AddBox(QStringLiteral("CH2"), QStringLiteral("Measure CH2"), ToPixels(units, kMeasureCh2));
-  AddButton(Button::kRefresh, QStringLiteral("Refresh"), ToPixels(units, kRefresh));
+  buttons_.Add(this, Button::kRefresh, QStringLiteral("Refresh"), ToPixels(units, kRefresh));
 
   QGroupBox* show_group = AddGroup(QStringLiteral("Graph Show"), ToPixels(units, kGraphShow));
   QPalette dark = show_group->palette();
@@ -150,17 +149,6 @@ QGroupBox* WaveGraphView::AddGroup(const QString& title, const QRect& rect) {
   group->setAccessibleName(title);
   group->setGeometry(rect);
   return group;
-}
-
-QPushButton* WaveGraphView::AddButton(Button which, const QString& text, const QRect& rect) {
-  auto* push = new QPushButton(text, this);
-  push->setAccessibleName(text);
-  push->setGeometry(rect);
-  // Enter and Escape do nothing in this view.
-  push->setAutoDefault(false);
-  push->setDefault(false);
-  buttons_[static_cast<size_t>(which)] = push;
-  return push;
 }
 
 QCheckBox* WaveGraphView::AddBox(const QString& text, const QString& accessible_name,
@@ -193,10 +181,6 @@ void WaveGraphView::BuildParameterList(const QRect& rect, ViewTables& tables) {
   list_->setPalette(palette);
 }
 
-QPushButton* WaveGraphView::button(Button which) const {
-  return buttons_[static_cast<size_t>(which)];
-}
-
 QCheckBox* WaveGraphView::show_box(int slot) const {
   return WaveSlotTable::Valid(slot) ? show_boxes_[static_cast<size_t>(slot)] : nullptr;
 }
@@ -207,18 +191,6 @@ QCheckBox* WaveGraphView::measure_box(int channel) const {
 
 QSize WaveGraphView::sizeHint() const {
   return content_size_;
-}
-
-void WaveGraphView::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QFrame::keyPressEvent(event);
-  }
 }
 
 void WaveGraphView::ReadBoxes(WaveGraphFields& fields) {

@@ -3,12 +3,12 @@
 // hide each wave. Its controls keep their places and sizes whatever the size of the pane.
 #pragma once
 
-#include <QFrame>
 #include <array>
 #include <functional>
 #include <memory>
 
 #include "core/views/wave_graph_controller.h"
+#include "views/view_frame.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -27,7 +27,7 @@ struct RefreshTimerCalls {
   std::function<void()> stop;
 };
 
-class WaveGraphView : public QFrame, private WaveGraphForm {
+class WaveGraphView : public ViewFrame, private WaveGraphForm {
   Q_OBJECT
 
  public:
@@ -47,7 +47,7 @@ class WaveGraphView : public QFrame, private WaveGraphForm {
 
   ScopeGraph* graph() const { return graph_; }
   QTableView* parameter_list() const { return list_; }
-  QPushButton* button(Button which) const;
+  QPushButton* button(Button which) const { return buttons_[which]; }
   QCheckBox* show_box(int slot) const;
   QCheckBox* measure_box(int channel) const;
   QCheckBox* all_data_box() const { return all_data_; }
@@ -61,15 +61,11 @@ class WaveGraphView : public QFrame, private WaveGraphForm {
   void OpenRequested();
   void PrintRequested(int item_count);
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   class Timer;
 
   void BuildControls(ViewTables& tables);
   QGroupBox* AddGroup(const QString& title, const QRect& rect);
-  QPushButton* AddButton(Button which, const QString& text, const QRect& rect);
   QCheckBox* AddBox(const QString& text, const QString& accessible_name, const QRect& rect);
   void BuildParameterList(const QRect& rect, ViewTables& tables);
 
@@ -86,7 +82,7 @@ class WaveGraphView : public QFrame, private WaveGraphForm {
   ScopeGraph* graph_ = nullptr;
   QTableView* list_ = nullptr;
   ParameterListModel* model_ = nullptr;
-  std::array<QPushButton*, 7> buttons_{};
+  ViewButtons<Button, 7> buttons_;
   std::array<QCheckBox*, kSlotCount + 1> show_boxes_{};  // entry 0 unused
   std::array<QCheckBox*, 3> measure_boxes_{};            // entry 0 unused
   QCheckBox* all_data_ = nullptr;

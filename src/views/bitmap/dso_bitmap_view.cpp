@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -21,16 +20,6 @@ const QColor kTitleText(255, 255, 255);
 const QColor kTitleBackground(0, 64, 128);
 // Line height of the reference font the layout is measured in.
 constexpr double kReferenceLineHeight = 13.0;
-
-void Colour(QLabel* label, const QColor& text, const QColor& background) {
-  QPalette palette = label->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    palette.setColor(group, QPalette::WindowText, text);
-    palette.setColor(group, QPalette::Window, background);
-  }
-  label->setPalette(palette);
-  label->setAutoFillBackground(true);
-}
 
 }  // namespace
 
@@ -78,16 +67,6 @@ QImage PictureImage(const DecodedBitmap& picture) {
   return image;
 }
 
-QFont DsoBitmapView::LabelFont() {
-  QFont font;
-  font.setFamilies({QString::fromUtf8("黑体"), QStringLiteral("SimHei"),
-                    QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("Noto Sans CJK")});
-  font.setPixelSize(16);
-  font.setWeight(static_cast<QFont::Weight>(16));
-  return font;
-}
-
 FileDialogRequest DsoBitmapView::SaveRequest(const std::string& suggested_name,
                                              const std::string& folder) {
   FileDialogRequest request;
@@ -102,7 +81,7 @@ FileDialogRequest DsoBitmapView::SaveRequest(const std::string& suggested_name,
 
 DsoBitmapView::DsoBitmapView(const ViewContext& context, FileDialogs& file_dialogs,
                              DialogRunner run_dialog, QWidget* parent)
-    : QFrame(parent), file_dialogs_(file_dialogs), run_dialog_(std::move(run_dialog)) {
+    : ViewFrame(parent), file_dialogs_(file_dialogs), run_dialog_(std::move(run_dialog)) {
   setAccessibleName(QStringLiteral("DSO Bitmap"));
   scale_ = std::max(1.0, QFontMetrics(font()).height() / kReferenceLineHeight);
   BuildControls();
@@ -129,40 +108,26 @@ void DsoBitmapView::BuildControls() {
 
   view_label_ = new QLabel(QStringLiteral("DSO Bitmap"), this);
   view_label_->setAccessibleName(QStringLiteral("View label"));
-  view_label_->setFont(LabelFont());
+  view_label_->setFont(ViewLabelFont());
   view_label_->setAlignment(Qt::AlignCenter);
-  Colour(view_label_, kLabelText, kLabelBackground);
+  ColourStatic(view_label_, kLabelText, kLabelBackground);
 
   picture_ = new BitmapPictureArea(this);
 
   title_label_ = new QLabel(this);
   title_label_->setAccessibleName(QStringLiteral("Picture title"));
-  title_label_->setFont(LabelFont());
+  title_label_->setFont(ViewLabelFont());
   title_label_->setAlignment(Qt::AlignCenter);
-  Colour(title_label_, kTitleText, kTitleBackground);
+  ColourStatic(title_label_, kTitleText, kTitleBackground);
 
   using L = DsoBitmapLayout;
-  AddButton(Button::kSave, QStringLiteral("Save"), layout_.buttons[L::kSave]);
-  AddButton(Button::kOpen, QStringLiteral("Open"), layout_.buttons[L::kOpen]);
-  AddButton(Button::kCopy, QStringLiteral("Copy"), layout_.buttons[L::kCopy]);
-  AddButton(Button::kRefresh, QStringLiteral("Refresh"), layout_.buttons[L::kRefresh]);
-  AddButton(Button::kPrint, QStringLiteral("Print"), layout_.buttons[L::kPrint]);
-  AddButton(Button::kAlterTitle, QStringLiteral("Alter Title"), layout_.alter_title);
+  buttons_.Add(this, Button::kSave, QStringLiteral("Save"), layout_.buttons[L::kSave]);
+  buttons_.Add(this, Button::kOpen, QStringLiteral("Open"), layout_.buttons[L::kOpen]);
+  buttons_.Add(this, Button::kCopy, QStringLiteral("Copy"), layout_.buttons[L::kCopy]);
+  buttons_.Add(this, Button::kRefresh, QStringLiteral("Refresh"), layout_.buttons[L::kRefresh]);
+  buttons_.Add(this, Button::kPrint, QStringLiteral("Print"), layout_.buttons[L::kPrint]);
+  buttons_.Add(this, Button::kAlterTitle, QStringLiteral("Alter Title"), layout_.alter_title);
   ApplyLayout();
-}
-
-QPushButton* DsoBitmapView::AddButton(Button which, const QString& text, const QRect& rect) {
-  auto* push = new QPushButton(text, this);
-  push->setAccessibleName(text);
-  push->setGeometry(rect);
-  push->setAutoDefault(false);
-  push->setDefault(false);
-  buttons_[static_cast<size_t>(which)] = push;
-  return push;
-}
-
-QPushButton* DsoBitmapView::button(Button which) const {
-  return buttons_[static_cast<size_t>(which)];
 }
 
 QSize DsoBitmapView::sizeHint() const {
@@ -179,24 +144,12 @@ void DsoBitmapView::ApplyLayout() {
 }
 
 void DsoBitmapView::resizeEvent(QResizeEvent* event) {
-  QFrame::resizeEvent(event);
+  ViewFrame::resizeEvent(event);
   if (size() == last_size_)
     return;
   layout_ = ResizeDsoBitmapLayout(layout_, size(), scale_);
   ApplyLayout();
   last_size_ = size();
-}
-
-void DsoBitmapView::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QFrame::keyPressEvent(event);
-  }
 }
 
 bool DsoBitmapView::LoadPicture(const std::string& path, bool set_title) {

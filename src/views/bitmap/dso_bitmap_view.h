@@ -14,6 +14,7 @@
 #include "panes/file_dialogs.h"
 #include "views/bitmap/dso_bitmap_controller.h"
 #include "views/bitmap/dso_bitmap_layout.h"
+#include "views/view_frame.h"
 
 class QDialog;
 class QLabel;
@@ -38,7 +39,7 @@ class BitmapPictureArea : public QFrame {
 // The decoded picture as an image, top row first.
 QImage PictureImage(const DecodedBitmap& picture);
 
-class DsoBitmapView : public QFrame, public BitmapPage, private DsoBitmapForm {
+class DsoBitmapView : public ViewFrame, public BitmapPage, private DsoBitmapForm {
   Q_OBJECT
 
  public:
@@ -55,7 +56,7 @@ class DsoBitmapView : public QFrame, public BitmapPage, private DsoBitmapForm {
   void EnableAlterTitle(bool enable) override;
 
   DsoBitmapController& controller() { return *controller_; }
-  QPushButton* button(Button which) const;
+  QPushButton* button(Button which) const { return buttons_[which]; }
   QLabel* view_label() const { return view_label_; }
   QLabel* title_label() const { return title_label_; }
   BitmapPictureArea* picture_area() const { return picture_; }
@@ -66,9 +67,6 @@ class DsoBitmapView : public QFrame, public BitmapPage, private DsoBitmapForm {
   // The request of the view's own save dialog.
   static FileDialogRequest SaveRequest(const std::string& suggested_name,
                                        const std::string& folder);
-  // The font of the view label and the title.
-  static QFont LabelFont();
-
   QSize sizeHint() const override;
 
  signals:
@@ -77,11 +75,9 @@ class DsoBitmapView : public QFrame, public BitmapPage, private DsoBitmapForm {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildControls();
-  QPushButton* AddButton(Button which, const QString& text, const QRect& rect);
   void ApplyLayout();
   void ShowElidedTitle();
 
@@ -103,7 +99,7 @@ class DsoBitmapView : public QFrame, public BitmapPage, private DsoBitmapForm {
   QLabel* view_label_ = nullptr;
   QLabel* title_label_ = nullptr;
   BitmapPictureArea* picture_ = nullptr;
-  std::array<QPushButton*, 6> buttons_{};
+  ViewButtons<Button, 6> buttons_;
   std::unique_ptr<DsoBitmapController> controller_;
 };
 
