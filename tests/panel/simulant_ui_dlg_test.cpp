@@ -155,11 +155,6 @@ TEST_F(PanelDialogTest, TheControlsStandWhereTheInstrumentHasThem) {
   EXPECT_GT(Place(d.close_button()).left(), status.right());
 }
 
-TEST_F(PanelDialogTest, RefreshIsOfferedOnlyWithoutAutomaticRefresh) {
-  EXPECT_FALSE(OpenDialog(false).refresh_button()->isHidden());
-  EXPECT_TRUE(OpenDialog(true).refresh_button()->isHidden());
-}
-
 TEST_F(PanelDialogTest, ClicksDriveThePanelAndItsExchangesRunAsActions) {
   CSimulantUIDlg& d = OpenDialog();
   EXPECT_EQ(Lamp(kLampCh1), kLit);
@@ -204,8 +199,10 @@ TEST_F(PanelDialogTest, TheInstrumentAnswersEveryKeyAndKnob) {
             1u + kPanelKeyCount + kKnobPressCount + 2u * kPanelKnobCount);
 }
 
-TEST_F(PanelDialogTest, CloseEndsTheModalRun) {
-  CSimulantUIDlg& d = OpenDialog();
+TEST_F(PanelDialogTest, RefreshIsOfferedOnlyWithoutAutomaticRefreshAndCloseEndsTheRun) {
+  EXPECT_TRUE(OpenDialog(true).refresh_button()->isHidden());
+  CSimulantUIDlg& d = OpenDialog(false);
+  EXPECT_FALSE(d.refresh_button()->isHidden());
   d.show();
   d.close_button()->click();
   EXPECT_FALSE(d.isVisible());

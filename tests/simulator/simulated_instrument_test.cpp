@@ -49,37 +49,6 @@ class InstrumentTest : public ::testing::Test {
   Talk talk{instrument};
 };
 
-TEST_F(InstrumentTest, EveryRequestIsAnsweredWithItsLayout) {
-  talk.Bind();
-  ExpectAnswer(OP_BIND, 4);
-  EXPECT_EQ(talk.body().U8(1), 0);  // product type
-  talk.Params();
-  ExpectAnswer(OP_WAVE_DATA, 64);
-  for (WaveDataType type : {WD_CH1, WD_CH2, WD_CH1_ALL, WD_CH2_ALL}) {
-    talk.Channel(type, 1);
-    ExpectAnswer(OP_WAVE_DATA, 4184);
-    EXPECT_EQ(talk.result(), 0);
-    EXPECT_EQ(talk.body().S8(1), type);
-  }
-  talk.Send(BuildConfigUploadRequest);
-  ExpectAnswer(OP_WAVE_DATA, 2504);
-  EXPECT_EQ(talk.body().S8(1), WD_CONFIG);
-  talk.Key(kKeyMeasure);
-  ExpectAnswer(OP_PANEL_KEY, 4);
-  talk.Send(BuildBmpBeginRequest);
-  ExpectAnswer(OP_BMP_BEGIN, 12);
-  EXPECT_EQ(talk.body().U32BE(4), 77878u);
-  EXPECT_EQ(talk.body().U8(8), 0);
-  talk.Piece(0);
-  ExpectAnswer(OP_BMP_TRANS, 4014);
-  talk.Send(BuildBmpEndRequest);
-  ExpectAnswer(OP_BMP_END, 4);
-  talk.Send(BuildUnbindRequest);
-  ExpectAnswer(OP_UNBIND, 4);
-  EXPECT_EQ(talk.result(), 0);
-  EXPECT_FALSE(instrument.bound());
-}
-
 TEST_F(InstrumentTest, OnlyABoundHostIsServed) {
   talk.Send(BuildUnbindRequest);
   talk.Params();
@@ -92,15 +61,6 @@ TEST_F(InstrumentTest, OnlyABoundHostIsServed) {
   talk.Key(kKeyCh1);
   EXPECT_NE(talk.result(), 0);
   EXPECT_TRUE(instrument.front_panel().ch1.on);
-}
-
-TEST(Instrument, BindReportsTheChosenProductType) {
-  SimulatedInstrument instrument({53, 7});
-  Talk talk(instrument);
-  talk.Bind();
-  EXPECT_EQ(talk.result(), 0);
-  EXPECT_EQ(talk.body().U8(1), 53);
-  EXPECT_TRUE(instrument.bound());
 }
 
 TEST(Instrument, MalformedRequestsGoUnansweredAndUnknownOperationsGetAnErrorReport) {
@@ -370,29 +330,21 @@ TEST_F(InstrumentTest, SettingsBlockTravelsBothWaysAndABadOneIsRefused) {
 }
 
 TEST_F(InstrumentTest, BitmapPiecesReassembleIntoAValidEightBitBmp) {
+  // The whole file is checked by the decoder where the device layer fetches it; here its size
+  // and the pieces it travels in.
   const std::vector<uint8_t> file = talk.FetchBitmap();
   ASSERT_EQ(file.size(), 77878u);
-  const auto le32 = [&file](size_t at) {
-    return static_cast<uint32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
-                                 file[at + 3] << 24);
-  };
   EXPECT_EQ(file[0], 'B');
-  EXPECT_EQ(file[1], 'M');
-  EXPECT_EQ(le32(2), 77878u);
-  EXPECT_EQ(le32(10), 1078u);
-  EXPECT_EQ(le32(14), 40u);
-  EXPECT_EQ(le32(18), 320u);
-  EXPECT_EQ(le32(22), 240u);
-  EXPECT_EQ(file[26] | file[27] << 8, 1);
-  EXPECT_EQ(file[28] | file[29] << 8, 8);
-  EXPECT_EQ(le32(30), 0u);
+  EXPECT_EQ(file[28], 8);  // bits per pixel
   // Both traces are on the screen: the palette's yellow (3) and cyan (4).
   const auto pixels = file.begin() + 1078;
   EXPECT_GT(std::count(pixels, file.end(), 3), 300);
   EXPECT_GT(std::count(pixels, file.end(), 4), 300);
   EXPECT_EQ(file, instrument.ScreenBitmap());
 
-  // 20 pieces: 19 of 4000 bytes and one of 1878; none past the end, none outside a transfer.
+  // 20 pieces: 19 of 4000 bytes and one of 1878 (with a menu shown as well); none past the end,
+  // none outside a transfer.
+  talk.Key(kKeyMeasure);
   talk.Send(BuildBmpBeginRequest);
   talk.Piece(19);
   EXPECT_EQ(talk.body().U32BE(4), 1878u);

@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/protocol/dispatcher.h"
 #include "core/protocol/frame.h"
-#include "core/protocol/protocol.h"
-#include "support/fixed_clock.h"
-#include "support/temp_dir.h"
 
 namespace korvelane::sim {
 namespace {
@@ -67,34 +63,6 @@ TEST_F(SimulatedLinkTest, WriteDiscardsTheUnreadAnswerAndBadReadsFail) {
   instrument.InjectFault({FaultKind::kDropAnswer});
   EXPECT_EQ(Write(BuildParamsRequest), 1);
   EXPECT_FALSE(ReadAnswer());
-}
-
-TEST_F(SimulatedLinkTest, TheProgramsOwnProtocolBindsThroughIt) {
-  korvelane::testing::TempDir dir;
-  korvelane::testing::FixedClock clock;
-  DebugLog log(dir.path(), clock);
-  AcquisitionStore store;
-  struct Handlers : ResultHandlers {
-    Handlers(AcquisitionStore& s, DebugLog& l) : store(s), log(l) {}
-    int HandleBindResult(ByteView body) override {
-      return korvelane::HandleBindResult(body, store, log);
-    }
-    int HandleWaveDataResult(ByteView) override { return 0; }
-    int HandleBmpBeginResult(ByteView) override { return 0; }
-    int HandleBmpTransResult(ByteView) override { return 0; }
-    int HandleBmpEndResult(ByteView) override { return 0; }
-    AcquisitionStore& store;
-    DebugLog& log;
-  } handlers(store, log);
-  Protocol protocol(link, log, handlers);
-  BuildBindRequest(protocol.send_buffer());
-  protocol.ProtocolSend();
-  EXPECT_EQ(protocol.ProtocolReceive(), 0);
-  EXPECT_EQ(store.product_type, 0);
-  BuildPanelKeyRequest(protocol.send_buffer(), 25, 1);
-  protocol.ProtocolSend();
-  EXPECT_EQ(protocol.ProtocolReceive(), 0);
-  EXPECT_FALSE(instrument.front_panel().ch1.on);
 }
 
 TEST_F(SimulatedLinkTest, UnplugAndPlugAreReportedAndReopenWithoutUsbOpen) {

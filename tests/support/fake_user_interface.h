@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,14 @@ struct MessageRecord {
   std::string text;
   std::string caption;
   MessageIcon icon;
+  bool operator==(const MessageRecord& o) const {
+    return text == o.text && caption == o.caption && icon == o.icon;
+  }
 };
+
+inline void PrintTo(const MessageRecord& m, std::ostream* out) {
+  *out << '"' << m.text << "\" \"" << m.caption << "\" icon " << static_cast<int>(m.icon);
+}
 
 class FakeUserInterface : public UserInterface {
  public:

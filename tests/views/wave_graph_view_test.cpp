@@ -13,21 +13,17 @@
 #include <QTableView>
 #include <memory>
 
-#include "core/logs/gbk_text.h"
-#include "core/logs/time_stamp.h"
 #include "core/protocol/device.h"
 #include "core/views/plot_slot.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
-#include "support/fake_user_interface.h"
-#include "support/fixed_clock.h"
-#include "support/temp_dir.h"
+#include "support/log_world.h"
 #include "views/scope_graph.h"
 
 namespace korvelane {
 namespace {
 
-using Strings = std::vector<std::string>;
+using korvelane::testing::Strings;
 using View = WaveGraphView;
 
 // The instrument's hooks lead to the view, as the main window's do.
@@ -41,11 +37,9 @@ class ViewHooks : public DeviceHooks {
   bool timer_running = false;
 };
 
-class WaveGraphViewTest : public ::testing::Test {
+class WaveGraphViewTest : public korvelane::testing::LogWorld {
  protected:
   WaveGraphViewTest() {
-    operate_log.set_operate_log_on(OperateLog::kOn);
-    operate_log.Start();
     RefreshTimerCalls calls;
     calls.auto_refresh = [this] { return hooks.timer_running; };
     calls.start = [this] {
@@ -57,32 +51,27 @@ class WaveGraphViewTest : public ::testing::Test {
                                   std::move(calls));
     hooks.view = view.get();
     view->resize(view->sizeHint());
-    seen = operate_log.operate_lines().size();
+    Forget();
   }
 
   void Bind() {
     device.connection().StartupLinkTest();
     device.connection().Connect();
     ASSERT_TRUE(device.connection().bound());
-    seen = operate_log.operate_lines().size();
-  }
-  Strings Operations() const {
-    const size_t stamp = LogTimeStamp(clock.Now()).size();
-    Strings texts;
-    for (size_t i = seen; i < operate_log.operate_lines().size(); ++i)
-      texts.push_back(operate_log.operate_lines()[i].substr(stamp));
-    return texts;
+    Forget();
   }
   QString ListText(int row, int column) const {
     return view->parameter_list()->model()->index(row, column).data().toString();
   }
   QPushButton* ButtonOf(View::Button which) const { return view->button(which); }
+  // Which of the buttons are enabled, in the order of `View::Button`.
+  std::vector<bool> Enabled(std::initializer_list<View::Button> buttons) const {
+    std::vector<bool> enabled;
+    for (View::Button which : buttons)
+      enabled.push_back(ButtonOf(which)->isEnabled());
+    return enabled;
+  }
 
-  korvelane::testing::TempDir dir;
-  korvelane::testing::FixedClock clock;
-  korvelane::testing::FakeUserInterface ui;
-  DebugLog debug_log{dir.path(), clock};
-  OperateLog operate_log{dir.path(), clock, debug_log, ui};
   ViewHooks hooks;
   sim::SimulatedInstrument instrument;
   sim::SimulatedLink link{instrument};
@@ -90,29 +79,21 @@ class WaveGraphViewTest : public ::testing::Test {
   ViewTables tables;
   std::unique_ptr<View> view;
   int timer_starts = 0;
-  size_t seen = 0;
 };
 
-TEST_F(WaveGraphViewTest, ANewViewWaitsForDataAndFollowsTheTimer) {
-  for (View::Button which : {View::Button::kSave, View::Button::kCopy, View::Button::kPrint})
-    EXPECT_FALSE(ButtonOf(which)->isEnabled());
-  EXPECT_TRUE(ButtonOf(View::Button::kOpen)->isEnabled());
-  EXPECT_TRUE(ButtonOf(View::Button::kRefresh)->isEnabled());
-  EXPECT_TRUE(ButtonOf(View::Button::kAuto)->isEnabled());
-  EXPECT_FALSE(ButtonOf(View::Button::kManu)->isEnabled());
+using B = View::Button;
+
+TEST_F(WaveGraphViewTest, ANewViewWaitsForDataAndEveryControlIsNamedAndColoured) {
+  EXPECT_EQ(Enabled({B::kSave, B::kCopy, B::kPrint, B::kOpen, B::kRefresh, B::kAuto, B::kManu}),
+            (std::vector<bool>{false, false, false, true, true, true, false}));
   for (int slot = 1; slot <= 7; ++slot) {
-    EXPECT_FALSE(view->show_box(slot)->isEnabled()) << slot;
-    EXPECT_FALSE(view->show_box(slot)->isChecked()) << slot;
+    EXPECT_FALSE(view->show_box(slot)->isEnabled() || view->show_box(slot)->isChecked()) << slot;
   }
   EXPECT_EQ(view->measure_box(1)->text(), QStringLiteral("CH1 "));
   EXPECT_EQ(view->show_box(3)->text(), QStringLiteral("Chan 3"));
-}
 
-TEST_F(WaveGraphViewTest, EveryControlHasAnAccessibleName) {
-  const QList<QWidget*> widgets =
-      view->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
   int named = 0;
-  for (QWidget* widget : widgets) {
+  for (QWidget* widget : view->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QGroupBox*>(widget) ||
         qobject_cast<QTableView*>(widget) || qobject_cast<ScopeGraph*>(widget)) {
       EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
@@ -120,9 +101,7 @@ TEST_F(WaveGraphViewTest, EveryControlHasAnAccessibleName) {
     }
   }
   EXPECT_EQ(named, 7 + 10 + 6 + 2);  // buttons, boxes, groups, graph and list
-}
 
-TEST_F(WaveGraphViewTest, TheParameterListAndTheShowLabelsHaveTheirColours) {
   QTableView* list = view->parameter_list();
   EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Param Name"));
   EXPECT_EQ(ListText(3, 0), QStringLiteral("Vert Pos"));
@@ -139,7 +118,7 @@ TEST_F(WaveGraphViewTest, RefreshAgainstTheInstrumentDrawsBothChannelsAndFillsTh
   Bind();
   view->measure_box(1)->setChecked(true);
   view->measure_box(2)->setChecked(true);
-  ButtonOf(View::Button::kRefresh)->click();
+  ButtonOf(B::kRefresh)->click();
   EXPECT_EQ(Operations(), Strings{"Refresh the Wave Graph"});
   EXPECT_TRUE(ui.messages.empty());
 
@@ -167,46 +146,27 @@ TEST_F(WaveGraphViewTest, RefreshAgainstTheInstrumentDrawsBothChannelsAndFillsTh
   EXPECT_TRUE(view->measure_box(1)->isChecked());
 }
 
-TEST_F(WaveGraphViewTest, RefreshWhileUnboundOnlyComplains) {
-  ButtonOf(View::Button::kRefresh)->click();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
-  EXPECT_EQ(view->graph()->plot_graph(1)->dataCount(), 0);
-  EXPECT_EQ(instrument.exchange_count(), 0u);
-}
-
-TEST_F(WaveGraphViewTest, AutoTwiceStartsOnceAndManuWhileManualDoesNothing) {
-  ButtonOf(View::Button::kManu)->setEnabled(true);  // reachable only by keyboard in practice
-  ButtonOf(View::Button::kManu)->click();
-  EXPECT_EQ(Operations(), Strings{"Set the refresh mode is : Manual"});
+TEST_F(WaveGraphViewTest, AutoAndManuFollowTheTimerAndUnbindingGivesAutoBack) {
   Bind();
-  ButtonOf(View::Button::kAuto)->click();
+  ButtonOf(B::kAuto)->click();
   EXPECT_TRUE(hooks.timer_running);
-  EXPECT_FALSE(ButtonOf(View::Button::kAuto)->isEnabled());
-  EXPECT_TRUE(ButtonOf(View::Button::kManu)->isEnabled());
-  view->controller().PressAuto();
-  EXPECT_EQ(timer_starts, 1);
-  ButtonOf(View::Button::kManu)->click();
+  EXPECT_EQ(Enabled({B::kAuto, B::kManu}), (std::vector<bool>{false, true}));
+  ButtonOf(B::kManu)->click();
   EXPECT_FALSE(hooks.timer_running);
-  EXPECT_TRUE(ButtonOf(View::Button::kAuto)->isEnabled());
-  EXPECT_FALSE(ButtonOf(View::Button::kManu)->isEnabled());
-  EXPECT_EQ(Operations(),
-            (Strings{"Set the refresh mode is : Auto", "Set the refresh mode is : Auto",
-                     "Set the refresh mode is : Manual"}));
-}
-
-TEST_F(WaveGraphViewTest, UnbindingStopsTheTimerAndGivesAutoBack) {
-  Bind();
-  ButtonOf(View::Button::kAuto)->click();
+  EXPECT_EQ(Enabled({B::kAuto, B::kManu}), (std::vector<bool>{true, false}));
+  ButtonOf(B::kAuto)->click();
   device.connection().Disconnect();
   EXPECT_FALSE(hooks.timer_running);
-  EXPECT_TRUE(ButtonOf(View::Button::kAuto)->isEnabled());
-  EXPECT_FALSE(ButtonOf(View::Button::kManu)->isEnabled());
+  EXPECT_EQ(Enabled({B::kAuto, B::kManu}), (std::vector<bool>{true, false}));
+  EXPECT_EQ(timer_starts, 2);
+  EXPECT_EQ(Operations(),
+            (Strings{"Set the refresh mode is : Auto", "Set the refresh mode is : Manual",
+                     "Set the refresh mode is : Auto", "UnBind", "UnBind successed!"}));
 }
 
 TEST_F(WaveGraphViewTest, ShowBoxesHideAndShowTheirWave) {
   Bind();
-  ButtonOf(View::Button::kRefresh)->click();
+  ButtonOf(B::kRefresh)->click();
   view->show_box(1)->click();
   EXPECT_FALSE(view->graph()->plot_graph(1)->visible());
   EXPECT_FALSE(view->graph()->marker_item(1)->visible());
@@ -216,7 +176,7 @@ TEST_F(WaveGraphViewTest, ShowBoxesHideAndShowTheirWave) {
   EXPECT_EQ(Operations().back(), "Show/Hide the first graph");
   // Until the next redraw.
   view->show_box(2)->click();
-  ButtonOf(View::Button::kRefresh)->click();
+  ButtonOf(B::kRefresh)->click();
   EXPECT_TRUE(view->show_box(2)->isChecked());
   EXPECT_TRUE(view->graph()->plot_graph(2)->visible());
 }
@@ -227,22 +187,22 @@ TEST_F(WaveGraphViewTest, PrintWithOnlyHiddenDataIsRefused) {
   view->ShowLoadedSlot(3, 0);
   EXPECT_TRUE(view->show_box(3)->isEnabled());
   EXPECT_FALSE(view->show_box(3)->isChecked());
-  ButtonOf(View::Button::kPrint)->setEnabled(true);
-  ButtonOf(View::Button::kPrint)->click();
+  ButtonOf(B::kPrint)->setEnabled(true);
+  ButtonOf(B::kPrint)->click();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "There is no graph showed!");
   EXPECT_EQ(prints.count(), 0);
 
   view->show_box(3)->click();
-  ButtonOf(View::Button::kPrint)->click();
+  ButtonOf(B::kPrint)->click();
   ASSERT_EQ(prints.count(), 1);
   EXPECT_EQ(prints.at(0).at(0).toInt(), 4000);
 }
 
 TEST_F(WaveGraphViewTest, CopyPutsAPictureOfTheWholeViewOnTheClipboard) {
   QApplication::clipboard()->clear();
-  ButtonOf(View::Button::kCopy)->setEnabled(true);
-  ButtonOf(View::Button::kCopy)->click();
+  ButtonOf(B::kCopy)->setEnabled(true);
+  ButtonOf(B::kCopy)->click();
   const QImage picture = QApplication::clipboard()->image();
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.size(), view->size() * view->devicePixelRatio());
@@ -270,10 +230,10 @@ TEST_F(WaveGraphViewTest, ControlsKeepTheirPlacesWhenThePaneIsResized) {
 TEST_F(WaveGraphViewTest, EnterAndEscapeDoNothing) {
   Bind();
   view->show();
-  ButtonOf(View::Button::kRefresh)->setFocus();
+  ButtonOf(B::kRefresh)->setFocus();
   for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(ButtonOf(View::Button::kRefresh), &press);
+    QApplication::sendEvent(ButtonOf(B::kRefresh), &press);
     QKeyEvent view_press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(view.get(), &view_press);
   }

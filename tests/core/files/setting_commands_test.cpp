@@ -124,9 +124,8 @@ TEST_F(SettingTest, UploadThenSaveTwiceRefusesTheSecondAndKeepsTheFirst) {
   Forget();
   settings.Save();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Try to Save Setting file failed!");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to Save Setting file failed!", "Error",
+                                                    MessageIcon::kInformation}));
   EXPECT_TRUE(Logged("保存‘设备配置数据’文件失败"));
   EXPECT_EQ(Operations(), (Strings{"Save a Setting file"}));
   EXPECT_EQ(ReadFileBytes(saved), first);
@@ -211,9 +210,9 @@ TEST_F(SettingTest, AFailedUploadDisablesTheFileButtonsButKeepsTheBlockAndTheTex
   Fail(OP_WAVE_DATA);
   settings.Upload();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Try to up load a Setting file from device failed！");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[0],
+            (testing::MessageRecord{"Try to up load a Setting file from device failed！", "Error",
+                                    MessageIcon::kInformation}));
   EXPECT_TRUE(Logged("从设备下载设备配置数据失败"));
   EXPECT_GE(ui.lamp_refreshes, 1);
   EXPECT_EQ(Buttons(), (B{true, false, false, false}));

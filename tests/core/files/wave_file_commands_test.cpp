@@ -318,9 +318,8 @@ TEST_F(WaveFileTest, SavesNeedAChoiceAPathAndAKnownExtension) {
   SaveAs(&WaveFileCommands::SaveWaveGraphFile, "trace.txt");
   EXPECT_FALSE(testing::FileExists(dir.File("trace.txt")));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Try to save Wave Graph file failed!");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to save Wave Graph file failed!", "Error",
+                                                    MessageIcon::kInformation}));
   EXPECT_EQ(ui.events,
             (Strings{"wait:on", "message:Try to save Wave Graph file failed!", "wait:off"}));
 
@@ -379,9 +378,8 @@ TEST_F(WaveFileTest, TheRightPaneOpenersCheckTheirExtensionAnywhereInThePath) {
   EXPECT_EQ(files.OpenWaveDataFile(txt), 0);
   EXPECT_TRUE(Logged("打开文件类型与‘.wdf’不匹配"));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "打开文件类型不匹配，请确认！");
-  EXPECT_EQ(ui.messages[0].caption, "提示信息");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"打开文件类型不匹配，请确认！", "提示信息",
+                                                    MessageIcon::kInformation}));
   // The same layout under ".wdf" is no measurement file.
   EXPECT_EQ(files.OpenMeasurementFile(wdf), 0);
   EXPECT_TRUE(Logged("打开文件类型与‘.wmf’不匹配"));

@@ -146,9 +146,8 @@ TEST_F(OperateLogTest, ExitFlushFailureShowsTheBoxAndGoesOn) {
   std::remove(FilePath().c_str());
   log.FlushOnExit();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Try to open Operate File failed!");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to open Operate File failed!", "Error",
+                                                    MessageIcon::kNone}));
   EXPECT_EQ(ui.lamp_refreshes, 1);
   EXPECT_EQ(log.operate_line_count(), 1);
 }

@@ -81,9 +81,8 @@ TEST_F(PrintDocumentTest, DocumentThatCannotStartPrintsNothing) {
   EXPECT_EQ(PrintWholeDocument(renderer, WaveDataJob(1, 100, 1), surface, services), 1);
   EXPECT_EQ(surface.calls, (std::vector<std::string>{"doc:Print the Wave Data"}));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Initialize printer failed");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kStop);
+  EXPECT_EQ(ui.messages[0],
+            (testing::MessageRecord{"Initialize printer failed", "Error", MessageIcon::kStop}));
   EXPECT_FALSE(testing::ReadFileText(log.debug_log_path()).empty());
 }
 

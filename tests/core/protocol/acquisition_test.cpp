@@ -111,6 +111,11 @@ TEST_F(AcquisitionTest, SettingsTravelByteExactBothWays) {
   QueueAnswer(OP_SET_CONFIG, Body(4, {0xFF}));
   EXPECT_EQ(acquisition().SendConfigBlock(), 0);
   EXPECT_TRUE(Logged("上传“设备配置数据”通信失败"));
+  // A refused upload keeps the block held.
+  const ConfigBlock held = store().config_block;
+  QueueAnswer(OP_WAVE_DATA, Body(2504, {0xFF, WD_CONFIG}));
+  EXPECT_EQ(acquisition().FetchFromDevice(kFetchConfig), 0);
+  EXPECT_EQ(store().config_block, held);
 }
 
 // The user interface's waits let timer ticks through; a tick must not start a refresh between

@@ -7,18 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/logs/gbk_text.h"
-#include "core/logs/time_stamp.h"
 #include "core/protocol/device.h"
-#include "support/fake_user_interface.h"
-#include "support/fixed_clock.h"
+#include "support/log_world.h"
 #include "support/messages.h"
 #include "support/scripted_link.h"
-#include "support/temp_dir.h"
 
 namespace korvelane::testing {
-
-using Strings = std::vector<std::string>;
 
 class RecordingHooks : public DeviceHooks {
  public:
@@ -54,25 +48,11 @@ Bytes PieceBody(uint32_t file_num, const Bytes& data);
 
 // Everything a Device touches, recorded; `Link` is the instrument's side.
 template <typename Link>
-class DeviceWorld : public ::testing::Test {
+class DeviceWorld : public LogWorld {
  protected:
   template <typename... Args>
-  explicit DeviceWorld(Args&&... link_args) : link(std::forward<Args>(link_args)...) {
-    operate_log.set_operate_log_on(OperateLog::kOn);
-    operate_log.Start();
-  }
+  explicit DeviceWorld(Args&&... link_args) : link(std::forward<Args>(link_args)...) {}
 
-  bool Logged(const std::string& utf8) const {
-    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
-  // Action texts of the operate log since the welcome line or the last Forget.
-  Strings Operations() const {
-    const size_t stamp = LogTimeStamp(clock.Now()).size();
-    Strings texts;
-    for (size_t i = operations_seen; i < operate_log.operate_lines().size(); ++i)
-      texts.push_back(operate_log.operate_lines()[i].substr(stamp));
-    return texts;
-  }
   // Sleeps of 50 ms or more: the waits for answers, not the busy indicator's steps.
   std::vector<int> Waits() const {
     std::vector<int> waits;
@@ -82,26 +62,18 @@ class DeviceWorld : public ::testing::Test {
     }
     return waits;
   }
-  // Starts the records afresh.
   void Forget() {
-    ui = FakeUserInterface();
+    LogWorld::Forget();
     hooks.calls.clear();
-    operations_seen = operate_log.operate_lines().size();
   }
 
   Connection& connection() { return device.connection(); }
   Acquisition& acquisition() { return device.acquisition(); }
   AcquisitionStore& store() { return device.store(); }
 
-  TempDir dir;
-  FixedClock clock;
-  FakeUserInterface ui;
-  DebugLog debug_log{dir.path(), clock};
-  OperateLog operate_log{dir.path(), clock, debug_log, ui};
   RecordingHooks hooks;
   Link link;
   Device device{link, ui, debug_log, operate_log, hooks, clock};
-  size_t operations_seen = 1;
 };
 
 // Over a scripted link.

@@ -66,12 +66,10 @@ TEST_F(ListCommandsTest, WaveDataCopyAndPrintAreRefusedBeforeAnyWaveData) {
   view.Print();
   EXPECT_EQ(Operations(), (Strings{"Copy Wave Data", "Print Wave Data"}));
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "There is no Wave Data for copy!");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
-  EXPECT_EQ(ui.messages[1].text, "There is no Wave Data for print!");
-  EXPECT_EQ(ui.messages[1].caption, "Error");
-  EXPECT_EQ(ui.messages[1].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"There is no Wave Data for copy!", "Error",
+                                                    MessageIcon::kExclamation}));
+  EXPECT_EQ(ui.messages[1], (testing::MessageRecord{"There is no Wave Data for print!", "Error",
+                                                    MessageIcon::kInformation}));
   EXPECT_TRUE(Logged("WARNING:打印失败：波形数据列表中当前没有数据"));
   EXPECT_FALSE(form.clipboard);
   EXPECT_TRUE(form.asked.empty());
@@ -118,9 +116,8 @@ TEST_F(ListCommandsTest, MeasurementCopyAndPrintAreRefusedBeforeAnyMeasurement) 
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "There is no measuremnt for copy");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
-  EXPECT_EQ(ui.messages[1].text, "There is no measurement for print!");
-  EXPECT_EQ(ui.messages[1].caption, "Error");
-  EXPECT_EQ(ui.messages[1].icon, MessageIcon::kInformation);
+  EXPECT_EQ(ui.messages[1], (testing::MessageRecord{"There is no measurement for print!", "Error",
+                                                    MessageIcon::kInformation}));
   EXPECT_TRUE(Logged("WARNING:打印失败：波形测量值数据列表中当前没有数据"));
   EXPECT_FALSE(form.clipboard);
   EXPECT_TRUE(form.previews.empty());

@@ -7,20 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "core/logs/gbk_text.h"
-#include "core/logs/time_stamp.h"
 #include "core/protocol/device.h"
 #include "core/views/view_tables.h"
 #include "core/views/wave_graph_controller.h"
-#include "support/fake_user_interface.h"
-#include "support/fixed_clock.h"
+#include "support/log_world.h"
 #include "support/messages.h"
 #include "support/scripted_link.h"
-#include "support/temp_dir.h"
 
 namespace korvelane::testing {
-
-using Strings = std::vector<std::string>;
 
 class FakeGraph : public GraphControl {
  public:
@@ -122,14 +116,9 @@ class ControllerHooks : public DeviceHooks {
   int redraws = 0;
 };
 
-class ViewWorld : public ::testing::Test {
+class ViewWorld : public LogWorld {
  protected:
-  ViewWorld() {
-    operate_log.set_operate_log_on(OperateLog::kOn);
-    operate_log.Start();
-    hooks.controller = &controller;
-    operations_seen = operate_log.operate_lines().size();
-  }
+  ViewWorld() { hooks.controller = &controller; }
 
   AcquisitionStore& store() { return device.store(); }
   RequestSelectors& selectors() { return device.acquisition().selectors(); }
@@ -145,21 +134,6 @@ class ViewWorld : public ::testing::Test {
     link_writes_seen = link.writes().size();
     Forget();
   }
-  void Forget() {
-    ui = FakeUserInterface();
-    operations_seen = operate_log.operate_lines().size();
-  }
-  // Action texts recorded since the last Forget.
-  Strings Operations() const {
-    const size_t stamp = LogTimeStamp(clock.Now()).size();
-    Strings texts;
-    for (size_t i = operations_seen; i < operate_log.operate_lines().size(); ++i)
-      texts.push_back(operate_log.operate_lines()[i].substr(stamp));
-    return texts;
-  }
-  bool Logged(const std::string& utf8) const {
-    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
   // Data types of the wave-data requests sent since binding.
   std::vector<int> RequestedTypes() const {
     std::vector<int> types;
@@ -168,11 +142,6 @@ class ViewWorld : public ::testing::Test {
     return types;
   }
 
-  TempDir dir;
-  FixedClock clock;
-  FakeUserInterface ui;
-  DebugLog debug_log{dir.path(), clock};
-  OperateLog operate_log{dir.path(), clock, debug_log, ui};
   ControllerHooks hooks;
   ScriptedLink link;
   Device device{link, ui, debug_log, operate_log, hooks, clock};
@@ -182,7 +151,6 @@ class ViewWorld : public ::testing::Test {
   FakeTimer timer;
   WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
                                  form, timer};
-  size_t operations_seen = 0;
   size_t link_writes_seen = 0;
 };
 

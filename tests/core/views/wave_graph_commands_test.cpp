@@ -45,19 +45,6 @@ TEST_F(CommandsTest, RefreshFetchesTheChannelsThatAreOnAndRedraws) {
   EXPECT_EQ(tables.wave_slots[2].count, 4000);
 }
 
-TEST_F(CommandsTest, GetAllDataAsksForTheAllDataRecords) {
-  BindNow();
-  form.boxes.all_data = 1;
-  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true));
-  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000));
-  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2_ALL, 4000));
-  controller.RefreshWaveGraph();
-  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1_ALL, WD_CH2_ALL}));
-  EXPECT_EQ(selectors().get_all_data, 1);
-  // The 4000-point stretch of the time base shows in the list.
-  EXPECT_EQ(tables.parameter_list.text(ParameterList::kSecDiv, 1), "800.00us");
-}
-
 TEST_F(CommandsTest, BothChannelsOffAfterTheParametersFetchNothingMoreAndKeepThePicture) {
   BindNow();
   graph.plots[1].data = {9};
@@ -88,9 +75,8 @@ TEST_F(CommandsTest, RefreshWhileUnboundOnlyComplains) {
   controller.RefreshWaveGraph();
   EXPECT_EQ(Operations(), Strings{"Refresh the Wave Graph"});
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"The software is not link with device!",
+                                                    "Error", MessageIcon::kExclamation}));
   EXPECT_EQ(ui.lamp_refreshes, 1);
   EXPECT_TRUE(link.writes().empty());
   EXPECT_FALSE(ui.wait_cursor);
@@ -104,6 +90,7 @@ TEST_F(CommandsTest, TimerRefreshReadsTheBoxesAndRedrawsThroughTheHooks) {
   QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 1000));
   EXPECT_EQ(device.acquisition().RefreshAll(), 1);
   EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1_ALL}));
+  EXPECT_EQ(selectors().get_all_data, 1);
   EXPECT_EQ(link.writes().back().at(17), 1);
   EXPECT_EQ(hooks.redraws, 1);
   EXPECT_EQ(graph.plots[1].data.size(), 1000u);

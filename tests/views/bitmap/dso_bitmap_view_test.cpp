@@ -68,12 +68,10 @@ TEST_F(DsoBitmapViewTest, WithoutAPictureOrABindingCommandsAreRefused) {
   EXPECT_TRUE(Logged("NORMAL :", "打印失败：波形位图界面上当前没有位图数据"));
   EXPECT_TRUE(Logged("WARNING:", "更新失败：连接不正常！"));
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "there is no DSO Bitmap data for print");
-  EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
-  EXPECT_EQ(ui.messages[1].text, "The software is not link with device!");
-  EXPECT_EQ(ui.messages[1].caption, "Error");
-  EXPECT_EQ(ui.messages[1].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"there is no DSO Bitmap data for print",
+                                                    "Error", MessageIcon::kInformation}));
+  EXPECT_EQ(ui.messages[1], (testing::MessageRecord{"The software is not link with device!",
+                                                    "Error", MessageIcon::kExclamation}));
   EXPECT_TRUE(requests.empty());  // no dialog was shown
 
   // Files that cannot be decoded leave the view empty.
