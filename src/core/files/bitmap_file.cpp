@@ -81,7 +81,9 @@ class TemporaryFileSink : public ByteSink {
 
   // Puts the finished file in the target's place.
   bool Replace() {
-    fchmodat(AT_FDCWD, temp_.c_str(), 0644, 0);
+    // mkstemp makes the file private; a saved file gets the usual mode (if that fails, the
+    // owner can still read it).
+    [[maybe_unused]] const int moded = fchmodat(AT_FDCWD, temp_.c_str(), 0644, 0);
     if (rename(temp_.c_str(), target_.c_str()) != 0)
       return false;
     temp_.clear();

@@ -78,7 +78,9 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, 
   bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok) {
-    fchmodat(AT_FDCWD, temp.c_str(), 0644, 0);
+    // mkstemp makes the file private; a saved file gets the usual mode (if that fails, the
+    // owner can still read it).
+    [[maybe_unused]] const int moded = fchmodat(AT_FDCWD, temp.c_str(), 0644, 0);
     if (mode == WriteMode::kCreateNew) {
       // link() refuses an existing name, so a file made meanwhile is not overwritten either.
       ok = link(temp.c_str(), path.c_str()) == 0;
