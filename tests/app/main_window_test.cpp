@@ -87,35 +87,37 @@ TEST_F(AppTest, EnablingAndLampsFollowTheConnectionState) {
   LampIndicator* lamps = w.lamps();
   const QRgb green = qRgb(0, 255, 0);
   const QRgb red = qRgb(255, 0, 0);
+  const auto expect_lamps = [&](QRgb link_lamp, QRgb bind_lamp) {
+    EXPECT_EQ(PixelAt(lamps, lamps->LinkLampCentre()), link_lamp);
+    EXPECT_EQ(PixelAt(lamps, lamps->BindLampCentre()), bind_lamp);
+  };
+  // Connect and Exit only while unbound, Disconnect and the panel only while bound.
+  const auto expect_enabled = [&](bool bound) {
+    for (int id : {kCmdConnect, kCmdExit, kCmdDisconnect, kCmdSimulantPane}) {
+      for (QAction* action : {w.menu_action(id), w.tool_action(id)}) {
+        if (action) {
+          EXPECT_EQ(action->isEnabled(), bound == (id == kCmdDisconnect || id == kCmdSimulantPane))
+              << id;
+        }
+      }
+    }
+  };
 
-  // Linked, not bound.
-  EXPECT_TRUE(w.menu_action(kCmdConnect)->isEnabled());
-  EXPECT_TRUE(w.menu_action(kCmdExit)->isEnabled());
-  EXPECT_FALSE(w.menu_action(kCmdDisconnect)->isEnabled());
-  EXPECT_FALSE(w.tool_action(kCmdSimulantPane)->isEnabled());
-  EXPECT_EQ(PixelAt(lamps, lamps->LinkLampCentre()), green);
-  EXPECT_EQ(PixelAt(lamps, lamps->BindLampCentre()), red);
-
+  expect_enabled(false);
+  expect_lamps(green, red);
   w.RunCommand(kCmdConnect);
   ASSERT_TRUE(w.device().connection().bound());
-  EXPECT_FALSE(w.menu_action(kCmdConnect)->isEnabled());
-  EXPECT_FALSE(w.tool_action(kCmdExit)->isEnabled());
-  EXPECT_TRUE(w.menu_action(kCmdDisconnect)->isEnabled());
-  EXPECT_TRUE(w.tool_action(kCmdSimulantPane)->isEnabled());
-  EXPECT_EQ(PixelAt(lamps, lamps->LinkLampCentre()), green);
-  EXPECT_EQ(PixelAt(lamps, lamps->BindLampCentre()), green);
+  expect_enabled(true);
+  expect_lamps(green, green);
   EXPECT_EQ(w.pane(3)->text(), QStringLiteral("Dentrallo: NRG-200, 200 MHz, 1 GSa/s"));
-
   w.RunCommand(kCmdDisconnect);
-  EXPECT_FALSE(w.device().connection().bound());
-  EXPECT_TRUE(w.menu_action(kCmdConnect)->isEnabled());
+  expect_enabled(false);
 
   // No link at all.
   instrument.Unplug();
   QCoreApplication::processEvents();
   EXPECT_FALSE(w.device().connection().link_ok());
-  EXPECT_EQ(PixelAt(lamps, lamps->LinkLampCentre()), red);
-  EXPECT_EQ(PixelAt(lamps, lamps->BindLampCentre()), red);
+  expect_lamps(red, red);
 }
 
 TEST_F(AppTest, ExitWhileBoundIsRefusedAndRecorded) {
@@ -170,17 +172,15 @@ TEST_F(AppTest, CustomIntervalAcceptsOnlyOneHundredToNineThousandNineHundredNine
     EXPECT_EQ(w.refresh_interval_ms(), 2000);
     EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval2s});
   }
-  for (int accepted : {9999}) {
-    dialog_script = [&](QDialog& dialog) {
-      auto& custom = static_cast<CustomTimeDialog&>(dialog);
-      custom.field()->setText(QString::number(accepted));
-      custom.accept();
-      return custom.result();
-    };
-    w.RunCommand(kCmdIntervalCustom);
-    EXPECT_EQ(w.refresh_interval_ms(), accepted);
-    EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdIntervalCustom});
-  }
+  dialog_script = [&](QDialog& dialog) {
+    auto& custom = static_cast<CustomTimeDialog&>(dialog);
+    custom.field()->setText(QStringLiteral("9999"));
+    custom.accept();
+    return custom.result();
+  };
+  w.RunCommand(kCmdIntervalCustom);
+  EXPECT_EQ(w.refresh_interval_ms(), 9999);
+  EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdIntervalCustom});
 }
 
 TEST_F(AppTest, DefaultSettingResetsTheThreeSettings) {
@@ -252,20 +252,17 @@ TEST_F(AppTest, GotoViewButtonsSelectTheirPageAndRecord) {
   MainWindow& w = Open();
   w.RunCommand(kCmdOperateFile);
   const QList<QPushButton*> buttons = w.left_pane()->findChildren<QPushButton*>();
-  auto click = [&](const QString& text) {
+  const std::pair<const char*, int> pages[] = {{"Wave Measure", kWaveMeasurementView},
+                                               {"DSO Bitmap", kDsoBitmapView},
+                                               {"Wave Data", kWaveDataView},
+                                               {"Wave Graph", kWaveGraphView}};
+  for (const auto& [text, page] : pages) {
     for (QPushButton* b : buttons) {
-      if (b->text() == text)
+      if (b->text() == QString::fromUtf8(text))
         b->click();
     }
-  };
-  click(QStringLiteral("Wave Measure"));
-  EXPECT_EQ(w.right_pane()->current_index(), kWaveMeasurementView);
-  click(QStringLiteral("DSO Bitmap"));
-  EXPECT_EQ(w.right_pane()->current_index(), kDsoBitmapView);
-  click(QStringLiteral("Wave Data"));
-  EXPECT_EQ(w.right_pane()->current_index(), kWaveDataView);
-  click(QStringLiteral("Wave Graph"));
-  EXPECT_EQ(w.right_pane()->current_index(), kWaveGraphView);
+    EXPECT_EQ(w.right_pane()->current_index(), page) << text;
+  }
   const std::vector<std::string> texts = ActionTexts(w);
   ASSERT_GE(texts.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(texts.end() - 4, texts.end()),

@@ -9,17 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/logs/debug_log.h"
-#include "core/logs/gbk_text.h"
 #include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
-#include "support/fixed_clock.h"
-#include "support/temp_dir.h"
+#include "support/log_world.h"
 
 namespace korvelane {
 namespace {
 
-class BarTest : public ::testing::Test {
+class BarTest : public testing::LogWorld {
  protected:
   BarTest() {
     dialogs.set_runner([this](const FileDialogRequest& request) {
@@ -29,14 +26,6 @@ class BarTest : public ::testing::Test {
     pane.SelectView(kWaveGraphView);
   }
 
-  bool Logged(const std::string& utf8) const {
-    return testing::ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) !=
-           std::string::npos;
-  }
-
-  testing::TempDir dir;
-  testing::FixedClock clock;
-  DebugLog debug_log{dir.path(), clock};
   RightPane pane;
   std::vector<std::string> recorded;
   BaseOperationBar bar{[this](int index) { return pane.SelectView(index); },

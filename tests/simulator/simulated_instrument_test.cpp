@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "core/protocol/measurement_record.h"
 #include "core/protocol/panel_codes.h"
@@ -31,16 +32,10 @@ class InstrumentTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(talk.Bind()[kHeaderSize], 0); }
 
-  // Header of an answer: signature, msg_type 1, the operation, msg_len = body size.
-  void ExpectAnswer(int8_t operation, size_t body_size) {
-    const std::vector<uint8_t>& a = talk.answer();
-    ASSERT_EQ(a.size(), kHeaderSize + body_size);
-    EXPECT_TRUE(std::equal(kDsoppSign, kDsoppSign + 8, a.begin()));
-    EXPECT_EQ(MsgLen(talk.message()), body_size);
-    EXPECT_EQ(MsgType(talk.message()), 1);
-    EXPECT_EQ(OperationOf(talk.message()), operation);
+  // The value text of the float and exponent at `at` in the last answer's body.
+  std::string ValueText(size_t at) const {
+    return FormatValueText(talk.body().F32BE(at), talk.body().S8(at + 4));
   }
-
   MeasurementRecord Measured(int item) const {
     return DecodeMeasurementRecord(talk.body().Sub(4008), item);
   }
@@ -90,13 +85,13 @@ TEST_F(InstrumentTest, ParameterRecordDescribesThePanel) {
   EXPECT_EQ(body.U8(4), kLampRunning);
   EXPECT_EQ(body.U8(5), 1);  // indicator: bound
   EXPECT_EQ(body.U8(12), 1);
-  EXPECT_EQ(FormatValueText(body.F32BE(16), body.S8(20)), "500.00mV");
+  EXPECT_EQ(ValueText(16), "500.00mV");
   EXPECT_EQ(body.S32BE(24), 216 - 140);
   EXPECT_EQ(body.U8(28), 1);
-  EXPECT_EQ(FormatValueText(body.F32BE(32), body.S8(36)), "1.00V");
+  EXPECT_EQ(ValueText(32), "1.00V");
   EXPECT_EQ(body.S32BE(40), 216 - 30);
-  EXPECT_EQ(FormatValueText(body.F32BE(44), body.S8(48)), "500.00us");
-  EXPECT_EQ(FormatValueText(body.F32BE(52), body.S8(56)), "0.00us");
+  EXPECT_EQ(ValueText(44), "500.00us");
+  EXPECT_EQ(ValueText(52), "0.00us");
   EXPECT_EQ(body.U8(60), kStatusTrigd);
   const std::array<uint8_t, 8> lamps = instrument.panel_lamps();
   EXPECT_TRUE(std::equal(lamps.begin(), lamps.end(), talk.answer().begin() + 20));
@@ -214,23 +209,22 @@ TEST_F(InstrumentTest, PanelKeysChangeTheParameterRecord) {
   // Three increase steps of S/div, knob code 47 with value 3: 500 us -> 1, 2, 5 ms.
   talk.Key(KnobIncreaseCode(kKnobSdiv), 3);
   talk.Params();
-  EXPECT_EQ(FormatValueText(talk.body().F32BE(44), talk.body().S8(48)), "5.00ms");
+  EXPECT_EQ(ValueText(44), "5.00ms");
 
   talk.Key(KnobIncreaseCode(kKnobCh2Vdiv), 1);
   talk.Key(KnobDecreaseCode(kKnobCh2Vdiv), 3);
   talk.Key(KnobIncreaseCode(kKnobCh2VerPosition), 10);
   talk.Key(KnobIncreaseCode(kKnobHorPosition), 5);
   talk.Params();
-  EXPECT_EQ(FormatValueText(talk.body().F32BE(32), talk.body().S8(36)), "200.00mV");
+  EXPECT_EQ(ValueText(32), "200.00mV");
   EXPECT_EQ(talk.body().S32BE(40), 216 - 40);
-  EXPECT_EQ(FormatValueText(talk.body().F32BE(52), talk.body().S8(56)), "1.00ms");
+  EXPECT_EQ(ValueText(52), "1.00ms");
 
   for (uint8_t key : {kKeyMath, kKeyRef, kKeyCursor})
     talk.Key(key);
   talk.Params();
-  EXPECT_EQ(talk.body().U8(11 - kLampMath), 1);
-  EXPECT_EQ(talk.body().U8(11 - kLampRef), 1);
-  EXPECT_EQ(talk.body().U8(11 - kLampCursor), 1);
+  for (int lamp : {kLampMath, kLampRef, kLampCursor})
+    EXPECT_EQ(talk.body().U8(11 - lamp), 1) << lamp;
 
   talk.Key(kKeyDefaultSetup);
   EXPECT_EQ(instrument.front_panel(), ScopeState());
@@ -244,7 +238,7 @@ TEST_F(InstrumentTest, KnobsStopAtTheEndsOfTheirRanges) {
   talk.Key(KnobDecreaseCode(kKnobHorPosition), 255);
   talk.Key(KnobDecreaseCode(kKnobHorPosition), 255);
   talk.Params();
-  EXPECT_EQ(FormatValueText(talk.body().F32BE(16), talk.body().S8(20)), "10.00V");
+  EXPECT_EQ(ValueText(16), "10.00V");
   EXPECT_EQ(talk.body().S32BE(24), 16);  // 0 V at the top of the screen
   EXPECT_EQ(instrument.front_panel().hor_steps, -250);
 }
@@ -287,7 +281,7 @@ TEST_F(InstrumentTest, AutoSetShowsBothSignalsTriggered) {
   talk.Params();
   EXPECT_EQ(talk.body().U8(12), 1);
   EXPECT_EQ(talk.body().U8(60), kStatusTrigd);
-  EXPECT_EQ(FormatValueText(talk.body().F32BE(44), talk.body().S8(48)), "500.00us");
+  EXPECT_EQ(ValueText(44), "500.00us");
   talk.Channel(WD_CH1, 1);
   EXPECT_NEAR(Si(Measured(kFrequency)), 1000, 10);
   EXPECT_NEAR(Si(Measured(kVpp)), 2.0, 0.1);
@@ -307,7 +301,11 @@ TEST_F(InstrumentTest, SettingsBlockTravelsBothWaysAndABadOneIsRefused) {
   other_talk.Key(kKeyCh2);
   other_talk.Key(kKeyCursor);
   talk.Send(BuildConfigDownloadRequest, other.settings_block());
-  ExpectAnswer(OP_SET_CONFIG, 4);
+  ASSERT_EQ(talk.answer().size(), kHeaderSize + 4);
+  EXPECT_TRUE(std::equal(kDsoppSign, kDsoppSign + 8, talk.answer().begin()));
+  EXPECT_EQ(MsgLen(talk.message()), 4u);
+  EXPECT_EQ(MsgType(talk.message()), 1);
+  EXPECT_EQ(OperationOf(talk.message()), OP_SET_CONFIG);
   EXPECT_EQ(talk.result(), 0);
   EXPECT_EQ(instrument.front_panel(), other.front_panel());
   EXPECT_EQ(instrument.settings_block(), other.settings_block());
@@ -421,22 +419,17 @@ TEST_F(InstrumentTest, BitmapPieceFaultsSpoilTheChosenPieceTheChosenNumberOfTime
       sum += talk.body().U8(12 + i);
     return sum == 0;
   };
-  talk.Piece(2);
-  EXPECT_TRUE(checksum_ok());
-  talk.Piece(3);
-  EXPECT_FALSE(checksum_ok());
-  talk.Piece(3);
-  EXPECT_FALSE(checksum_ok());
-  talk.Piece(3);
-  EXPECT_TRUE(checksum_ok());
-  talk.Piece(5);
-  EXPECT_EQ(talk.body().U32BE(0), 6u);
-  talk.Piece(5);
-  EXPECT_EQ(talk.body().U32BE(0), 5u);
-  talk.Piece(7);
-  EXPECT_EQ(talk.body().U32BE(4), 0u);
-  talk.Piece(7);
-  EXPECT_EQ(talk.body().U32BE(4), 4000u);
+  // Piece asked for; then whether its checksum holds, its number and its length.
+  const std::tuple<uint32_t, bool, uint32_t, uint32_t> reads[] = {
+      {2, true, 2, 4000}, {3, false, 3, 4000}, {3, false, 3, 4000}, {3, true, 3, 4000},
+      {5, true, 6, 4000}, {5, true, 5, 4000},  {7, false, 7, 0},    {7, true, 7, 4000}};
+  for (const auto& [piece, sum_ok, number, length] : reads) {
+    SCOPED_TRACE(piece);
+    talk.Piece(piece);
+    EXPECT_EQ(checksum_ok(), sum_ok);
+    EXPECT_EQ(talk.body().U32BE(0), number);
+    EXPECT_EQ(talk.body().U32BE(4), length);
+  }
   EXPECT_EQ(instrument.pending_faults(), 0u);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/common/byte_view.h"
+#include "core/protocol/frame.h"
 
 namespace korvelane::testing {
 
@@ -14,6 +15,24 @@ Bytes MakeMessage(int8_t operation_id, const Bytes& body, uint8_t msg_type) {
   PutU32(message, 8, static_cast<uint32_t>(body.size()));
   message.insert(message.end(), body.begin(), body.end());
   return message;
+}
+
+Bytes ParamBody(bool ch1_on, bool ch2_on, int32_t ch1_pos, int32_t ch2_pos) {
+  Bytes body = Body(64, {0, WD_PARAMS, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+  body[12] = ch1_on ? 1 : 0;
+  PutF32(body, 16, 1.0f);
+  body[20] = 7;
+  PutU32(body, 24, static_cast<uint32_t>(ch1_pos));
+  body[28] = ch2_on ? 1 : 0;
+  PutF32(body, 32, 2.0f);
+  body[36] = 6;
+  PutU32(body, 40, static_cast<uint32_t>(ch2_pos));
+  PutF32(body, 44, 500.0f);
+  body[48] = 2;
+  PutF32(body, 52, 0.5f);
+  body[56] = 3;
+  body[60] = 3;
+  return body;
 }
 
 Bytes Body(size_t size, const Bytes& prefix) {

@@ -16,6 +16,10 @@ Bytes MakeMessage(int8_t operation_id, const Bytes& body, uint8_t msg_type = 1);
 // A body of `size` zero bytes with `prefix` at its start.
 Bytes Body(size_t size, const Bytes& prefix = {});
 
+// Parameter record: panel bytes 1..8, CH1 1.00V at `ch1_pos`, CH2 2.00mV at `ch2_pos`, time/div
+// 500us, horizontal position 0.50ms, status 3.
+Bytes ParamBody(bool ch1_on, bool ch2_on, int32_t ch1_pos = 25, int32_t ch2_pos = -30);
+
 void PutU32(Bytes& bytes, size_t offset, uint32_t value);
 void PutF32(Bytes& bytes, size_t offset, float value);
 

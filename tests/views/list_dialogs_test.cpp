@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "core/protocol/unit_table.h"
-#include "core/views/measurement_column.h"
 #include "list_view_world.h"
 #include "views/select_chan_dlg.h"
 #include "views/set_pass_fail_dlg.h"
@@ -81,18 +80,6 @@ class PassFailDlgTest : public ListViewWorld {
     return units;
   }
   const PassFailLimit& Limit(int item) const { return tables.limits[static_cast<size_t>(item)]; }
-  // Every record of CH1 measured as `value` in `unit`, filled as a refresh fills it.
-  void FillCh1(float value, int unit) {
-    ChannelData& data = device.store().ch1;
-    data.enabled = true;
-    for (int item = 0; item < kMeasurementItemCount; ++item) {
-      EncodeMeasurementRecord({true, value, static_cast<int8_t>(unit), 2},
-                              data.measure.data() + item * kMeasurementRecordSize);
-    }
-    RequestSelectors selectors;
-    selectors.ch1_measure_wanted = 1;
-    ShowChannelMeasurements(tables, device.store(), selectors, 1);
-  }
   std::string Verdict(int item) const {
     return tables.measurement_list.text(item, MeasurementList::kVerdictColumn);
   }
@@ -198,7 +185,7 @@ TEST_F(PassFailDlgTest, OutOfRangeAndMalformedNumbersAreRefusedWithTheFocusOnThe
 }
 
 TEST_F(PassFailDlgTest, ALowerCaseUnitAlwaysFailsUntilItIsStoredAgain) {
-  FillCh1(500.0f, kUnitMv);
+  Measured(1, 500.0f, kUnitMv);
   EXPECT_EQ(Verdict(kVrms), "Pass");
   auto dialog = Open();
   dialog->measure_type_box()->setCurrentIndex(kVrms);
@@ -206,7 +193,7 @@ TEST_F(PassFailDlgTest, ALowerCaseUnitAlwaysFailsUntilItIsStoredAgain) {
   dialog->minimum_unit_box()->setCurrentText(QStringLiteral("mv"));
   dialog->ok_button()->click();
   EXPECT_EQ(LimitUnitText(Limit(kVrms).minimum_unit), "mv");
-  FillCh1(500.0f, kUnitMv);
+  Measured(1, 500.0f, kUnitMv);
   EXPECT_EQ(Verdict(kVrms), "Fail");
 
   // Shown again the box selects "mV"; storing it repairs the item.
@@ -215,7 +202,7 @@ TEST_F(PassFailDlgTest, ALowerCaseUnitAlwaysFailsUntilItIsStoredAgain) {
   EXPECT_EQ(again->minimum_unit_box()->currentIndex(), 1);
   EXPECT_EQ(again->minimum_unit_box()->currentText(), QStringLiteral("mV"));
   again->ok_button()->click();
-  FillCh1(500.0f, kUnitMv);
+  Measured(1, 500.0f, kUnitMv);
   EXPECT_EQ(Verdict(kVrms), "Pass");
 }
 
@@ -235,7 +222,7 @@ TEST_F(PassFailDlgTest, ARefreshWhileTheDialogIsOpenKeepsWhatATypeChangeStored) 
   dialog->enable_check()->click();
   dialog->maximum_field()->setText(QStringLiteral("100"));
   dialog->measure_type_box()->setCurrentIndex(kVpp);  // stores Vavg
-  FillCh1(500.0f, kUnitMv);                           // a timer refresh meanwhile
+  Measured(1, 500.0f, kUnitMv);                       // a timer refresh meanwhile
   EXPECT_EQ(Limit(kVavg).maximum, 100);
   EXPECT_EQ(Verdict(kVavg), "Fail");
   dialog->cancel_button()->click();

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/protocol/device.h"
+#include "core/protocol/measurement_record.h"
+#include "core/views/measurement_column.h"
 #include "core/views/view_context.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
@@ -27,6 +29,22 @@ class ListViewWorld : public LogWorld {
       ++dialogs_run;
       return script ? script(dialog) : static_cast<int>(QDialog::Rejected);
     };
+  }
+
+  // CH1 or CH2 measured, as a refresh that asks for both leaves it: eleven records of `value` in
+  // `unit`.
+  void Measured(int channel, float value, int unit) {
+    ChannelData& data = device.store().channel(channel);
+    data.enabled = true;
+    for (int item = 0; item < kMeasurementItemCount; ++item) {
+      EncodeMeasurementRecord({true, value, static_cast<int8_t>(unit), 2},
+                              data.measure.data() + item * kMeasurementRecordSize);
+    }
+    RequestSelectors selectors;
+    selectors.ch1_measure_wanted = 1;
+    selectors.ch2_measure_wanted = 1;
+    ShowChannelMeasurements(tables, device.store(), selectors, channel);
+    EnableViewButtons(tables);
   }
 
   DeviceHooks hooks;

@@ -16,7 +16,6 @@
 
 #include "core/protocol/unit_table.h"
 #include "core/views/copy_text.h"
-#include "core/views/measurement_column.h"
 #include "core/views/wave_data_column.h"
 #include "list_view_world.h"
 #include "views/dialog_units.h"
@@ -245,20 +244,6 @@ class MeasurementViewTest : public ListViewWorld {
   MeasurementViewTest() {
     view = std::make_unique<WaveMeasurementView>(Context(), Runner());
     view->resize(view->sizeHint());
-  }
-  // CH1 or CH2 measured: eleven records of `value` in `unit`.
-  void Measured(int channel, float value, int unit) {
-    ChannelData& data = device.store().channel(channel);
-    data.enabled = true;
-    for (int item = 0; item < kMeasurementItemCount; ++item) {
-      EncodeMeasurementRecord({true, value, static_cast<int8_t>(unit), 2},
-                              data.measure.data() + item * kMeasurementRecordSize);
-    }
-    RequestSelectors selectors;
-    selectors.ch1_measure_wanted = 1;
-    selectors.ch2_measure_wanted = 1;
-    ShowChannelMeasurements(tables, device.store(), selectors, channel);
-    EnableViewButtons(tables);
   }
   QPushButton* ButtonOf(MeasureButton which) const { return view->button(which); }
 

@@ -17,35 +17,22 @@ using testing::TempDir;
 // The stamp of FixedClock's default time, as written in code page 936.
 const std::string kStamp = Utf8ToGbk("20261206-09时05分07秒042毫秒——");
 
-TEST(DebugLog, LineIsStampPrefixTextAndCrLf) {
+TEST(DebugLog, LinesAreStampPrefixTextAndCrLfAppendedInCodePage936) {
   TempDir dir;
   FixedClock clock;
   DebugLog log(dir.path(), clock);
   log.WriteDebugLog("abc", kError);
-
-  ASSERT_EQ(kStamp.size(), 32u);
-  EXPECT_EQ(log.debug_log_path(), dir.File("BlogFile.txt"));
-  EXPECT_EQ(ReadFileText(dir.File("BlogFile.txt")), kStamp + "ERROR  :abc\r\n");
-}
-
-TEST(DebugLog, PrefixesOfAllLevelsAndAppending) {
-  TempDir dir;
-  FixedClock clock;
-  DebugLog log(dir.path(), clock);
   log.WriteDebugLog("n", kNormal);
   log.WriteDebugLog("w", kWarning);
   log.WriteDebugLog("f", kFatal);
-  EXPECT_EQ(ReadFileText(log.debug_log_path()),
-            kStamp + "NORMAL :n\r\n" + kStamp + "WARNING:w\r\n" + kStamp + "FATAL  :f\r\n");
-}
-
-TEST(DebugLog, ChineseTextsAreWrittenInCodePage936) {
-  TempDir dir;
-  FixedClock clock;
-  DebugLog log(dir.path(), clock);
   log.WriteDebugLog("信息包发送失败", kWarning);
-  EXPECT_EQ(ReadFileText(log.debug_log_path()),
-            kStamp + "WARNING:\xD0\xC5\xCF\xA2\xB0\xFC\xB7\xA2\xCB\xCD\xCA\xA7\xB0\xDC\r\n");
+
+  ASSERT_EQ(kStamp.size(), 32u);
+  EXPECT_EQ(log.debug_log_path(), dir.File("BlogFile.txt"));
+  EXPECT_EQ(ReadFileText(dir.File("BlogFile.txt")),
+            kStamp + "ERROR  :abc\r\n" + kStamp + "NORMAL :n\r\n" + kStamp + "WARNING:w\r\n" +
+                kStamp + "FATAL  :f\r\n" + kStamp +
+                "WARNING:\xD0\xC5\xCF\xA2\xB0\xFC\xB7\xA2\xCB\xCD\xCA\xA7\xB0\xDC\r\n");
 }
 
 TEST(DebugLog, StampKeepsItsWidthAtEveryTime) {

@@ -31,10 +31,13 @@ class OperateLogTest : public ::testing::Test {
   std::string FileText() const { return ReadFileText(FilePath()); }
   std::string DebugText() const { return ReadFileText(dir.File("BlogFile.txt")); }
 
-  // Switches the log on as at start with the "Welcome" line buffered.
-  void StartOn() {
+  // Switches the log on as at start with the "Welcome" line buffered, then records "x" `actions`
+  // times.
+  void StartOn(int actions = 0) {
     log.set_operate_log_on(OperateLog::kOn);
     log.Start();
+    for (int i = 0; i < actions; ++i)
+      log.RecordOperation("x");
   }
 
   TempDir dir;
@@ -88,21 +91,17 @@ TEST_F(OperateLogTest, SwitchingOffWithThreeLinesWritesFour) {
 }
 
 TEST_F(OperateLogTest, SwitchingOffWithTenLinesWritesTheLatinStampedLine) {
-  StartOn();
-  for (int i = 1; i <= 9; ++i)
-    log.RecordOperation("x");
+  StartOn(9);
   log.ToggleOperateFile();
   std::string expected = Line("Welcome use Korvelane 2.0");
   for (int i = 1; i <= 9; ++i)
     expected += Line("x");
-  expected += kLatinStamp + "Not save Operate File\r\n";
-  EXPECT_EQ(FileText(), expected);
+  EXPECT_EQ(FileText(), expected + kLatinStamp + "Not save Operate File\r\n");
   EXPECT_EQ(log.operate_line_count(), 0);
 }
 
 TEST_F(OperateLogTest, SwitchingOffDoesNotCreateTheFile) {
-  StartOn();
-  log.RecordOperation("one");
+  StartOn(1);
   std::remove(FilePath().c_str());
   log.ToggleOperateFile();
   EXPECT_FALSE(FileExists(FilePath()));
@@ -121,9 +120,7 @@ TEST_F(OperateLogTest, FirstSwitchOnCreatesTheFileAndBuffersItsLine) {
 }
 
 TEST_F(OperateLogTest, SwitchOnWithTenLinesWritesThemWithoutItsOwnLine) {
-  StartOn();
-  for (int i = 1; i <= 9; ++i)
-    log.RecordOperation("x");
+  StartOn(9);
   log.set_operate_log_on(OperateLog::kOff);  // "Default Setting" keeps the lines
   log.ToggleOperateFile();
   EXPECT_EQ(log.operate_line_count(), 0);
@@ -132,11 +129,10 @@ TEST_F(OperateLogTest, SwitchOnWithTenLinesWritesThemWithoutItsOwnLine) {
 }
 
 TEST_F(OperateLogTest, ExitFlushWritesBufferedLinesEvenWhenOff) {
-  StartOn();
-  log.RecordOperation("one");
+  StartOn(1);
   log.set_operate_log_on(OperateLog::kOff);
   log.FlushOnExit();
-  EXPECT_EQ(FileText(), Line("Welcome use Korvelane 2.0") + Line("one"));
+  EXPECT_EQ(FileText(), Line("Welcome use Korvelane 2.0") + Line("x"));
   EXPECT_EQ(log.operate_line_count(), 0);
   EXPECT_TRUE(ui.messages.empty());
 }

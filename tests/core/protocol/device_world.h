@@ -37,9 +37,6 @@ class RecordingTarget : public BitmapTarget {
   std::string title;
 };
 
-// Parameter record: panel bytes 1..8, CH1 1.00V at 25, CH2 2.00mV at -30, time/div 500us,
-// horizontal position 0.50ms, status 3.
-Bytes ParamBody(bool ch1_on, bool ch2_on);
 // Channel record of `count` samples; sample i is (i + seed) & 0xFF, measurement bytes 0x5A.
 Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
 // Settings record holding a block whose byte i is i * 7.

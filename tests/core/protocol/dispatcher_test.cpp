@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/logs/gbk_text.h"
-#include "support/fixed_clock.h"
+#include "support/log_world.h"
 #include "support/messages.h"
-#include "support/temp_dir.h"
 
 namespace korvelane {
 namespace {
@@ -34,19 +32,13 @@ class RecordingHandlers : public ResultHandlers {
   size_t last_body_size = 0;
 };
 
-class DispatcherTest : public ::testing::Test {
+class DispatcherTest : public testing::LogWorld {
  protected:
   int Dispatch(const Bytes& message) {
-    return DispatchResult(ByteView(message.data(), message.size()), handlers, log);
+    return DispatchResult(ByteView(message.data(), message.size()), handlers, debug_log);
   }
-  std::string LogText() const { return testing::ReadFileText(log.debug_log_path()); }
-  bool Logged(const std::string& utf8) const {
-    return LogText().find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
+  std::string LogText() const { return testing::ReadFileText(debug_log.debug_log_path()); }
 
-  testing::TempDir dir;
-  testing::FixedClock clock;
-  DebugLog log{dir.path(), clock};
   RecordingHandlers handlers;
 };
 
@@ -82,7 +74,7 @@ TEST_F(DispatcherTest, UnknownOperationsFailSilently) {
   for (int id : {0, 3, 6, 7, 8, 14, 127, -1, -128}) {
     EXPECT_EQ(Dispatch(MakeMessage(static_cast<int8_t>(id), Body(4))), 1) << id;
   }
-  EXPECT_FALSE(testing::FileExists(log.debug_log_path()));
+  EXPECT_FALSE(testing::FileExists(debug_log.debug_log_path()));
   EXPECT_TRUE(handlers.calls.empty());
 }
 
@@ -108,14 +100,14 @@ TEST_F(DispatcherTest, DataOperationsReachTheirHandlerWithTheBody) {
 TEST_F(DispatcherTest, TruncatedMessagesAreReadAsZeros) {
   const Bytes message = {'D', 'S', 'O', 'P'};
   EXPECT_EQ(Dispatch(message), 1);
-  EXPECT_EQ(DispatchResult(ByteView(), handlers, log), 1);
+  EXPECT_EQ(DispatchResult(ByteView(), handlers, debug_log), 1);
 }
 
 class BindResultTest : public DispatcherTest {
  protected:
   int Bind(uint8_t result, uint8_t product_type) {
     const Bytes body = Body(4, {result, product_type});
-    return HandleBindResult(ByteView(body.data(), body.size()), store, log);
+    return HandleBindResult(ByteView(body.data(), body.size()), store, debug_log);
   }
   AcquisitionStore store;
 };

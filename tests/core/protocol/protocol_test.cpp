@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/logs/gbk_text.h"
-#include "support/fixed_clock.h"
+#include "support/log_world.h"
 #include "support/messages.h"
 #include "support/scripted_link.h"
-#include "support/temp_dir.h"
 
 namespace korvelane {
 namespace {
@@ -32,19 +30,12 @@ class StoreHandlers : public ResultHandlers {
   DebugLog& log_;
 };
 
-class ProtocolTest : public ::testing::Test {
+class ProtocolTest : public testing::LogWorld {
  protected:
-  bool Logged(const std::string& utf8) const {
-    return testing::ReadFileText(log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
-
-  testing::TempDir dir;
-  testing::FixedClock clock;
-  DebugLog log{dir.path(), clock};
   AcquisitionStore store;
-  StoreHandlers handlers{store, log};
+  StoreHandlers handlers{store, debug_log};
   ScriptedLink link;
-  Protocol protocol{link, log, handlers};
+  Protocol protocol{link, debug_log, handlers};
 };
 
 TEST_F(ProtocolTest, BindExchangeWritesTheRequestAndReadsHeaderThenWholeMessage) {

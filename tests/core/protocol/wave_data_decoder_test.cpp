@@ -16,18 +16,12 @@ using testing::Bytes;
 using testing::ChannelBody;
 using testing::ParamBody;
 
-class WaveDataTest : public ::testing::Test {
+class WaveDataTest : public testing::LogWorld {
  protected:
   int Decode(const Bytes& body) {
-    return HandleWaveDataResult(ByteView(body.data(), body.size()), store, selectors, log);
-  }
-  bool Logged(const std::string& utf8) const {
-    return testing::ReadFileText(log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
+    return HandleWaveDataResult(ByteView(body.data(), body.size()), store, selectors, debug_log);
   }
 
-  testing::TempDir dir;
-  testing::FixedClock clock;
-  DebugLog log{dir.path(), clock};
   AcquisitionStore store;
   RequestSelectors selectors;
 };

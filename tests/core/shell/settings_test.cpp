@@ -4,10 +4,8 @@
 
 #include <map>
 
-#include "core/logs/gbk_text.h"
 #include "core/shell/command_ids.h"
-#include "support/fixed_clock.h"
-#include "support/temp_dir.h"
+#include "support/log_world.h"
 
 namespace korvelane {
 namespace {
@@ -52,26 +50,20 @@ class MapStore : public SettingsStore {
   std::map<std::string, int> ints;
 };
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public testing::LogWorld {
  protected:
-  bool Logged(const std::string& utf8) const {
-    return testing::ReadFileText(log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
-  testing::TempDir dir;
-  testing::FixedClock clock;
-  DebugLog log{dir.path(), clock};
   MapStore store;
 };
 
 TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesAllThree) {
-  ShellSettings s = LoadSettings(store, "/opt/korvelane", log);
+  ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
   EXPECT_EQ(s.interval.interval_ms, 2000);
   EXPECT_EQ(s.interval.checked_command, kCmdInterval2s);
   EXPECT_EQ(s.operate_log_on, 0);
   EXPECT_EQ(s.initial_path, "/opt/korvelane");
   EXPECT_TRUE(Logged("打开注册表读取软件配置参数失败"));
 
-  SaveSettings(store, s, log);
+  SaveSettings(store, s, debug_log);
   EXPECT_TRUE(Logged("打开注册表以保存软件配置参数失败"));
   EXPECT_EQ(store.texts[kIntervalTimeValue], "2000");
   EXPECT_EQ(store.ints[kOperateFileCheckValue], 0);
@@ -83,7 +75,7 @@ TEST_F(SettingsTest, StoredValuesAreReadBack) {
   store.texts[kIntervalTimeValue] = "700";
   store.ints[kOperateFileCheckValue] = 8;
   store.texts[kFileInitPathValue] = "";
-  ShellSettings s = LoadSettings(store, "/opt/korvelane", log);
+  ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
   EXPECT_EQ(s.interval.interval_ms, 700);
   EXPECT_EQ(s.interval.checked_command, kCmdIntervalCustom);
   EXPECT_EQ(s.operate_log_on, 8);
@@ -94,7 +86,7 @@ TEST_F(SettingsTest, StoredValuesAreReadBack) {
 TEST_F(SettingsTest, MissingValuesFallBackOneByOne) {
   store.exists = true;
   store.ints[kOperateFileCheckValue] = 0x108;  // only the first byte counts
-  ShellSettings s = LoadSettings(store, "/opt/k", log);
+  ShellSettings s = LoadSettings(store, "/opt/k", debug_log);
   EXPECT_EQ(s.interval.interval_ms, 2000);
   EXPECT_EQ(s.operate_log_on, 8);
   EXPECT_EQ(s.initial_path, "/opt/k");
@@ -103,7 +95,7 @@ TEST_F(SettingsTest, MissingValuesFallBackOneByOne) {
 TEST_F(SettingsTest, UnwritableStoreLogsAndStops) {
   store.writable = false;
   ShellSettings s;
-  SaveSettings(store, s, log);
+  SaveSettings(store, s, debug_log);
   EXPECT_TRUE(Logged("创建注册表以保存软件配置参数失败"));
   EXPECT_TRUE(store.texts.empty());
 }
@@ -116,7 +108,7 @@ TEST_F(SettingsTest, EachFailedWriteIsLoggedAndTheRestWritten) {
   failing.exists = true;
   ShellSettings s;
   s.initial_path = "/data";
-  SaveSettings(failing, s, log);
+  SaveSettings(failing, s, debug_log);
   EXPECT_TRUE(Logged("写注册表 保存软件配置参数：动作文件是否保存 失败"));
   EXPECT_EQ(failing.texts[kFileInitPathValue], "/data");
   EXPECT_EQ(failing.texts[kIntervalTimeValue], "2000");

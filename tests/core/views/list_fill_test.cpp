@@ -38,14 +38,11 @@ class ListFillTest : public ::testing::Test {
 };
 
 TEST(AcqStatusTextTest, NamesTheFiveStatesAndMarksOthers) {
-  EXPECT_STREQ(AcqStatusText(0), "Stop");
-  EXPECT_STREQ(AcqStatusText(1), "Auto");
-  EXPECT_STREQ(AcqStatusText(2), "Ready");
-  EXPECT_STREQ(AcqStatusText(3), "Trig'd");
-  EXPECT_STREQ(AcqStatusText(4), "Scan");
-  EXPECT_STREQ(AcqStatusText(5), "?");
-  EXPECT_STREQ(AcqStatusText(255), "?");
-  EXPECT_STREQ(AcqStatusText(-1), "?");
+  const char* names[] = {"Stop", "Auto", "Ready", "Trig'd", "Scan"};
+  for (int status = 0; status < 5; ++status)
+    EXPECT_STREQ(AcqStatusText(status), names[status]);
+  for (int status : {5, 255, -1})
+    EXPECT_STREQ(AcqStatusText(status), "?") << status;
 }
 
 TEST_F(ListFillTest, LiveColumnsShowTheStoreScalesAndStatus) {

@@ -59,46 +59,44 @@ TEST(EvaluateVerdictTest, ValuesAgainstTheDefaultLimits) {
   EXPECT_STREQ(EvaluateVerdict(999000.0f, kUnitHz, frequency), "Fail");
 }
 
-TEST(EvaluateVerdictTest, BothBoundsAreInclusive) {
-  EXPECT_STREQ(EvaluateVerdict(250.0f, kUnitMv, Limit(250, 250, "mV")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(-999.0f, kUnitMv, Limit(-999, 999, "mV")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(999.0f, kUnitMv, Limit(-999, 999, "mV")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(999.5f, kUnitMv, Limit(-999, 999, "mV")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(-999.5f, kUnitMv, Limit(-999, 999, "mV")), "Fail");
-  // A minimum above the maximum lets nothing pass.
-  EXPECT_STREQ(EvaluateVerdict(5.0f, kUnitMv, Limit(10, 0, "mV")), "Fail");
-}
-
-TEST(EvaluateVerdictTest, OneFactorOfAThousandWhateverTheDistanceBetweenUnits) {
-  // 2 ms against limits in ns: one step up, 2000 "ns", not 2000000.
-  EXPECT_STREQ(EvaluateVerdict(2.0f, kUnitMs, Limit(0, 2000, "ns")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(2.0f, kUnitMs, Limit(0, 1999, "ns")), "Fail");
-  // 5000 ps against limits in s: one step down, 5 "s".
-  EXPECT_STREQ(EvaluateVerdict(5000.0f, kUnitPs, Limit(5, 5, "s")), "Pass");
-  // Families are not checked: 3 V against limits in us.
-  EXPECT_STREQ(EvaluateVerdict(3.0f, kUnitV, Limit(3000, 3000, "us")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(3.0f, kUnitV, Limit(3, 3, "us")), "Fail");
-  // A value in "div" is scaled like any other.
-  EXPECT_STREQ(EvaluateVerdict(0.5f, kUnitDiv, Limit(0, 999, "mV")), "Pass");
-}
-
-TEST(EvaluateVerdictTest, EachBoundUsesItsOwnUnit) {
-  // 1.5 V: at least 1 V and at most 2000 mV.
-  EXPECT_STREQ(EvaluateVerdict(1.5f, kUnitV, Limit(1, 2000, "V", "mV")), "Pass");
-  EXPECT_STREQ(EvaluateVerdict(1.5f, kUnitV, Limit(2, 2000, "V", "mV")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(1.5f, kUnitV, Limit(1, 1499, "V", "mV")), "Fail");
-}
-
-TEST(EvaluateVerdictTest, ALimitUnitThatNamesNoUnitAlwaysFails) {
-  EXPECT_STREQ(EvaluateVerdict(500.0f, kUnitMv, Limit(-999, 999, "mv")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(500.0f, kUnitMv, Limit(-999, 999, "mV", "mv")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(500.0f, kUnitMv, Limit(-999, 999, "div")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(500.0f, kUnitMv, PassFailLimit{}), "Fail");  // never reset
-}
-
-TEST(EvaluateVerdictTest, ANonNumberFails) {
-  EXPECT_STREQ(EvaluateVerdict(std::nanf(""), kUnitMv, Limit(-999, 999, "mV")), "Fail");
-  EXPECT_STREQ(EvaluateVerdict(INFINITY, kUnitMv, Limit(-999, 999, "mV")), "Fail");
+TEST(EvaluateVerdictTest, ValuesAgainstGivenLimits) {
+  struct Case {
+    const char* what;
+    float value;
+    int unit;
+    PassFailLimit limit;
+    const char* verdict;
+  };
+  const Case cases[] = {
+      // Both bounds are inclusive; a minimum above the maximum lets nothing pass.
+      {"equal bounds", 250.0f, kUnitMv, Limit(250, 250, "mV"), "Pass"},
+      {"at the minimum", -999.0f, kUnitMv, Limit(-999, 999, "mV"), "Pass"},
+      {"at the maximum", 999.0f, kUnitMv, Limit(-999, 999, "mV"), "Pass"},
+      {"above", 999.5f, kUnitMv, Limit(-999, 999, "mV"), "Fail"},
+      {"below", -999.5f, kUnitMv, Limit(-999, 999, "mV"), "Fail"},
+      {"crossed bounds", 5.0f, kUnitMv, Limit(10, 0, "mV"), "Fail"},
+      // One factor of a thousand whatever the distance between units: 2 ms is 2000 "ns", 5000 ps
+      // is 5 "s"; families are not checked; "div" is scaled like any other.
+      {"ms against ns", 2.0f, kUnitMs, Limit(0, 2000, "ns"), "Pass"},
+      {"ms against ns, one below", 2.0f, kUnitMs, Limit(0, 1999, "ns"), "Fail"},
+      {"ps against s", 5000.0f, kUnitPs, Limit(5, 5, "s"), "Pass"},
+      {"V against us", 3.0f, kUnitV, Limit(3000, 3000, "us"), "Pass"},
+      {"V against us, unscaled", 3.0f, kUnitV, Limit(3, 3, "us"), "Fail"},
+      {"div", 0.5f, kUnitDiv, Limit(0, 999, "mV"), "Pass"},
+      // Each bound uses its own unit: 1.5 V is at least 1 V and at most 2000 mV.
+      {"own units", 1.5f, kUnitV, Limit(1, 2000, "V", "mV"), "Pass"},
+      {"own units, minimum", 1.5f, kUnitV, Limit(2, 2000, "V", "mV"), "Fail"},
+      {"own units, maximum", 1.5f, kUnitV, Limit(1, 1499, "V", "mV"), "Fail"},
+      // A limit unit that names no unit always fails, and so does a value that is no number.
+      {"mv", 500.0f, kUnitMv, Limit(-999, 999, "mv"), "Fail"},
+      {"maximum in mv", 500.0f, kUnitMv, Limit(-999, 999, "mV", "mv"), "Fail"},
+      {"limit in div", 500.0f, kUnitMv, Limit(-999, 999, "div"), "Fail"},
+      {"never reset", 500.0f, kUnitMv, PassFailLimit{}, "Fail"},
+      {"NaN", std::nanf(""), kUnitMv, Limit(-999, 999, "mV"), "Fail"},
+      {"infinity", INFINITY, kUnitMv, Limit(-999, 999, "mV"), "Fail"},
+  };
+  for (const Case& c : cases)
+    EXPECT_STREQ(EvaluateVerdict(c.value, c.unit, c.limit), c.verdict) << c.what;
 }
 
 }  // namespace

@@ -154,9 +154,6 @@ class ViewWorld : public LogWorld {
   size_t link_writes_seen = 0;
 };
 
-// Parameter record: CH1 1.00V at `ch1_pos`, CH2 2.00mV at `ch2_pos`, time/div 500us, horizontal
-// position 0.50ms, status 3.
-Bytes ParamBody(bool ch1_on, bool ch2_on, int32_t ch1_pos = 25, int32_t ch2_pos = -30);
 // Channel record of `count` samples, sample i = (i + seed) & 0xFF, and eleven valid measurements
 // of 500 mV with two decimals.
 Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
