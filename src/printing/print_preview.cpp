@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include "printing/page_painter.h"
+#include "views/view_frame.h"
 
 namespace korvelane {
 namespace {
@@ -358,15 +359,8 @@ void CPreParent::Print() {
 
 void CPreParent::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape leave the preview open.
-  switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
+  if (!SwallowEnterAndEscape(event))
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace korvelane

@@ -45,16 +45,21 @@ bool CopyTextToClipboard(const std::string& text) {
   return true;
 }
 
-void ViewFrame::keyPressEvent(QKeyEvent* event) {
+bool SwallowEnterAndEscape(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
       event->accept();
-      return;
+      return true;
     default:
-      QFrame::keyPressEvent(event);
+      return false;
   }
+}
+
+void ViewFrame::keyPressEvent(QKeyEvent* event) {
+  if (!SwallowEnterAndEscape(event))
+    QFrame::keyPressEvent(event);
 }
 
 }  // namespace korvelane

@@ -7,6 +7,7 @@
 #include <string>
 
 class QColor;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -23,6 +24,9 @@ QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& r
 
 // Puts `text` on the clipboard; false when there is no clipboard.
 bool CopyTextToClipboard(const std::string& text);
+
+// Accepts `event` when it is Enter or Escape, so that the key does nothing; true when it did.
+bool SwallowEnterAndEscape(QKeyEvent* event);
 
 // A view's frame: Enter and Escape do nothing in it.
 class ViewFrame : public QFrame {
