@@ -7,6 +7,11 @@
 
 namespace korvelane {
 
+// A control's place in dialog units.
+struct DialogPlace {
+  int x, y, width, height;
+};
+
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
@@ -14,6 +19,9 @@ class DialogUnits {
   int X(int units) const;
   int Y(int units) const;
   QRect Rect(int x, int y, int width, int height) const;
+  QRect Rect(const DialogPlace& place) const {
+    return Rect(place.x, place.y, place.width, place.height);
+  }
 
   int base_width() const { return base_width_; }
   int base_height() const { return base_height_; }

@@ -17,9 +17,7 @@ namespace {
 
 // Dialog units.
 constexpr int kWidth = 195, kHeight = 210;
-struct Place {
-  int x, y, width, height;
-};
+using Place = DialogPlace;
 constexpr Place kSettingsGroup{7, 5, 181, 176};
 constexpr Place kTypeGroup{14, 16, 167, 32};
 constexpr Place kMeasureType{22, 29, 96, 14};
@@ -38,10 +36,6 @@ constexpr Place kOk{40, 188, 50, 14};
 constexpr Place kCancel{105, 188, 50, 14};
 
 const QColor kFieldBackground(185, 185, 245);
-
-QRect ToPixels(const DialogUnits& units, const Place& p) {
-  return units.Rect(p.x, p.y, p.width, p.height);
-}
 
 // Selects the unit a limit names in its box: the first entry beginning with it, ignoring case;
 // otherwise the text as stored.
@@ -80,19 +74,19 @@ void CSetPassFailDlg::BuildControls() {
   auto add_group = [&](const QString& title, const Place& place) {
     auto* group = new QGroupBox(title, this);
     group->setAccessibleName(title);
-    group->setGeometry(ToPixels(units, place));
+    group->setGeometry(units.Rect(place));
     return group;
   };
   auto add_label = [&](const QString& text, const Place& place) {
     auto* label = new QLabel(text, this);
     label->setAccessibleName(text);
-    label->setGeometry(ToPixels(units, place));
+    label->setGeometry(units.Rect(place));
     return label;
   };
   auto add_field = [&](const QString& name, const Place& place) {
     auto* field = new QLineEdit(this);
     field->setAccessibleName(name);
-    field->setGeometry(ToPixels(units, place));
+    field->setGeometry(units.Rect(place));
     QPalette palette = field->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
       palette.setColor(group, QPalette::Base, kFieldBackground);
@@ -102,7 +96,7 @@ void CSetPassFailDlg::BuildControls() {
   auto add_unit_box = [&](const QString& name, const Place& place) {
     auto* box = new QComboBox(this);
     box->setAccessibleName(name);
-    box->setGeometry(ToPixels(units, place));
+    box->setGeometry(units.Rect(place));
     box->setEditable(true);
     // What is typed stays as typed: no completion, nothing added to the list.
     box->setCompleter(nullptr);
@@ -119,13 +113,13 @@ void CSetPassFailDlg::BuildControls() {
 
   measure_type_ = new QComboBox(this);
   measure_type_->setAccessibleName(QStringLiteral("Measure type"));
-  measure_type_->setGeometry(ToPixels(units, kMeasureType));
+  measure_type_->setGeometry(units.Rect(kMeasureType));
   for (int item = 0; item < kMeasurementItemCount; ++item)
     measure_type_->addItem(QString::fromLatin1(MeasurementItems[item]));
   measure_type_->setCurrentIndex(0);
   enable_ = new QCheckBox(QStringLiteral("Enable"), this);
   enable_->setAccessibleName(QStringLiteral("Enable"));
-  enable_->setGeometry(ToPixels(units, kEnable));
+  enable_->setGeometry(units.Rect(kEnable));
 
   minimum_ = add_field(QStringLiteral("Minimum"), kMinimum);
   add_label(QStringLiteral("Minimum:"), kMinimumLabel)->setBuddy(minimum_);
@@ -139,11 +133,11 @@ void CSetPassFailDlg::BuildControls() {
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setAccessibleName(QStringLiteral("OK"));
-  ok_->setGeometry(ToPixels(units, kOk));
+  ok_->setGeometry(units.Rect(kOk));
   ok_->setDefault(true);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   cancel_->setAccessibleName(QStringLiteral("Cancel"));
-  cancel_->setGeometry(ToPixels(units, kCancel));
+  cancel_->setGeometry(units.Rect(kCancel));
 }
 
 void CSetPassFailDlg::ShowEntry(int item) {

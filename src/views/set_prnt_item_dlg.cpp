@@ -14,9 +14,7 @@ namespace {
 
 // Dialog units.
 constexpr int kWidth = 186, kHeight = 94;
-struct Place {
-  int x, y, width, height;
-};
+using Place = DialogPlace;
 constexpr Place kGroup{7, 5, 172, 60};
 constexpr Place kNote{14, 18, 158, 10};
 constexpr Place kStartLabel{16, 40, 24, 8};
@@ -25,10 +23,6 @@ constexpr Place kEndLabel{100, 40, 18, 8};
 constexpr Place kEndField{120, 38, 42, 13};
 constexpr Place kOk{36, 72, 50, 14};
 constexpr Place kCancel{100, 72, 50, 14};
-
-QRect ToPixels(const DialogUnits& units, const Place& p) {
-  return units.Rect(p.x, p.y, p.width, p.height);
-}
 
 }  // namespace
 
@@ -41,19 +35,19 @@ CSetPrntItemDlg::CSetPrntItemDlg(UserInterface& ui, int start, int end, QWidget*
 
   auto* group = new QGroupBox(QStringLiteral("Print items"), this);
   group->setAccessibleName(QStringLiteral("Print items"));
-  group->setGeometry(ToPixels(units, kGroup));
+  group->setGeometry(units.Rect(kGroup));
   auto* note = new QLabel(QStringLiteral("Set the Start and End items of the list to print"), this);
   note->setAccessibleName(note->text());
-  note->setGeometry(ToPixels(units, kNote));
+  note->setGeometry(units.Rect(kNote));
 
   auto add_field = [&](const QString& caption, const Place& label_place, const Place& place,
                        int value) {
     auto* label = new QLabel(caption, this);
     label->setAccessibleName(caption);
-    label->setGeometry(ToPixels(units, label_place));
+    label->setGeometry(units.Rect(label_place));
     auto* field = new QLineEdit(QString::number(value), this);
     field->setAccessibleName(caption.chopped(1));
-    field->setGeometry(ToPixels(units, place));
+    field->setGeometry(units.Rect(place));
     label->setBuddy(field);
     return field;
   };
@@ -62,11 +56,11 @@ CSetPrntItemDlg::CSetPrntItemDlg(UserInterface& ui, int start, int end, QWidget*
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setAccessibleName(QStringLiteral("OK"));
-  ok_->setGeometry(ToPixels(units, kOk));
+  ok_->setGeometry(units.Rect(kOk));
   ok_->setDefault(true);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   cancel_->setAccessibleName(QStringLiteral("Cancel"));
-  cancel_->setGeometry(ToPixels(units, kCancel));
+  cancel_->setGeometry(units.Rect(kCancel));
   connect(ok_, &QPushButton::clicked, this, &CSetPrntItemDlg::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   start_field_->setFocus();

@@ -17,9 +17,7 @@ namespace korvelane {
 namespace {
 
 // Where everything sits, in dialog units.
-struct Place {
-  int x, y, width, height;
-};
+using Place = DialogPlace;
 constexpr Place kGraphOper{1, 6, 72, 56};
 constexpr Place kSave{6, 18, 30, 14};
 constexpr Place kOpen{39, 18, 30, 14};
@@ -46,10 +44,6 @@ const QColor kListText(20, 10, 239);
 // Behind the "Graph Show" boxes, so that their slot colours read like the graph's legend.
 const QColor kShowBackground(0, 0, 0);
 const QColor kShowTitle(220, 220, 220);
-
-QRect ToPixels(const DialogUnits& units, const Place& p) {
-  return units.Rect(p.x, p.y, p.width, p.height);
-}
 
 }  // namespace
 
@@ -101,27 +95,27 @@ void WaveGraphView::BuildControls(ViewTables& tables) {
   const DialogUnits units(font());
   content_size_ = QSize(units.X(kContentWidth), units.Y(kContentHeight));
 
-  AddGroup(QStringLiteral("Graph Oper"), ToPixels(units, kGraphOper));
-  buttons_.Add(this, Button::kSave, QStringLiteral("Save"), ToPixels(units, kSave));
-  buttons_.Add(this, Button::kOpen, QStringLiteral("Open"), ToPixels(units, kOpen));
-  buttons_.Add(this, Button::kCopy, QStringLiteral("Copy"), ToPixels(units, kCopy));
-  buttons_.Add(this, Button::kPrint, QStringLiteral("Print"), ToPixels(units, kPrint));
+  AddGroup(QStringLiteral("Graph Oper"), units.Rect(kGraphOper));
+  buttons_.Add(this, Button::kSave, QStringLiteral("Save"), units.Rect(kSave));
+  buttons_.Add(this, Button::kOpen, QStringLiteral("Open"), units.Rect(kOpen));
+  buttons_.Add(this, Button::kCopy, QStringLiteral("Copy"), units.Rect(kCopy));
+  buttons_.Add(this, Button::kPrint, QStringLiteral("Print"), units.Rect(kPrint));
 
-  AddGroup(QStringLiteral("Refresh Oper"), ToPixels(units, kRefreshOper));
-  AddGroup(QStringLiteral("Wave Data"), ToPixels(units, kWaveData));
+  AddGroup(QStringLiteral("Refresh Oper"), units.Rect(kRefreshOper));
+  AddGroup(QStringLiteral("Wave Data"), units.Rect(kWaveData));
   all_data_ =
-      AddBox(QStringLiteral("GetAllData"), QStringLiteral("GetAllData"), ToPixels(units, kAllData));
-  AddGroup(QStringLiteral("Mode"), ToPixels(units, kMode));
-  buttons_.Add(this, Button::kAuto, QStringLiteral("Auto"), ToPixels(units, kAuto));
-  buttons_.Add(this, Button::kManu, QStringLiteral("Manu"), ToPixels(units, kManu));
-  AddGroup(QStringLiteral("Measure"), ToPixels(units, kMeasure));
+      AddBox(QStringLiteral("GetAllData"), QStringLiteral("GetAllData"), units.Rect(kAllData));
+  AddGroup(QStringLiteral("Mode"), units.Rect(kMode));
+  buttons_.Add(this, Button::kAuto, QStringLiteral("Auto"), units.Rect(kAuto));
+  buttons_.Add(this, Button::kManu, QStringLiteral("Manu"), units.Rect(kManu));
+  AddGroup(QStringLiteral("Measure"), units.Rect(kMeasure));
   measure_boxes_[1] =
-      AddBox(QStringLiteral("CH1 "), QStringLiteral("Measure CH1"), ToPixels(units, kMeasureCh1));
+      AddBox(QStringLiteral("CH1 "), QStringLiteral("Measure CH1"), units.Rect(kMeasureCh1));
   measure_boxes_[2] =
-      AddBox(QStringLiteral("CH2"), QStringLiteral("Measure CH2"), ToPixels(units, kMeasureCh2));
-  buttons_.Add(this, Button::kRefresh, QStringLiteral("Refresh"), ToPixels(units, kRefresh));
+      AddBox(QStringLiteral("CH2"), QStringLiteral("Measure CH2"), units.Rect(kMeasureCh2));
+  buttons_.Add(this, Button::kRefresh, QStringLiteral("Refresh"), units.Rect(kRefresh));
 
-  QGroupBox* show_group = AddGroup(QStringLiteral("Graph Show"), ToPixels(units, kGraphShow));
+  QGroupBox* show_group = AddGroup(QStringLiteral("Graph Show"), units.Rect(kGraphShow));
   QPalette dark = show_group->palette();
   dark.setColor(QPalette::Window, kShowBackground);
   dark.setColor(QPalette::WindowText, kShowTitle);
@@ -140,8 +134,8 @@ void WaveGraphView::BuildControls(ViewTables& tables) {
   }
 
   graph_ = new ScopeGraph(this);
-  graph_->setGeometry(ToPixels(units, kGraph));
-  BuildParameterList(ToPixels(units, kList), tables);
+  graph_->setGeometry(units.Rect(kGraph));
+  BuildParameterList(units.Rect(kList), tables);
 }
 
 QGroupBox* WaveGraphView::AddGroup(const QString& title, const QRect& rect) {
