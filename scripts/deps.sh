@@ -7,7 +7,7 @@ packages=(g++ cmake make pkg-config qt6-base-dev qt6-svg-dev libqcustomplot-dev 
   xvfb xauth fonts-wqy-zenhei)
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev imagemagick umockdev libumockdev-dev
-    desktop-file-utils dpkg-dev file man-db poppler-utils cups-daemon cups-client cups-filters
+    desktop-file-utils dpkg-dev file man-db poppler-utils
     at-spi2-core python3-pyatspi dbus-daemon dbus-bin xclip xdotool x11-utils)
 fi
 if [ "${1:-run}" = fuzz ]; then

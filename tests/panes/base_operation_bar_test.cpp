@@ -1,12 +1,8 @@
-// The base operation bar's file groups and the shared dialogs' path limit.
+// The base operation bar's open rows and the shared dialogs' path limit.
 #include "panes/base_operation_bar.h"
 
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include "panes/file_dialogs.h"
@@ -34,60 +30,6 @@ class BarTest : public testing::LogWorld {
   std::vector<FileDialogRequest> requests;
   std::string answer;
 };
-
-QStringList Texts(const QList<QGroupBox*>& groups) {
-  QStringList titles;
-  for (const QGroupBox* group : groups)
-    titles << group->title();
-  return titles;
-}
-
-TEST_F(BarTest, GroupsRowsAndTheSettingButtonsWaitingForTheirCommands) {
-  EXPECT_EQ(Texts(bar.findChildren<QGroupBox*>()),
-            (QStringList{"Goto View", "Open Files", "Device Setting Oper"}));
-  QStringList labels;
-  for (const QLabel* label : bar.findChildren<QLabel*>())
-    labels << label->text();
-  EXPECT_EQ(labels, (QStringList{"Graph file", "Data file", "Measure file", "Bitmap file",
-                                 QString::fromUtf8("Current file：")}));
-  for (int row = 0; row < BaseOperationBar::kOpenRows; ++row) {
-    EXPECT_EQ(bar.open_button(row)->text(), QStringLiteral("..."));
-    EXPECT_FALSE(bar.open_button(row)->accessibleName().isEmpty());
-  }
-  const char* names[] = {"Upload", "Download", "Save", "Save As"};
-  for (int i = 0; i < 4; ++i) {
-    QPushButton* button = bar.setting_button(static_cast<SettingButton>(i));
-    EXPECT_EQ(button->text(), QString::fromUtf8(names[i]));
-    EXPECT_FALSE(button->isEnabled()) << names[i];
-  }
-  EXPECT_TRUE(bar.open_setting_button()->isEnabled());
-  // Without their commands the buttons do nothing.
-  bar.open_setting_button()->click();
-  EXPECT_TRUE(recorded.empty());
-
-  // The current file reads black on white although it cannot be edited, whatever the colours
-  // around it.
-  QLineEdit* field = bar.current_file_field();
-  EXPECT_TRUE(field->isReadOnly());
-  QPalette dark = bar.palette();
-  for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
-    dark.setColor(role, QColor(60, 60, 60));
-  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
-    dark.setColor(role, QColor(230, 230, 230));
-  bar.setPalette(dark);
-  field->resize(160, 24);
-  const QImage empty = field->grab().toImage();
-  EXPECT_EQ(empty.pixelColor(80, 12), QColor(Qt::white));
-  bar.ShowCurrentFile("20261206-090507");
-  EXPECT_EQ(field->text(), QStringLiteral("20261206-090507"));
-  const QImage shown = field->grab().toImage();
-  int darkest = 255;
-  for (int x = 0; x < shown.width(); ++x) {
-    for (int y = 4; y < shown.height() - 4; ++y)
-      darkest = std::min(darkest, qGray(shown.pixel(x, y)));
-  }
-  EXPECT_LT(darkest, 60);
-}
 
 TEST_F(BarTest, AnOpenRowRecordsAsksAndThenShowsItsView) {
   bar.AttachFiles(&dialogs, &pane, nullptr);

@@ -89,27 +89,5 @@ TEST_F(SimulatedLinkTest, AnUnplugHandledAfterTheInstrumentCameBackStillReadsAsG
   EXPECT_EQ(link.UsbIsOpen(), 1);
 }
 
-TEST_F(SimulatedLinkTest, UnplugAfterExchangesLosesTheNextRequest) {
-  instrument.UnplugAfter(1);
-  Write(BuildBindRequest);
-  EXPECT_TRUE(ReadAnswer());
-  EXPECT_EQ(Write(BuildParamsRequest), 0);
-  EXPECT_EQ(notifications, std::vector<uintptr_t>{kDeviceRemoveComplete});
-  EXPECT_EQ(link.UsbIsOpen(), 0);
-}
-
-TEST(SimulatedLink, OpensOnlyAPluggedInstrumentAndClosesOnRequest) {
-  SimulatedInstrument instrument;
-  instrument.Unplug();
-  SimulatedLink link(instrument);
-  EXPECT_EQ(link.UsbIsOpen(), 0);
-  EXPECT_EQ(link.UsbOpen(0), 0);
-  instrument.Plug();
-  link.UsbDeviceChange(kDeviceArrival, 0);
-  EXPECT_EQ(link.UsbIsOpen(), 1);
-  link.UsbClose();
-  EXPECT_EQ(link.UsbIsOpen(), 0);
-}
-
 }  // namespace
 }  // namespace korvelane::sim

@@ -110,43 +110,6 @@ TEST(SettingsBlock, CheckIsCrc32AndABlockRoundTrips) {
   EXPECT_FALSE(DecodeSettings(block.data(), block.size(), 8, read));
 }
 
-TEST(SettingsBlock, FieldsOutOfRangeAreRefusedEvenWithAGoodCheck) {
-  const auto with = [](size_t at, uint8_t value) {
-    SettingsBlock block = NewSettingsBlock(0, ScopeState());
-    block[at] = value;
-    PutU32BE(block.data() + kSettingsCheckAt, Crc32(block.data(), kSettingsCheckAt));
-    ScopeState state;
-    return DecodeSettings(block.data(), block.size(), 0, state);
-  };
-  EXPECT_TRUE(with(8, 0));        // stopped
-  EXPECT_FALSE(with(8, 2));       // a flag is 0 or 1
-  EXPECT_FALSE(with(15, 12));     // CH1 volts/div beyond 10 V
-  EXPECT_FALSE(with(22, 32));     // time/div beyond 50 s
-  EXPECT_FALSE(with(23, 9));      // not a menu key
-  EXPECT_FALSE(with(31, 1));      // unused
-  EXPECT_FALSE(with(63, 1));      // unused
-  EXPECT_TRUE(with(1000, 0x5A));  // the kept settings are free
-}
-
-TEST(MeasurementUnits, ChooseSensibleUnitsAndFourDigits) {
-  const auto text = [](const MeasurementRecord& r) {
-    char format[16], out[32];
-    std::snprintf(format, sizeof format, "%%.%df%%s", r.decimals);
-    std::snprintf(out, sizeof out, format, static_cast<double>(r.value), UnitSuffix(r.unit));
-    return std::string(out);
-  };
-  EXPECT_EQ(text(VoltsRecord(0.5)), "500.0mV");
-  EXPECT_EQ(text(VoltsRecord(-0.00123)), "-1.230mV");
-  EXPECT_EQ(text(VoltsRecord(2.04)), "2.040V");
-  EXPECT_EQ(text(VoltsRecord(0.99996)), "1.000V");
-  EXPECT_EQ(text(SecondsRecord(0.00099998)), "1.000ms");
-  EXPECT_EQ(text(SecondsRecord(295.4e-6)), "295.4us");
-  EXPECT_EQ(text(SecondsRecord(3.3e-9)), "3.300ns");
-  EXPECT_EQ(text(HertzRecord(1500)), "1.500KHz");
-  EXPECT_EQ(text(HertzRecord(50)), "50.00Hz");
-  EXPECT_EQ(text(HertzRecord(2.5e6)), "2.500MHz");
-}
-
 TEST(Measure, TooFewSamplesOrAFlatLineGiveNoTimes) {
   const uint8_t flat[4] = {100, 100, 101, 100};
   const Measurements m = Measure(flat, 4, VerticalScale{1.0, 82}, 1e-6);

@@ -1,11 +1,9 @@
 #include "emulated_usb_device.h"
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <umockdev.h>
 #include <unistd.h>
 
@@ -54,37 +52,13 @@ Bytes Descriptors(const UsbDeviceSetup& setup) {
   return d;
 }
 
-// Gives or takes the calling thread's power to open files regardless of their permissions.
-void SetFileAccessOverride(bool on) {
-  if (geteuid() != 0)
-    return;
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct data[2] = {};
-  if (syscall(SYS_capget, &header, data) != 0)
-    return;
-  for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
-    __user_cap_data_struct& word = data[cap / 32];
-    const uint32_t bit = 1u << (cap % 32);
-    word.effective = on ? word.effective | (word.permitted & bit) : word.effective & ~bit;
-  }
-  syscall(SYS_capset, &header, data);
-}
-
-const char* RequestName(unsigned long request) {
-  switch (request) {
-    case USBDEVFS_CONTROL:
-      return "CONTROL";
-    case USBDEVFS_SETINTERFACE:
-      return "SETINTERFACE";
-    case USBDEVFS_SETCONFIGURATION:
-      return "SETCONFIGURATION";
-    case USBDEVFS_RESET:
-      return "RESET";
-    case USBDEVFS_CLEAR_HALT:
-      return "CLEAR_HALT";
-    default:
-      return "other";
-  }
+// The request a USBDEVFS_IOCTL carries (connect or disconnect the kernel driver).
+int IoctlCode(UMockdevIoctlData* argument) {
+  UMockdevIoctlData* data =
+      umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_ioctl), nullptr);
+  const int code = reinterpret_cast<usbdevfs_ioctl*>(data->data)->ioctl_code;
+  g_object_unref(data);
+  return code;
 }
 
 }  // namespace
@@ -160,7 +134,6 @@ bool EmulatedUsbDevice::Plug() {
   if (!ArmNodeLocked())
     return false;
   plugged_ = true;
-  driver_bound_ = !setup_.kernel_driver.empty();
   claimed_ = false;
   in_writes_.clear();
   in_offset_ = 0;
@@ -188,8 +161,6 @@ bool EmulatedUsbDevice::ArmNodeLocked() {
     std::perror("emulated USB device: node");
     return false;
   }
-  if (denied_)
-    chmod(path.c_str(), 0);
   return true;
 }
 
@@ -222,23 +193,9 @@ void EmulatedUsbDevice::Unplug() {
   umockdev_testbed_remove_device(testbed_, sys.c_str());
 }
 
-bool EmulatedUsbDevice::plugged() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return plugged_;
-}
-
 void EmulatedUsbDevice::SetOutHandler(OutHandler handler) {
   std::lock_guard<std::mutex> lock(mutex_);
   out_handler_ = std::move(handler);
-}
-
-void EmulatedUsbDevice::SendIn(const Bytes& data) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (!plugged_)
-    return;
-  in_writes_.push_back(data);
-  FeedInLocked();
-  changed_.notify_all();
 }
 
 void EmulatedUsbDevice::SendInPieces(const Bytes& data, const std::vector<size_t>& sizes) {
@@ -256,30 +213,9 @@ void EmulatedUsbDevice::SendInPieces(const Bytes& data, const std::vector<size_t
   changed_.notify_all();
 }
 
-void EmulatedUsbDevice::HoldOut(bool hold) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  hold_out_ = hold;
-}
-
-void EmulatedUsbDevice::DenyAccess(bool deny) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  denied_ = deny;
-  SetFileAccessOverride(!deny);
-  if (plugged_)
-    chmod((root_ + devnode()).c_str(), deny ? 0 : 0666);
-}
-
 std::vector<Bytes> EmulatedUsbDevice::out_transfers() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return out_transfers_;
-}
-
-size_t EmulatedUsbDevice::queued_in_bytes() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  size_t total = 0;
-  for (const Bytes& write : in_writes_)
-    total += write.size();
-  return total - in_offset_;
 }
 
 int EmulatedUsbDevice::in_submits() const {
@@ -295,16 +231,6 @@ int EmulatedUsbDevice::discards() const {
 bool EmulatedUsbDevice::interface_claimed() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return claimed_;
-}
-
-bool EmulatedUsbDevice::kernel_driver_bound() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return driver_bound_;
-}
-
-std::vector<std::string> EmulatedUsbDevice::unknown_requests() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return unknown_requests_;
 }
 
 bool EmulatedUsbDevice::WaitFor(const std::function<bool()>& condition, int timeout_ms) {
@@ -355,63 +281,27 @@ bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
     case USBDEVFS_IOCTL:
       DriverRequest(client, argument);
       return true;
-    default: {
-      std::lock_guard<std::mutex> lock(mutex_);
-      unknown_requests_.push_back(RequestName(request));
+    default:
       umockdev_ioctl_client_complete(client, -1, ENOTTY);
       return true;
-    }
   }
 }
 
-// Interface claims and the kernel driver of interface 0.
+// Interface claims; no kernel driver is ever bound to the interface.
 void EmulatedUsbDevice::DriverRequest(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
   const unsigned long request = umockdev_ioctl_client_get_request(client);
   std::lock_guard<std::mutex> lock(mutex_);
   int error = 0;
-  if (!plugged_) {
+  if (!plugged_)
     error = ENODEV;
-  } else if (request == USBDEVFS_CLAIMINTERFACE) {
-    if (driver_bound_)
-      error = EBUSY;
-    else
-      claimed_ = true;
-  } else if (request == USBDEVFS_RELEASEINTERFACE) {
+  else if (request == USBDEVFS_CLAIMINTERFACE || request == USBDEVFS_DISCONNECT_CLAIM)
+    claimed_ = true;
+  else if (request == USBDEVFS_RELEASEINTERFACE)
     claimed_ = false;
-  } else if (request == USBDEVFS_DISCONNECT_CLAIM) {
-    if (!setup_.disconnect_claim) {
-      error = ENOTTY;
-    } else {
-      driver_bound_ = false;
-      claimed_ = true;
-    }
-  } else if (request == USBDEVFS_GETDRIVER) {
-    UMockdevIoctlData* data =
-        umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_getdriver), nullptr);
-    auto* get = reinterpret_cast<usbdevfs_getdriver*>(data->data);
-    const std::string driver = claimed_ ? "usbfs" : driver_bound_ ? setup_.kernel_driver : "";
-    if (driver.empty())
-      error = ENODATA;
-    else
-      std::snprintf(get->driver, sizeof get->driver, "%s", driver.c_str());
-    g_object_unref(data);
-  } else {  // USBDEVFS_IOCTL: connect or disconnect the kernel driver
-    UMockdevIoctlData* data =
-        umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_ioctl), nullptr);
-    const int code = reinterpret_cast<usbdevfs_ioctl*>(data->data)->ioctl_code;
-    g_object_unref(data);
-    if (code == static_cast<int>(USBDEVFS_DISCONNECT)) {
-      if (driver_bound_)
-        driver_bound_ = false;
-      else
-        error = ENODATA;
-    } else if (code == static_cast<int>(USBDEVFS_CONNECT)) {
-      if (!setup_.kernel_driver.empty() && !claimed_)
-        driver_bound_ = true;
-    } else {
-      error = ENOTTY;
-    }
-  }
+  else if (request == USBDEVFS_GETDRIVER)
+    error = ENODATA;
+  else if (request == USBDEVFS_IOCTL)
+    error = IoctlCode(argument) == static_cast<int>(USBDEVFS_CONNECT) ? 0 : ENODATA;
   changed_.notify_all();
   umockdev_ioctl_client_complete(client, error ? -1 : 0, error);
 }
@@ -437,8 +327,6 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
     else if (urb_fields->type != USBDEVFS_URB_TYPE_BULK || urb_fields->endpoint != expected ||
              !buffer)
       error = EINVAL;
-    else if (!claimed_ && driver_bound_)
-      error = EBUSY;  // usbfs claims a free interface by itself, not one a driver holds
     if (!error)
       claimed_ = true;
     if (error) {
@@ -454,7 +342,7 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
     if (in) {
       ++in_submits_;
       FeedInLocked();
-    } else if (!hold_out_) {
+    } else {
       const auto* bytes = static_cast<const uint8_t*>(urb_fields->buffer);
       request.assign(bytes, bytes + length);
       out_transfers_.push_back(request);

@@ -1,6 +1,6 @@
 // An instrument on an emulated USB bus: a umockdev testbed that libusb in this process sees as
 // real sysfs and a real device node, and an ioctl handler that plays the kernel's usbfs side
-// for the device (URBs, interface claims, the kernel driver).
+// for the device (URBs, interface claims).
 //
 // The test process must run with libumockdev-preload.so (see usb_test_main.cpp), the device
 // must be made before libusb_init, and libusb_exit must come before the device goes.
@@ -29,10 +29,6 @@ struct UsbDeviceSetup {
   uint16_t max_packet = 512;  // of both bulk endpoints
   uint8_t endpoint_out = 0x02;
   uint8_t endpoint_in = 0x86;
-  // The driver bound to interface 0 when the device is plugged in; empty for none.
-  std::string kernel_driver;
-  // Whether the kernel offers the disconnect-and-claim request (older ones do not).
-  bool disconnect_claim = true;
 };
 
 class EmulatedUsbDevice {
@@ -48,29 +44,20 @@ class EmulatedUsbDevice {
   // Pulls the device out: pending URBs end as the kernel ends them, the "remove" event is sent,
   // then the device leaves the testbed.
   void Unplug();
-  bool plugged() const;
 
   // The device side. The OUT handler sees every bulk OUT transfer, on the emulator's thread.
   using OutHandler = std::function<void(const Bytes& request)>;
   void SetOutHandler(OutHandler handler);
-  // Sends bytes on the bulk IN endpoint as one write: the IN transfer that takes its last byte
-  // ends there (a short packet), as does one that is filled.
-  void SendIn(const Bytes& data);
-  // Sends `data` as consecutive writes of the given sizes, and what is left as one more.
+  // Sends `data` on the bulk IN endpoint as consecutive writes of the given sizes, and what is
+  // left as one more. The IN transfer that takes a write's last byte ends there (a short
+  // packet), as does one that is filled.
   void SendInPieces(const Bytes& data, const std::vector<size_t>& sizes);
-  // While held, bulk OUT transfers are not taken (the instrument does not read).
-  void HoldOut(bool hold);
-  // Makes libusb unable to open the device node (as for a user without access) or able again.
-  void DenyAccess(bool deny);
 
   // What the host did.
   std::vector<Bytes> out_transfers() const;
-  size_t queued_in_bytes() const;  // sent by the device and not yet taken by the host
-  int in_submits() const;          // IN URBs the host submitted
-  int discards() const;            // URBs the host cancelled
+  int in_submits() const;  // IN URBs the host submitted
+  int discards() const;    // URBs the host cancelled
   bool interface_claimed() const;
-  bool kernel_driver_bound() const;
-  std::vector<std::string> unknown_requests() const;  // ioctls this emulation does not know
   // Waits until `condition` holds; false after `timeout_ms`.
   bool WaitFor(const std::function<bool()>& condition, int timeout_ms);
 
@@ -101,10 +88,7 @@ class EmulatedUsbDevice {
   std::condition_variable changed_;
   int address_ = 1;
   bool plugged_ = false;
-  bool hold_out_ = false;
-  bool denied_ = false;
   bool claimed_ = false;
-  bool driver_bound_ = false;
   int node_fd_ = -1;  // our end of the node: readable for libusb while there is an URB to reap
   bool node_ready_ = false;
   OutHandler out_handler_;
@@ -113,7 +97,6 @@ class EmulatedUsbDevice {
   std::deque<Bytes> in_writes_;
   size_t in_offset_ = 0;  // bytes of the first write already taken
   std::vector<Bytes> out_transfers_;
-  std::vector<std::string> unknown_requests_;
   int in_submits_ = 0;
   int discards_ = 0;
 };

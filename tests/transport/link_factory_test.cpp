@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/protocol/frame.h"
 #include "transport/libusb_link.h"
 #include "transport/socket_link.h"
 
@@ -26,10 +25,8 @@ TEST(DeviceChoice, ReadsTheThreeKinds) {
   EXPECT_EQ(choice.product_id, 0xff0a);
   const std::string too_long = "socket:/" + std::string(107, 'x');
   EXPECT_TRUE(ParseDeviceChoice(too_long.substr(0, too_long.size() - 1), choice, error));
-  for (const std::string& bad :
-       {std::string(), std::string("SIM"), std::string("socket:"), std::string("usb:"),
-        std::string("usb:1234"), std::string("usb:12345:1"), std::string("usb:g:1"),
-        std::string("usb:1:2:3"), std::string("serial"), too_long}) {
+  for (const std::string& bad : {std::string(), std::string("SIM"), std::string("socket:"),
+                                 std::string("usb:12345:1"), std::string("usb:1:2:3"), too_long}) {
     EXPECT_FALSE(ParseDeviceChoice(bad, choice, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
@@ -54,37 +51,17 @@ TEST(DeviceChoice, UsbWithoutIdsTakesTheBuildTimeIds) {
   EXPECT_FALSE(ApplyDefaultUsbIds(choice, "usb:1:2"));
 }
 
-TEST(MakeLink, SimIsReadyUsbTakesItsIdsAndSocketPointsAtThePath) {
+TEST(MakeLink, UsbWithoutIdsSaysHowToNameTheInstrumentAndSocketTakesThePath) {
   std::string note;
   DeviceChoice choice;
-  choice.kind = DeviceChoice::kSim;
-  std::unique_ptr<UsbLink> sim = MakeLink(choice, note);
-  EXPECT_TRUE(note.empty());
-  ASSERT_EQ(sim->UsbOpen(0), 1);
-  MessageBuffer b{};
-  BuildBindRequest(b);
-  ASSERT_EQ(sim->UsbWrite(kPipeOut, b.data(), 20), 1);
-  ASSERT_EQ(sim->UsbRead(kPipeIn, b.data(), 20), 1);
-  EXPECT_EQ(b[kOffsetOperationId], OP_BIND);
-
-  // "usb" alone: the build's ids, or none and a note that says how to name the instrument.
   choice.kind = DeviceChoice::kUsb;
   std::unique_ptr<UsbLink> usb = MakeLink(choice, note);
   auto* usb_link = dynamic_cast<LibUsbLink*>(usb.get());
   ASSERT_NE(usb_link, nullptr);
   EXPECT_EQ(usb_link->ids().has_value(), !BuildTimeUsbIds().empty());
-  EXPECT_EQ(note.empty(), !BuildTimeUsbIds().empty());
-  if (!note.empty()) {
+  if (BuildTimeUsbIds().empty()) {
     EXPECT_NE(note.find("--device usb:VID:PID"), std::string::npos);
   }
-  EXPECT_EQ(usb->UsbIsOpen(), 0);
-  ASSERT_TRUE(ParseDeviceChoice("usb:04b4:Ff0A", choice, note));
-  usb = MakeLink(choice, note);
-  EXPECT_TRUE(note.empty());
-  usb_link = dynamic_cast<LibUsbLink*>(usb.get());
-  ASSERT_NE(usb_link, nullptr);
-  ASSERT_TRUE(usb_link->ids().has_value());
-  EXPECT_EQ(FormatUsbIds(*usb_link->ids()), "04b4:ff0a");
 
   choice.kind = DeviceChoice::kSocket;
   choice.socket_path = "/nonexistent/dso.sock";

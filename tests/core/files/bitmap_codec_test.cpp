@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <functional>
-#include <random>
 
 #include "bitmap_builder.h"
 #include "core/files/bitmap_file.h"
@@ -133,16 +132,11 @@ TEST(BitmapDecodeTest, RefusalsLeaveThePreviousPicture) {
   };
   const Case cases[] = {
       {"RLE8", BitmapError::kCompressed, [](BitmapBuilder& b) { b.compression = 1; }},
-      {"bit fields", BitmapError::kCompressed, [](BitmapBuilder& b) { b.compression = 3; }},
       {"2 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 2; }},
-      {"16 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 16; }},
       {"32 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 32; }},
       {"zero width", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.width = 0; }},
-      {"negative width", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.width = -2; }},
-      {"zero height", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.height = 0; }},
       {"lowest height", BitmapError::kBadDimensions,
        [](BitmapBuilder& b) { b.height = INT32_MIN; }},
-      {"huge width", BitmapError::kTooLarge, [](BitmapBuilder& b) { b.width = 0x7FFFFFFF; }},
       {"32-bit overflow", BitmapError::kTooLarge,
        [](BitmapBuilder& b) { b.width = b.height = 65536; }},
       {"just over 64 megapixels", BitmapError::kTooLarge,
@@ -199,40 +193,6 @@ TEST(BitmapDecodeTest, EveryTruncationIsRefusedButTheLastRowsPaddingIsNotNeeded)
   }
 }
 
-// Random damage to valid files never makes the decoder read or write out of bounds (run under
-// the sanitizers), and whatever it accepts has a buffer of exactly the size its headers give.
-TEST(BitmapDecodeTest, DamagedFilesAreDecodedSafely) {
-  std::vector<Bytes> seeds;
-  for (uint16_t bits : {1, 4, 8, 24}) {
-    BitmapBuilder b;
-    b.bits = bits;
-    b.width = 7;
-    b.height = bits == 8 ? -4 : 4;
-    if (bits <= 8)
-      b.table.assign(1u << bits, 0x808080);
-    b.rows.assign(4, std::vector<uint32_t>(7, 1));
-    seeds.push_back(b.Bytes());
-  }
-  std::mt19937 random(12345);
-  int accepted = 0;
-  for (int round = 0; round < 20000; ++round) {
-    Bytes bytes = seeds[static_cast<size_t>(round) % seeds.size()];
-    for (int i = 1 + static_cast<int>(random() % 4); i > 0; --i) {
-      // Mostly the headers, where a change matters most.
-      const size_t at = random() % 2 ? random() % 54 : random() % bytes.size();
-      bytes[at] = static_cast<uint8_t>(random());
-    }
-    if (random() % 4 == 0)
-      bytes.resize(random() % bytes.size());
-    DecodedBitmap picture;
-    if (Decode(bytes, picture) == BitmapError::kNone) {
-      ++accepted;
-      ASSERT_TRUE(picture.valid()) << round;
-    }
-  }
-  EXPECT_GT(accepted, 100);
-}
-
 TEST(BitmapEncodeTest, SavedFilesAreTrueColourWithPaddedRowsAndDecodeBack) {
   DecodedBitmap picture = Gradient(3, 2);
   picture.file_header.reserved1 = 7;
@@ -266,7 +226,7 @@ TEST(BitmapEncodeTest, SavedFilesAreTrueColourWithPaddedRowsAndDecodeBack) {
   EXPECT_EQ(EncodeBitmapFile(Gradient(320, 2)).size(), 54u + 320 * 3 * 2);
   EXPECT_TRUE(EncodeBitmapFile(DecodedBitmap{}).empty());
 
-  for (int32_t width = 1; width <= 9; ++width) {
+  for (int32_t width : {1, 4, 7}) {
     const DecodedBitmap original = Gradient(width, 3);
     DecodedBitmap back;
     ASSERT_EQ(Decode(EncodeBitmapFile(original), back), BitmapError::kNone) << width;

@@ -148,18 +148,6 @@ TEST_F(PanelTest, KnobStepsAreCountedShownAndSentInOneGo) {
   EXPECT_FALSE(ui.wait_cursor);
 }
 
-TEST_F(PanelTest, StepsThatCancelOutSendNothingButCompleteTheOperation) {
-  OpenPanel(false);
-  panel.StepKnob(kKnobHorPosition, 1);
-  panel.StepKnob(kKnobHorPosition, -1);
-  EXPECT_EQ(view.scale, "   0");
-  panel.KnobDone();
-  EXPECT_TRUE(Writes().empty());
-  EXPECT_EQ(Operations(), (Strings{"Hor Position knob oper", "Simulant Pane Oper is Complete"}));
-  EXPECT_EQ(view.current, "There is no Knob oper");
-  EXPECT_EQ(view.scale, "0");
-}
-
 TEST_F(PanelTest, MoreStepsThanOneByteHoldsSendTheLargestCount) {
   OpenPanel(false);
   Steps(kKnobSdiv, 255);
@@ -181,41 +169,6 @@ TEST_F(PanelTest, AKeyPressDropsPendingStepsAndSendsItsCodeOnce) {
   panel.KnobDone();
   EXPECT_EQ(KeySends(), (Sends{{5, 1}}));
   EXPECT_EQ(Operations(), (Strings{"Universal knob oper", "MEASURE click down"}));
-}
-
-TEST_F(PanelTest, EveryKeySendsItsCodeAndOnlyAutoWaitsFiveSeconds) {
-  OpenPanel(true);
-  Sends expected;
-  std::vector<int> waits;
-  for (const PanelKeyEntry& key : kPanelKeys) {
-    AnswerKey();
-    panel.PressKey(key.code);
-    expected.emplace_back(key.code, 1);
-    waits.push_back(key.code == kKeyAuto ? 5000 : 100);
-    EXPECT_EQ(ui.panes[0], key.log_text);
-  }
-  EXPECT_EQ(KeySends(), expected);
-  EXPECT_EQ(Waits(), waits);
-}
-
-TEST_F(PanelTest, AKeyWithoutAutomaticRefreshFetchesTheLampsAfresh) {
-  OpenPanel(false);
-  AnswerKey();
-  QueueAnswer(OP_WAVE_DATA, ParamsWithLamps({0, 0, 0, 0, 0, 0, 0, 1}));
-  panel.PressKey(kKeyCh1);
-  ASSERT_EQ(Writes().size(), 2u);
-  EXPECT_EQ(view.lamps[kLampCh1], kUnlit);
-  EXPECT_EQ(view.lamps[kLampRunStop], kLit);
-  EXPECT_EQ(Waits(), (std::vector<int>{100, 50}));
-  EXPECT_EQ(device.busy_indicator().position(), 0);
-
-  // The fetch fails: the lamps stay, but the state bytes were cleared for the next redraw.
-  AnswerKey();
-  panel.PressKey(kKeyCh1);
-  EXPECT_EQ(view.lamps[kLampRunStop], kLit);
-  EXPECT_EQ(store().panel_state, (std::array<uint8_t, 8>{}));
-  EXPECT_EQ(ui.panes[1], "Ready...");
-  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off", "wait:on", "wait:off"}));
 }
 
 TEST_F(PanelTest, FailedSendsShowTheirBoxSkipTheLampsAndStillDropTheSteps) {
@@ -242,86 +195,6 @@ TEST_F(PanelTest, FailedSendsShowTheirBoxSkipTheLampsAndStillDropTheSteps) {
   panel.PressKey(kKeySingle);
   EXPECT_EQ(Writes().size(), 2u);
   EXPECT_EQ(ui.messages.back().text, "The software is not link with device!");
-}
-
-TEST_F(PanelTest, AKnobPressNamesItsKnobSendsOnceAndLeavesTheLamps) {
-  OpenPanel(false);
-  Steps(kKnobSdiv, 2);
-  AnswerKey();
-  panel.PressKnob(kKeyCh2VdivPress);
-  EXPECT_EQ(view.current, "CH2 V/div knob");
-  EXPECT_EQ(view.scale, "0");
-  EXPECT_TRUE(view.lamps.empty());
-  // "Knob Done" now has nothing to send but completes the operation.
-  panel.KnobDone();
-  EXPECT_EQ(KeySends(), (Sends{{12, 1}}));
-  EXPECT_EQ(Writes().size(), 1u);
-  EXPECT_EQ(view.current, "There is no Knob oper");
-  EXPECT_EQ(Operations(), (Strings{"S/div knob oper", "CH2 V/div knob click down",
-                                   "Simulant Pane Oper is Complete"}));
-}
-
-TEST_F(PanelTest, RefreshRedrawsTheLampsOnlyWhenTheFetchSucceeds) {
-  OpenPanel(false);
-  QueueAnswer(OP_WAVE_DATA, ParamsWithLamps({0, 0, 0, 1, 0, 0, 0, 0}));
-  panel.Refresh();
-  EXPECT_EQ(view.lamps[kLampCh2], kLit);
-  panel.Refresh();  // no answer
-  EXPECT_EQ(view.lamps[kLampCh2], kLit);
-  EXPECT_EQ(device.busy_indicator().position(), 0);
-  EXPECT_EQ(Writes().size(), 2u);
-  EXPECT_TRUE(Operations().empty());
-}
-
-TEST_F(PanelTest, LampColourPairsFollowTheStateBytes) {
-  OpenPanel(true);
-  const std::pair<uint8_t, LampColours> run_stop[] = {
-      {1, kLit}, {2, kStopped}, {0, kUnlit}, {255, kUnlit}, {3, kUnlit}};
-  for (const auto& [state, colours] : run_stop) {
-    store().panel_state[kLampRunStop] = state;
-    panel.UpdatePanelLamps();
-    EXPECT_EQ(view.lamps[kLampRunStop], colours) << int{state};
-  }
-  // Two-state lamps light on any non-zero byte; each lamp reads its own byte.
-  const int two_state[] = {kLampCursor, kLampRef, kLampMath, kLampCh2, kLampCh1, kLampSingle};
-  for (int lamp : two_state) {
-    store().panel_state = {};
-    store().panel_state[static_cast<size_t>(lamp)] = lamp == kLampCh1 ? 255 : 2;
-    panel.UpdatePanelLamps();
-    for (int other : two_state)
-      EXPECT_EQ(view.lamps[other], other == lamp ? kLit : kUnlit) << lamp << " " << other;
-    EXPECT_EQ(view.indicator, 0);
-  }
-  store().panel_state = {};
-  store().panel_state[kLampIndicator] = 9;
-  panel.UpdatePanelLamps();
-  EXPECT_EQ(view.indicator, 1);
-}
-
-TEST_F(PanelTest, UpdatingTheLampsPutsTheParameterFieldsBack) {
-  OpenPanel(true);
-  QueueAnswer(OP_WAVE_DATA, ParamsWithLamps({1, 2, 3, 4, 5, 6, 7, 8}));
-  ASSERT_EQ(acquisition().FetchFromDevice(kFetchParams), 1);
-  store().ch1.samples[5] = 77;
-  store().ch2.count = 4000;
-  ASSERT_TRUE(store().ch1.enabled && store().ch1.volts_text != "0 V");
-  const AcquisitionStore before = store();
-
-  panel.UpdatePanelLamps();
-  const AcquisitionStore start{};
-  EXPECT_EQ(store().acq_status, start.acq_status);
-  for (int n = 1; n <= 2; ++n) {
-    EXPECT_FALSE(store().channel(n).enabled);
-    EXPECT_EQ(store().channel(n).vert_pos, 0);
-    EXPECT_EQ(store().channel(n).volts_text, "0 V");
-  }
-  EXPECT_EQ(store().sec_div_text, "0 s");
-  EXPECT_EQ(store().hori_pos_text, "0 s");
-  // Samples, counts, lamp states and the rest stay.
-  EXPECT_EQ(store().ch1.samples, before.ch1.samples);
-  EXPECT_EQ(store().ch2.count, 4000);
-  EXPECT_EQ(store().panel_state, before.panel_state);
-  EXPECT_EQ(store().timebase_value, before.timebase_value);
 }
 
 }  // namespace

@@ -84,39 +84,6 @@ TEST_F(WaveDataPagesTest, FirstPageHasTitleHeaderAndThirtyNineRowsAtTheirMillime
   EXPECT_TRUE(left_edge);
 }
 
-TEST_F(WaveDataPagesTest, LaterPagesStartHigherWithoutTitleAndStopAtTheLastItem) {
-  const PrintJob job = Job(1, 100);
-  const Page second = renderer.Layout(job, 2, false, "");
-  EXPECT_EQ(FindText(second, "Print the Wave Data"), nullptr);
-  ExpectBox(FindText(second, "#"), 20, 18, 50, 25);
-  EXPECT_EQ(TextsInBand(second, 25), (std::vector<std::string>{"40", "39"}));  // item 40, code 39
-  EXPECT_NE(FindText(second, " 2 / 3 "), nullptr);
-  EXPECT_NE(FindText(second, "79"), nullptr);
-  EXPECT_EQ(FindText(second, "80"), nullptr);
-
-  const Page third = renderer.Layout(job, 3, false, "");
-  EXPECT_EQ(TextsInBand(third, 25), (std::vector<std::string>{"80", "79"}));
-  EXPECT_EQ(TextsInBand(third, 18 + 21 * 7), (std::vector<std::string>{"100", "99"}));
-  EXPECT_EQ(FindText(third, "101"), nullptr);
-  // The footer follows the last of the 21 rows.
-  ExpectBox(FindText(third, " 3 / 3 "), 20, 18 + 22 * 7, 203, 18 + 23 * 7);
-}
-
-TEST_F(WaveDataPagesTest, RangeOfElevenItemsFitsOnePageAndThePreviewDropsTheSpaces) {
-  PrintJob job = Job(50, 11);
-  EXPECT_EQ(job.page_count, 1);
-  job.page_to_draw = 1;
-  const Page page = PreviewPage(renderer, job, "");
-  ASSERT_FALSE(page.items.empty());
-  EXPECT_EQ(page.items[0].kind, PageItem::kRectangle);
-  ExpectBox(&page.items[0], 0, 0, 223, 315);
-  EXPECT_EQ(TextsInBand(page, 32), (std::vector<std::string>{"50", "49"}));
-  EXPECT_EQ(TextsInBand(page, 32 + 10 * 7), (std::vector<std::string>{"60", "59"}));
-  EXPECT_EQ(FindText(page, "61"), nullptr);
-  EXPECT_NE(FindText(page, "1 / 1"), nullptr);
-  EXPECT_EQ(FindText(page, " 1 / 1 "), nullptr);
-}
-
 TEST(WaveGraphPagesTest, HiddenSlotPrintsAsEmptyColumnAndExtraPagesFollow) {
   WaveDataList wave_data;
   MeasurementList measurements;
@@ -168,29 +135,6 @@ TEST(MeasurementPagesTest, TwelveRowsWithVerdictColumnUnderItsTitle) {
   EXPECT_EQ(TextsInBand(page, 30 + 11 * 7),
             (std::vector<std::string>{"Negative Width", "3.000us", "Fail"}));
   ExpectBox(FindText(page, " 1 / 1 "), 20, 30 + 12 * 7, 203, 30 + 13 * 7);
-}
-
-TEST(DsoBitmapPagesTest, PictureRuleAndFooterFollowTheSourceRectangle) {
-  const DsoBitmapPages renderer;
-  const Page page = renderer.Layout(Job(1, 1), 1, false, "Print Date:2026-12-06");
-  ExpectBox(FindText(page, "Print the DSO Bitmap"), 0, 15, 223, 30);
-  const double k = 163.0 / 320.0;
-  const PageItem* image = nullptr;
-  const PageItem* rule = nullptr;
-  for (const PageItem& item : page.items) {
-    if (item.kind == PageItem::kImage)
-      image = &item;
-    if (item.kind == PageItem::kLine)
-      rule = &item;
-  }
-  ExpectBox(image, 20, 40, 183, 40 + 240 * k);
-  EXPECT_EQ(image->source_width, 320);
-  EXPECT_EQ(image->source_height, 240);
-  const double e = 30 + 250 * k + 10;
-  ExpectBox(rule, 20, e + 3, 183, e + 3);
-  ExpectBox(FindText(page, "1 / 1"), 20, e + 7, 183, e + 14);
-  ExpectBox(FindText(page, "Print Date:2026-12-06"), 20, e + 7, 183, e + 14);
-  EXPECT_EQ(renderer.PageFailureTitle(), "错误提示");
 }
 
 TEST(PageTextsTest, DatePageNumberAndCellLimits) {

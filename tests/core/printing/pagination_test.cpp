@@ -48,48 +48,6 @@ TEST(PaginationTest, ItemRangesSplitAcrossPagesAndStopAtTheLastItem) {
   EXPECT_EQ(ItemPageRows(1, 10, 0).rows, 0);
 }
 
-TEST(PreviewNavigationTest, ButtonsFollowTheCurrentPage) {
-  PreviewNavigation nav(3);
-  EXPECT_EQ(nav.current_page(), 1);
-  EXPECT_FALSE(nav.first_enabled());
-  EXPECT_FALSE(nav.previous_enabled());
-  EXPECT_TRUE(nav.next_enabled());
-  EXPECT_TRUE(nav.last_enabled());
-  EXPECT_TRUE(nav.goto_enabled());
-
-  nav.Next();
-  EXPECT_EQ(nav.current_page(), 2);
-  EXPECT_TRUE(nav.previous_enabled());
-  nav.Previous();
-  EXPECT_EQ(nav.current_page(), 1);
-  EXPECT_FALSE(nav.first_enabled());
-  EXPECT_FALSE(nav.previous_enabled());
-
-  nav.Last();
-  EXPECT_EQ(nav.current_page(), 3);
-  EXPECT_FALSE(nav.next_enabled());
-  EXPECT_FALSE(nav.last_enabled());
-  nav.Next();  // stays on the last page
-  EXPECT_EQ(nav.current_page(), 3);
-
-  nav.Goto(2);
-  EXPECT_TRUE(nav.first_enabled());
-  EXPECT_TRUE(nav.next_enabled());
-  nav.Goto(0);
-  EXPECT_EQ(nav.current_page(), 1);
-  EXPECT_FALSE(nav.previous_enabled());
-  nav.Goto(99);
-  EXPECT_EQ(nav.current_page(), 3);
-  EXPECT_FALSE(nav.last_enabled());
-}
-
-TEST(PreviewNavigationTest, SinglePageDisablesEveryNavigationCommand) {
-  PreviewNavigation nav(1);
-  EXPECT_FALSE(nav.next_enabled());
-  EXPECT_FALSE(nav.last_enabled());
-  EXPECT_FALSE(nav.goto_enabled());
-}
-
 TEST(GotoPageTest, TypedValuesClampAndTheUpDownWraps) {
   EXPECT_EQ(ClampGotoPage(0, 5), 1);
   EXPECT_EQ(ClampGotoPage(-7, 5), 1);
@@ -98,27 +56,6 @@ TEST(GotoPageTest, TypedValuesClampAndTheUpDownWraps) {
   EXPECT_EQ(StepGotoPage(5, 1, 5), 1);
   EXPECT_EQ(StepGotoPage(1, -1, 5), 5);
   EXPECT_EQ(StepGotoPage(2, 1, 5), 3);
-}
-
-TEST(WheelScrollerTest, WholeStepsScrollLinesAndRemaindersWait) {
-  WheelScroller three(3);
-  EXPECT_EQ(three.step(), 40);
-  EXPECT_EQ(three.Consume(120) * kScrollLinePixels, -45);  // one notch up: 45 pixels
-  EXPECT_EQ(three.Consume(-120), 3);
-  EXPECT_EQ(three.Consume(30), 0);  // a fine-grained wheel: the remainder waits
-  EXPECT_EQ(three.Consume(30), -1);
-  EXPECT_EQ(three.Consume(-20), 0);  // 20 pending, now 0 left
-  EXPECT_EQ(three.Consume(-40), 1);
-
-  WheelScroller off(0);
-  EXPECT_EQ(off.Consume(120), 0);
-  EXPECT_EQ(off.Consume(-1200), 0);
-}
-
-TEST(PreviewPageSizeTest, PageIsTheLayoutsMillimetresAtScreenResolution) {
-  EXPECT_EQ(PreviewPageWidth(96), 842);
-  EXPECT_EQ(PreviewPageHeight(96), 1190);
-  EXPECT_EQ(PreviewPageWidth(254), 2230);
 }
 
 }  // namespace

@@ -108,12 +108,5 @@ TEST_F(PrintDocumentTest, FailedPageAbortsTheDocumentWithTheRenderersTexts) {
             (std::vector<std::string>{"doc:Print the DSO Bitmap", "page", "abort"}));
 }
 
-TEST_F(PrintDocumentTest, SurfaceWithoutDeviceDrawsNothing) {
-  surface.has_device = false;
-  EXPECT_EQ(PrintWholeDocument(renderer, WaveDataJob(1, 10, 1), surface, services), 0);
-  EXPECT_TRUE(surface.calls.empty());
-  EXPECT_TRUE(ui.messages.empty());
-}
-
 }  // namespace
 }  // namespace korvelane

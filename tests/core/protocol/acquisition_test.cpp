@@ -52,21 +52,6 @@ TEST_F(AcquisitionTest, EachKindSendsItsRequestAndWaitsItsTime) {
   EXPECT_EQ(link.writes().size(), writes);
 }
 
-TEST_F(AcquisitionTest, FailedFetchesLogWhatWasAskedFor) {
-  BindNow();
-  const std::pair<int16_t, const char*> cases[] = {
-      {kFetchParams, "从设备获取“波形参数”数据通信失败"},
-      {kFetchCh1All, "从设备获取“通道1波形”数据通信失败"},
-      {kFetchCh2, "从设备获取“通道2波形”数据通信失败"},
-      {kFetchConfig, "从设备获取“设备配置数据”数据通信失败"},
-  };
-  for (const auto& [kind, text] : cases) {
-    EXPECT_EQ(acquisition().FetchFromDevice(kind), 0);
-    EXPECT_TRUE(Logged(std::string("WARNING:") + text)) << kind;
-  }
-  EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(AcquisitionTest, RefreshStopsAtTheFirstFailure) {
   BindNow();
   const struct {

@@ -14,23 +14,6 @@ using testing::Strings;
 
 class ConnectionTest : public testing::DeviceTest {};
 
-TEST_F(ConnectionTest, BindSendsItsRequestWaitsAndShowsTheModel) {
-  link.open_ = false;
-  connection().StartupLinkTest();
-  EXPECT_EQ(link.open_calls, 1);
-  QueueAnswer(OP_BIND, Body(4, {0, 53}));
-  connection().Connect();
-  ASSERT_EQ(link.writes().size(), 1u);
-  EXPECT_EQ(Hex(link.writes()[0]), "44 53 4F 50 50 56 32 30 00 00 00 04 00 01 00 00 00 00 00 00");
-  EXPECT_TRUE(connection().bound());
-  EXPECT_EQ(ui.panes[3], "Dentrallo model NRM-25");
-  EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!"}));
-  EXPECT_EQ(Waits(), (std::vector<int>{300, 300}));
-  EXPECT_EQ(ui.progress.back(), 0);
-  EXPECT_EQ(hooks.calls, (Strings{"settings:on"}));
-  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off"}));
-}
-
 TEST_F(ConnectionTest, UnbindFailsWithoutLosingTheBindingThenSucceeds) {
   BindNow();
   QueueAnswer(OP_UNBIND, Body(4, {1}));

@@ -37,14 +37,6 @@ class ListFillTest : public ::testing::Test {
   AcquisitionStore store;
 };
 
-TEST(AcqStatusTextTest, NamesTheFiveStatesAndMarksOthers) {
-  const char* names[] = {"Stop", "Auto", "Ready", "Trig'd", "Scan"};
-  for (int status = 0; status < 5; ++status)
-    EXPECT_STREQ(AcqStatusText(status), names[status]);
-  for (int status : {5, 255, -1})
-    EXPECT_STREQ(AcqStatusText(status), "?") << status;
-}
-
 TEST_F(ListFillTest, LiveColumnsShowTheStoreScalesAndStatus) {
   store.ch1.enabled = true;
   store.ch1.volts_text = "1.00V";

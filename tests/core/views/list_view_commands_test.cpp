@@ -76,37 +76,6 @@ TEST_F(ListCommandsTest, WaveDataCopyAndPrintAreRefusedBeforeAnyWaveData) {
   EXPECT_TRUE(form.previews.empty());
 }
 
-TEST_F(ListCommandsTest, WaveDataCopyPutsTheListTextOnTheClipboardUnderTheWaitCursor) {
-  FakeWaveDataForm form;
-  WaveDataController view(Context(), form);
-  tables.wave_data_buttons_enabled = true;
-  tables.wave_slots[1].count = 3;
-  view.Copy();
-  ASSERT_TRUE(form.clipboard);
-  EXPECT_EQ(*form.clipboard, WaveDataCopyText(tables));
-  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off"}));
-  EXPECT_FALSE(Logged("粘贴板"));
-  form.clipboard_works = false;
-  view.CopyWaveDataToClipboard();
-  EXPECT_TRUE(Logged("WARNING:设置粘贴板数据失败"));
-  EXPECT_FALSE(ui.wait_cursor);
-  EXPECT_EQ(Operations(), Strings{"Copy Wave Data"});
-}
-
-TEST_F(ListCommandsTest, WaveDataPrintAsksForTheItemRangeAndHandsItOn) {
-  FakeWaveDataForm form;
-  WaveDataController view(Context(), form);
-  tables.wave_data_buttons_enabled = true;
-  view.Print();  // cancelled
-  form.range = {50, 60};
-  view.Print();
-  form.range = {100, 40};  // End before Start: nothing to print, the preview closes at once
-  view.Print();
-  EXPECT_EQ(form.asked, (std::vector<std::pair<int, int>>(3, {1, 4000})));
-  EXPECT_EQ(form.previews, (std::vector<std::pair<int, int>>{{50, 11}, {100, -59}}));
-  EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(ListCommandsTest, MeasurementCopyAndPrintAreRefusedBeforeAnyMeasurement) {
   FakeMeasurementForm form;
   MeasurementController view(Context(), form);
@@ -121,22 +90,6 @@ TEST_F(ListCommandsTest, MeasurementCopyAndPrintAreRefusedBeforeAnyMeasurement) 
   EXPECT_TRUE(Logged("WARNING:打印失败：波形测量值数据列表中当前没有数据"));
   EXPECT_FALSE(form.clipboard);
   EXPECT_TRUE(form.previews.empty());
-}
-
-TEST_F(ListCommandsTest, MeasurementCopyAndPrintHandOverTheWholeList) {
-  FakeMeasurementForm form;
-  MeasurementController view(Context(), form);
-  tables.measure_buttons_enabled = true;
-  tables.measurement_list.SetText(kVpp, 1, "2.040V");
-  view.Copy();
-  view.Print();
-  ASSERT_TRUE(form.clipboard);
-  EXPECT_EQ(*form.clipboard, MeasurementCopyText(tables));
-  EXPECT_EQ(form.previews, (std::vector<std::pair<int, int>>{{1, 11}}));
-  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off"}));
-  form.clipboard_works = false;
-  view.Copy();
-  EXPECT_TRUE(Logged("WARNING:设置粘贴板数据失败"));
 }
 
 }  // namespace

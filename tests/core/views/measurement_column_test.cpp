@@ -96,19 +96,6 @@ TEST_F(MeasurementColumnTest, EachRowGetsItsValueAndItsVerdict) {
   EXPECT_EQ(Cell(kNegativeWidth, 0), "Negative Width");
 }
 
-TEST_F(MeasurementColumnTest, AChannelNotWantedKeepsItsTextsAndLosesItsSlotFlag) {
-  tables.measurement_list.SetText(kVpp, 1, "old");
-  tables.wave_slots[1].in_measurement = 1;
-  store.ch1.enabled = true;
-  store.ch1.measure = Block(1.0f, kUnitV);
-  ShowChannelMeasurements(tables, store, selectors, 1);
-  EXPECT_EQ(Cell(kVpp, 1), "old");
-  EXPECT_EQ(tables.wave_slots[1].in_measurement, 0);
-  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  ");
-  EXPECT_FALSE(tables.limits_initialised);
-  EXPECT_TRUE(listener.columns.empty());
-}
-
 TEST_F(MeasurementColumnTest, LimitsSetBeforeTheFirstMeasurementsAreKept) {
   tables.limits_initialised = true;
   ResetPassFailLimits(tables.limits);

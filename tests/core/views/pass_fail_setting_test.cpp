@@ -20,19 +20,6 @@ LimitFieldTexts Fields(const char* minimum, const char* maximum, const char* min
   return {minimum, min_unit, maximum, max_unit};
 }
 
-TEST(LimitUnitFamilyTest, EachItemOffersTheUnitsOfItsQuantity) {
-  const Units volts{"uV", "mV", "V", "kV"};
-  const Units times{"ps", "ns", "us", "ms", "s"};
-  const Units frequencies{"Hz", "KHz", "MHz", "GHz", "THz"};
-  for (int item : {kVavg, kVpp, kVrms, kVmax, kVmin})
-    EXPECT_EQ(LimitUnitFamily(item), volts) << item;
-  for (int item : {kPeriod, kRiseTime, kFallTime, kPositiveWidth, kNegativeWidth})
-    EXPECT_EQ(LimitUnitFamily(item), times) << item;
-  EXPECT_EQ(LimitUnitFamily(kFrequency), frequencies);
-  EXPECT_EQ(LimitUnitFamily(-1), volts);
-  EXPECT_EQ(LimitUnitFamily(11), volts);
-}
-
 TEST(LimitUnitFamilyTest, AStoredUnitSelectsTheFirstEntryItBeginsIgnoringCase) {
   const Units& volts = LimitUnitFamily(kVavg);
   EXPECT_EQ(FindUnitEntry(volts, "mV"), 1);
@@ -94,19 +81,6 @@ TEST(LimitFieldsTest, BadFieldsAreRefusedOneAtATimeInTheDialogsOrder) {
     EXPECT_EQ(check.bad_field, c.bad);
     EXPECT_EQ(check.refusal, c.refusal);
   }
-}
-
-TEST(LimitFieldsTest, StoringTouchesOnlyTheNamedItem) {
-  PassFailLimits limits{};
-  ResetPassFailLimits(limits);
-  const PassFailLimit stored = ReadLimitFields(Fields("-5", "5", "V", "V")).limit;
-  StoreLimitsFromDialog(limits, kVmax, stored);
-  StoreLimitsFromDialog(limits, 11, stored);
-  StoreLimitsFromDialog(limits, -1, stored);
-  EXPECT_EQ(limits[kVmax].minimum, -5);
-  EXPECT_EQ(LimitUnitText(limits[kVmax].maximum_unit), "V");
-  EXPECT_EQ(limits[kVmin].minimum, -999);
-  EXPECT_EQ(LimitUnitText(limits[kNegativeWidth].minimum_unit), "us");
 }
 
 TEST(PrintRangeTest, StartAndEndEachKeepToTheirOwnRange) {

@@ -33,18 +33,6 @@ TEST(SelectChanTest, EachModeOffersTheSlotsWithItsViewsData) {
   EXPECT_FALSE(SlotHasModeData(table, SelectChanMode::kWaveData, 8));
 }
 
-TEST(SelectChanTest, TheFirstSlotWithDataIsChosenWhenCh1HasNone) {
-  WaveSlotTable table;
-  table[1] = {0, 0, 1, 0};
-  table[4] = {0, 1, 0, 100};
-  table[6] = {0, 1, 0, 100};
-  EXPECT_EQ(OpenSelectChan(table, SelectChanMode::kWaveData).slot(), 4);
-  // CH1 with data stays the choice whatever follows.
-  EXPECT_EQ(OpenSelectChan(table, SelectChanMode::kMeasurement).slot(), 1);
-  table[2] = {1, 0, 0, 0};
-  EXPECT_EQ(OpenSelectChan(table, SelectChanMode::kWaveGraph).slot(), 2);
-}
-
 TEST(SelectChanTest, WithNoSlotToChooseCh1StaysChosen) {
   WaveSlotTable table;
   const SelectChanChoice choice = OpenSelectChan(table, SelectChanMode::kWaveData);

@@ -115,64 +115,6 @@ TEST_F(CommandsTest, AutoStartsTheTimerOnceAndManuStopsIt) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(CommandsTest, AutoWhileUnboundComplainsAndManuNeedsNoInstrument) {
-  controller.PressAuto();
-  EXPECT_EQ(timer.starts, 0);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
-  EXPECT_EQ(ui.lamp_refreshes, 1);
-  timer.running = true;  // left running from before the link was lost
-  controller.PressManual();
-  EXPECT_EQ(timer.stops, 1);
-  EXPECT_EQ(ui.messages.size(), 1u);
-}
-
-TEST_F(CommandsTest, CreationWhileTheTimerRunsEnablesManu) {
-  timer.running = true;
-  controller.Initialise();
-  EXPECT_FALSE(form.auto_enabled_);
-  for (int slot = 1; slot <= kSlotCount; ++slot)
-    EXPECT_FALSE(form.show_enabled[slot]) << slot;
-  EXPECT_FALSE(form.file_buttons);
-}
-
-TEST_F(CommandsTest, ShowBoxesHideAndShowTheirPlotAndMarker) {
-  form.boxes.show[1] = 0;
-  controller.ToggleShow(1);
-  EXPECT_FALSE(graph.plots[1].visible);
-  EXPECT_FALSE(graph.markers[1].visible);
-  EXPECT_EQ(tables.wave_slots[1].in_graph, 0);
-  form.boxes.show[5] = 1;
-  controller.ToggleShow(5);
-  EXPECT_TRUE(graph.plots[5].visible);
-  EXPECT_EQ(tables.wave_slots[5].in_graph, 1);
-  EXPECT_TRUE(graph.markers[2].visible);
-  EXPECT_EQ(graph.redraws, 2);
-  controller.ToggleShow(0);
-  controller.ToggleShow(8);
-  EXPECT_EQ(Operations(), (Strings{"Show/Hide the first graph", "Show/Hide the fifth graph"}));
-}
-
-TEST_F(CommandsTest, LoadedSlotsAreShownOrHiddenAndTheirBoxEnabled) {
-  controller.Initialise();
-  form.boxes.measure_ch1 = 1;  // ticked since the boxes were last read
-  controller.ShowLoadedSlot(3, 2);
-  EXPECT_TRUE(form.show_enabled[3]);
-  EXPECT_EQ(form.boxes.show[3], 1);
-  EXPECT_TRUE(graph.plots[3].visible);
-  EXPECT_EQ(form.boxes.measure_ch1, 1);
-  for (int mode : {0, 1}) {
-    controller.ShowLoadedSlot(4, mode);
-    EXPECT_TRUE(form.show_enabled[4]);
-    EXPECT_EQ(form.boxes.show[4], 0);
-    EXPECT_FALSE(graph.plots[4].visible);
-  }
-  controller.ShowLoadedSlot(1, 2);
-  controller.ShowLoadedSlot(8, 2);
-  EXPECT_FALSE(form.show_enabled[1]);
-  EXPECT_EQ(graph.redraws, 0);
-}
-
 TEST_F(CommandsTest, PrintIsRefusedWhileNothingIsShown) {
   tables.wave_slots[3] = {0, 1, 0, 4000};  // loaded but hidden
   controller.ShowLoadedSlot(3, 0);
@@ -183,30 +125,6 @@ TEST_F(CommandsTest, PrintIsRefusedWhileNothingIsShown) {
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
   EXPECT_TRUE(Logged("NORMAL :打印失败：波形界面没有波形显示"));
   EXPECT_TRUE(form.previews.empty());
-}
-
-TEST_F(CommandsTest, PrintCoversTheLongestShownWave) {
-  tables.wave_slots[1] = {1, 1, 0, 2500};
-  tables.wave_slots[3] = {1, 1, 0, 4000};
-  tables.wave_slots[4] = {0, 1, 0, 100000};  // hidden
-  form.boxes.show[1] = 1;
-  controller.ToggleShow(1);
-  controller.ShowLoadedSlot(3, 2);
-  controller.Print();
-  EXPECT_EQ(form.previews, std::vector<int>{4000});
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(CommandsTest, CopyLogsAPictureThatCouldNotBeTaken) {
-  controller.Copy();
-  EXPECT_EQ(form.copies, 1);
-  EXPECT_FALSE(Logged("复制波形图像界面位图数据到内存失败"));
-  form.copy_succeeds = false;
-  controller.Copy();
-  EXPECT_TRUE(Logged("WARNING:复制波形图像界面位图数据到内存失败"));
-  EXPECT_EQ(Operations(), (Strings{"Copy Wave Graph Interface", "Copy Wave Graph Interface"}));
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off", "wait:on", "wait:off"}));
 }
 
 }  // namespace

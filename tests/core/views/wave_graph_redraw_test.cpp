@@ -69,20 +69,6 @@ TEST_F(RedrawTest, SamplesArePlottedEighteenCodesLowerAndNeverBelowZero) {
   EXPECT_EQ(tables.wave_data_list.text(3, 2), "255");
 }
 
-TEST_F(RedrawTest, EveryDrawnCountIsPlottedWhole) {
-  for (int32_t count : {250, 500, 1000, 1250, 2000, 2500, 4000}) {
-    SetChannel(1, true, count);
-    controller.RedrawWaveGraph();
-    EXPECT_EQ(Plot(1).data.size(), static_cast<size_t>(count));
-  }
-  const int sets = Plot(1).data_sets;
-  for (int32_t count : {249, 3999, 4001, 100000}) {
-    SetChannel(1, true, count);
-    controller.RedrawWaveGraph();
-  }
-  EXPECT_EQ(Plot(1).data_sets, sets);
-}
-
 TEST_F(RedrawTest, VerticalPositionsPlaceTheMarkersAndFillVertPos) {
   const struct {
     int32_t vert_pos;
@@ -124,55 +110,6 @@ TEST_F(RedrawTest, AChannelThatIsOffIsHiddenAndShowsStarsInItsColumns) {
   EXPECT_TRUE(form.show_enabled[2]);
   EXPECT_EQ(form.boxes.show[1], 0);
   EXPECT_EQ(form.boxes.show[2], 1);
-}
-
-TEST_F(RedrawTest, BothMeasureBoxesFillBothColumnsAndTheCaptionNamesCh2) {
-  SetChannel(1, true, 2500);
-  SetChannel(2, true, 2500);
-  for (ChannelData* data : {&store().ch1, &store().ch2}) {
-    for (int item = 0; item < kMeasurementItemCount; ++item)
-      EncodeMeasurementRecord({true, data == &store().ch1 ? 1.0f : 2.0f, kUnitV, 1},
-                              data->measure.data() + item * 16);
-  }
-  selectors().ch1_measure_wanted = 1;
-  selectors().ch2_measure_wanted = 1;
-  controller.RedrawWaveGraph();
-  EXPECT_EQ(tables.measurement_list.text(kVpp, 1), "1.0V");
-  EXPECT_EQ(tables.measurement_list.text(kVpp, 2), "2.0V");
-  EXPECT_EQ(tables.measurement_list.text(kVpp, 8), "Fail");  // CH2's 2000 mV
-  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  CH2");
-  EXPECT_EQ(tables.wave_slots[1].in_measurement, 1);
-  EXPECT_EQ(tables.wave_slots[2].in_measurement, 1);
-  EXPECT_TRUE(tables.measure_buttons_enabled);
-}
-
-TEST_F(RedrawTest, TheRedrawRepaintsOnceAndWritesTheBoxesBackLast) {
-  SetChannel(1, true, 1000);
-  SetChannel(2, false, 1000);
-  form.boxes.show[1] = 0;  // the user hid CH1 before the refresh
-  controller.ToggleShow(1);
-  EXPECT_EQ(graph.redraws, 1);
-  controller.RedrawWaveGraph();
-  EXPECT_EQ(graph.redraws, 2);
-  EXPECT_EQ(form.writes, 1);
-  EXPECT_EQ(form.boxes.show[1], 1);
-  EXPECT_TRUE(Plot(1).visible);
-}
-
-TEST_F(RedrawTest, TheFirstDrawnWaveEnablesTheFileButtonsForGood) {
-  controller.Initialise();
-  EXPECT_FALSE(form.file_buttons);
-  SetChannel(1, true, 200);
-  controller.RedrawWaveGraph();
-  EXPECT_FALSE(form.file_buttons);
-  SetChannel(1, true, 500);
-  controller.RedrawWaveGraph();
-  EXPECT_TRUE(form.file_buttons);
-  EXPECT_TRUE(tables.wave_data_buttons_enabled);
-  SetChannel(1, false, 500);
-  controller.RedrawWaveGraph();
-  EXPECT_TRUE(form.file_buttons);
-  EXPECT_EQ(tables.wave_slots[1].in_graph, 0);
 }
 
 }  // namespace

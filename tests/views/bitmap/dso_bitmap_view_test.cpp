@@ -87,32 +87,6 @@ TEST_F(DsoBitmapViewTest, WithoutAPictureOrABindingCommandsAreRefused) {
     EXPECT_FALSE(child->accessibleName().isEmpty()) << child->metaObject()->className();
 }
 
-TEST_F(DsoBitmapViewTest, RefreshShowsTheInstrumentsScreenUnderATimeStamp) {
-  Bind();
-  Click(Button::kRefresh);
-  ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text;
-
-  const std::vector<uint8_t> sent = instrument.ScreenBitmap();
-  DecodedBitmap expected;
-  ASSERT_EQ(DecodeBitmap(ByteView(sent.data(), sent.size()), expected), BitmapError::kNone);
-  EXPECT_EQ(picture().width(), 320);
-  EXPECT_EQ(picture().height(), 240);
-  EXPECT_EQ(picture().pixels, expected.pixels);
-  // Shown upright in red, green, blue.
-  const QImage shown = view.picture_area()->image();
-  ASSERT_EQ(shown.size(), QSize(320, 240));
-  for (QPoint at : {QPoint(0, 0), QPoint(160, 30), QPoint(319, 239)}) {
-    const uint8_t* p = expected.PixelAt(at.x(), at.y());
-    EXPECT_EQ(shown.pixelColor(at), QColor(p[2], p[1], p[0])) << at.x() << "," << at.y();
-  }
-
-  EXPECT_TRUE(testing::IsTimeStamp(view.title()));
-  EXPECT_EQ(view.title(), "20261206-090507");
-  EXPECT_EQ(PictureButtons(), std::vector<bool>(4, true));
-  EXPECT_TRUE(view.controller().bitmap_present());
-  EXPECT_FALSE(testing::FileExists(dir.File("myTempBmp.bmp")));
-}
-
 TEST_F(DsoBitmapViewTest, AFailedTransferKeepsTheOldPictureAndTitle) {
   const DecodedBitmap old = GradientPicture(5, 4);
   const std::string path = OpenPicture(old);
@@ -129,33 +103,6 @@ TEST_F(DsoBitmapViewTest, AFailedTransferKeepsTheOldPictureAndTitle) {
   EXPECT_EQ(picture().pixels, old.pixels);
   EXPECT_EQ(view.title(), path);
   EXPECT_EQ(view.picture_area()->image().size(), QSize(5, 4));
-}
-
-TEST_F(DsoBitmapViewTest, OpenTitlesThePictureWithItsPathAndDisablesAlterTitle) {
-  AnswerFileDialogs({""});
-  Click(Button::kOpen);
-  EXPECT_TRUE(Logged("NORMAL :", "取消打开选定‘位图’文件！"));
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].title, "Open Bmp File");
-  EXPECT_EQ(requests[0].filter, "bitmap file (*.bmp) |*.bmp| |");
-  EXPECT_EQ(requests[0].folder, dir.path());
-  EXPECT_FALSE(requests[0].save);
-
-  const DecodedBitmap shot = GradientPicture(7, 3);
-  const std::string path = OpenPicture(shot, "shot.bmp");
-  EXPECT_EQ(ui.actions, (Strings{"Open DSO Bitmap file", "Open DSO Bitmap file"}));
-  EXPECT_EQ(view.title(), path);
-  EXPECT_EQ(picture().pixels, shot.pixels);
-  EXPECT_EQ(dialogs.open_path(), path);
-  EXPECT_EQ(PictureButtons(), (std::vector<bool>{true, false, true, true}));
-
-  // A file that does not decode changes nothing.
-  testing::WriteFileBytes(dir.File("broken.bmp"), {'B', 'M', 1, 2, 3});
-  AnswerFileDialogs({dir.File("broken.bmp")});
-  Click(Button::kOpen);
-  EXPECT_EQ(view.title(), path);
-  EXPECT_EQ(picture().pixels, shot.pixels);
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DsoBitmapViewTest, SaveSuggestsANameFromTheTitleAndWritesATrueColourFile) {
@@ -190,111 +137,6 @@ TEST_F(DsoBitmapViewTest, SaveSuggestsANameFromTheTitleAndWritesATrueColourFile)
   Click(Button::kSave);
   EXPECT_TRUE(Logged("WARNING:", "创建位图文件失败,请检查文件格式或路径是否正确？"));
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(DsoBitmapViewTest, AlterTitleTrimsTheNewTitleAndKeepsTheOldForABlankOne) {
-  OpenPicture(GradientPicture(2, 2));
-  view.button(Button::kAlterTitle)->setEnabled(true);
-  view.controller().SetTitle("before");
-  ui.actions.clear();
-
-  std::string shown_current;
-  auto answer = [&](const QString& typed, int result) {
-    dialog_script = [&shown_current, typed, result](QDialog& dialog) {
-      auto& alter = dynamic_cast<AlterTitleDialog&>(dialog);
-      shown_current = alter.current_title_field()->text().toStdString();
-      alter.new_title_field()->setText(typed);
-      return result;
-    };
-  };
-
-  answer(QStringLiteral("  CH1 ripple\t"), QDialog::Accepted);
-  Click(Button::kAlterTitle);
-  EXPECT_EQ(shown_current, "before");
-  EXPECT_EQ(view.title(), "CH1 ripple");
-  EXPECT_EQ(view.title_label()->text().toStdString(), "CH1 ripple");
-
-  answer(QStringLiteral("   "), QDialog::Accepted);
-  Click(Button::kAlterTitle);
-  EXPECT_EQ(view.title(), "CH1 ripple");
-
-  answer(QStringLiteral("ignored"), QDialog::Rejected);
-  Click(Button::kAlterTitle);
-  EXPECT_EQ(view.title(), "CH1 ripple");
-  EXPECT_TRUE(Logged("NORMAL :", "取消修改当前‘位图’标签！"));
-  EXPECT_EQ(ui.actions, Strings(3, "Alter the default tab"));
-}
-
-TEST_F(DsoBitmapViewTest, CopyTakesThePictureAreaAsShownAndPrintAsksForThePreview) {
-  OpenPicture(GradientPicture(4, 3));
-  QApplication::clipboard()->clear();
-  Click(Button::kCopy);
-  EXPECT_EQ(ui.actions.back(), "Copy DSO Bitmap");
-  const QImage copied = QApplication::clipboard()->image();
-  EXPECT_EQ(copied.size(), view.picture_area()->size() * view.picture_area()->devicePixelRatio());
-  EXPECT_GT(copied.width(), 4);  // stretched, not the picture's own size
-
-  QSignalSpy spy(&view, &DsoBitmapView::PrintRequested);
-  Click(Button::kPrint);
-  EXPECT_EQ(spy.count(), 1);
-  EXPECT_EQ(ui.actions.back(), "Print the DSO Bitmap");
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(DsoBitmapLayoutTest, TitleKeepsToTheBottomAndThePictureFillsTheRest) {
-  const DsoBitmapLayout start = InitialDsoBitmapLayout(1.0);
-  // At the size it was made for, the rule leaves everything where it is.
-  const DsoBitmapLayout same = ResizeDsoBitmapLayout(start, DsoBitmapTemplateSize(1.0), 1.0);
-  EXPECT_EQ(same.title, start.title);
-  EXPECT_EQ(same.picture, start.picture);
-  EXPECT_EQ(same.alter_title, start.alter_title);
-
-  const DsoBitmapLayout big = ResizeDsoBitmapLayout(start, QSize(1000, 700), 1.0);
-  EXPECT_EQ(big.title, QRect(start.title.left(), 700 - 10 - start.title.height(),
-                             start.title.left() + 1000 - 145, start.title.height()));
-  EXPECT_EQ(big.alter_title, start.alter_title.translated(0, big.title.top() - start.title.top()));
-  EXPECT_EQ(big.picture,
-            QRect(start.picture.topLeft(), QSize(start.picture.left() + 1000 - 145,
-                                                 start.picture.top() + big.title.top() - 108)));
-  EXPECT_EQ(big.buttons, start.buttons);
-  // The picture stays clear of the title and of the right edge.
-  EXPECT_LT(big.picture.bottom(), big.title.top());
-  EXPECT_LT(big.picture.right(), 1000);
-
-  // A pane too small for the controls gives empty areas, never negative ones.
-  const DsoBitmapLayout tiny = ResizeDsoBitmapLayout(start, QSize(20, 20), 1.0);
-  EXPECT_EQ(tiny.picture.width(), 0);
-  EXPECT_EQ(tiny.picture.height(), 0);
-  EXPECT_GE(tiny.title.width(), 0);
-}
-
-TEST_F(DsoBitmapViewTest, ResizingFollowsTheRuleAtTheViewsScale) {
-  const QRect picture_before = view.picture_area()->geometry();
-  view.resize(900, 640);
-  const DsoBitmapLayout expected =
-      ResizeDsoBitmapLayout(InitialDsoBitmapLayout(view.scale()), QSize(900, 640), view.scale());
-  EXPECT_EQ(view.title_label()->geometry(), expected.title);
-  EXPECT_EQ(view.button(Button::kAlterTitle)->geometry(), expected.alter_title);
-  EXPECT_EQ(view.picture_area()->geometry(), expected.picture);
-  // Back to the first size: back to the first places, whatever the rounding.
-  view.resize(view.sizeHint());
-  EXPECT_EQ(view.picture_area()->geometry(), picture_before);
-}
-
-TEST_F(DsoBitmapViewTest, TheRightPaneOpensABitmapIntoTheView) {
-  RightPane pane;
-  EXPECT_EQ(pane.OpenBitmapFile(dir.File("x.bmp")), 0);  // no view yet
-  auto* bitmap_view = new DsoBitmapView(context, dialogs);
-  pane.SetPage(kDsoBitmapView, bitmap_view);
-  const DecodedBitmap shot = GradientPicture(6, 5);
-  const std::string path = WriteBitmap("opened.bmp", shot);
-  EXPECT_EQ(pane.OpenBitmapFile(path), 1);
-  EXPECT_EQ(bitmap_view->title(), path);
-  EXPECT_EQ(bitmap_view->controller().picture().pixels, shot.pixels);
-  EXPECT_FALSE(bitmap_view->button(Button::kAlterTitle)->isEnabled());
-  EXPECT_TRUE(bitmap_view->button(Button::kSave)->isEnabled());
-  EXPECT_EQ(pane.OpenBitmapFile(dir.File("missing.bmp")), 0);
-  EXPECT_EQ(bitmap_view->title(), path);
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
-// The shared open and save dialogs, and the "Alter the title" dialog.
+// The shared open and save dialogs.
 #include "panes/file_dialogs.h"
 
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-
-#include "panes/alter_title_dialog.h"
 #include "support/temp_dir.h"
 
 namespace korvelane {
@@ -26,43 +23,6 @@ class FileDialogsTest : public ::testing::Test {
   std::vector<FileDialogRequest> requests;
   std::string answer;
 };
-
-TEST_F(FileDialogsTest, EachKindShowsItsOwnDialogAndOthersNone) {
-  dialogs.OpenFileDialog(kWaveGraphFile);
-  dialogs.SaveFileDialog(kWaveDataFile);
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].title, "Open Wave Graph File");
-  EXPECT_FALSE(requests[0].save);
-  EXPECT_EQ(requests[0].filter, "graph file( *.csv)|*.csv|wavedata file(*.wdf)|*.wdf| |");
-  EXPECT_EQ(requests[0].initial_name, "*.csv");
-  EXPECT_EQ(requests[0].default_extension, "csv");
-  EXPECT_EQ(requests[0].folder, folder);
-  EXPECT_EQ(requests[1].title, "Save Wave Data File");
-  EXPECT_TRUE(requests[1].save);
-  EXPECT_EQ(requests[1].default_extension, "");
-  // Bitmaps have no shared save dialog; numbers outside 1..5 are no kind.
-  EXPECT_EQ(dialogs.SaveFileDialog(kBitmapFile), 0);
-  EXPECT_EQ(dialogs.OpenFileDialog(0), 0);
-  EXPECT_EQ(dialogs.OpenFileDialog(6), 0);
-  EXPECT_EQ(requests.size(), 2u);
-}
-
-TEST_F(FileDialogsTest, ChosenPathsAreKeptAndCancelKeepsTheLastOnes) {
-  answer = "/lab/shots/a.wdf";
-  EXPECT_EQ(dialogs.OpenFileDialog(kWaveDataFile), 1);
-  answer = "/lab/shots/b.wmf";
-  EXPECT_EQ(dialogs.SaveFileDialog(kWaveMeasurementFile), 1);
-  answer = "";
-  EXPECT_EQ(dialogs.OpenFileDialog(kBitmapFile), 0);
-  EXPECT_EQ(dialogs.SaveFileDialog(kWaveDataFile), 0);
-  EXPECT_EQ(dialogs.open_path(), "/lab/shots/a.wdf");
-  EXPECT_EQ(dialogs.save_path(), "/lab/shots/b.wmf");
-
-  // The starting folder follows the initial path as it is now.
-  folder = "/elsewhere";
-  dialogs.OpenFileDialog(kScopeSettingFile);
-  EXPECT_EQ(requests.back().folder, "/elsewhere");
-}
 
 TEST_F(FileDialogsTest, GraphFileNamesGetTheirExtensions) {
   const std::pair<const char*, const char*> saves[] = {
@@ -106,16 +66,6 @@ TEST(FileDialogFilterTest, FiltersBecomeQtNameFilters) {
   EXPECT_EQ(FileDialogs::NameFilters("pictures|*.bmp|other (*.x)|*.y||"),
             (QStringList{"pictures (*.bmp)", "other (*.x) (*.y)"}));
   EXPECT_TRUE(FileDialogs::NameFilters("").isEmpty());
-}
-
-TEST(AlterTitleDialogTest, ShowsTheCurrentTitleReadOnlyAndHandsBackTheNewOne) {
-  AlterTitleDialog dialog(QStringLiteral("20261206-090507"));
-  EXPECT_EQ(dialog.windowTitle().toStdString(), "Alter the title");
-  EXPECT_EQ(dialog.current_title_field()->text().toStdString(), "20261206-090507");
-  EXPECT_TRUE(dialog.current_title_field()->isReadOnly());
-  EXPECT_FALSE(dialog.new_title_field()->isReadOnly());
-  dialog.new_title_field()->setText(QStringLiteral(" new "));
-  EXPECT_EQ(dialog.new_title().toStdString(), " new ");  // the caller trims
 }
 
 }  // namespace
