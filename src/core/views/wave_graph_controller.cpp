@@ -149,6 +149,13 @@ void WaveGraphController::RedrawWaveGraph() {
 }
 
 void WaveGraphController::PlotSlot(const uint8_t* samples, int count, int slot) {
+  // A wave loaded into a file slot replaces the curve of the wave that had the slot before, even
+  // when its own count is not drawn.
+  if (slot >= kFirstFileSlot && !IsPlottedCount(count)) {
+    if (GraphPlot* plot = graph_.PlotByIndex(slot))
+      plot->ClearPlot();
+    return;
+  }
   korvelane::PlotSlot(graph_, samples, count, slot);
 }
 

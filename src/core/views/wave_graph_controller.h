@@ -68,7 +68,8 @@ class WaveGraphController : private ViewTablesListener {
   void RefreshWaveGraph();
   // Redraws the graph, the lists and the slots of CH1 and CH2 from the acquisition store.
   void RedrawWaveGraph();
-  // Plot `slot` shows the first `count` samples, when the graph draws that count.
+  // Plot `slot` shows the first `count` samples, when the graph draws that count. Otherwise the
+  // plot of CH1 or CH2 keeps what it showed and the plot of a file slot is emptied.
   void PlotSlot(const uint8_t* samples, int count, int slot);
 
   // The request boxes, read at the start of a timer refresh.

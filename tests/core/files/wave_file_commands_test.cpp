@@ -243,8 +243,9 @@ TEST_F(WaveFileTest, SamplesComeFromTheListTextsAndThePanelBytesAreReordered) {
 TEST_F(WaveFileTest, SixLoadsFillChan3ToChan7AndTheSixthReplacesChan7) {
   std::vector<std::string> paths;
   for (int i = 0; i < 6; ++i) {
-    // The sixth file is shorter and has no measurements: nothing of the fifth may stay.
-    paths.push_back(WriteRecord("w" + std::to_string(i) + ".wdf", i == 5 ? 250 : 500,
+    // The sixth file is shorter, of a count the graph does not draw, and has no measurements:
+    // nothing of the fifth may stay, not even its curve.
+    paths.push_back(WriteRecord("w" + std::to_string(i) + ".wdf", i == 5 ? 300 : 500,
                                 static_cast<uint8_t>(40 + i), i != 5));
   }
   for (int i = 0; i < 6; ++i) {
@@ -254,11 +255,13 @@ TEST_F(WaveFileTest, SixLoadsFillChan3ToChan7AndTheSixthReplacesChan7) {
     EXPECT_EQ(tables.wave_data_list.text(0, slot), std::to_string(40 + i));
   }
   const WaveSlot& seventh = tables.wave_slots[7];
-  EXPECT_EQ(seventh.count, 250);
+  EXPECT_EQ(seventh.count, 300);
   EXPECT_EQ(seventh.in_measurement, 0);
+  EXPECT_TRUE(graph.plots[7].data.empty());
+  EXPECT_EQ(graph.plots[6].data.size(), 500u);
   EXPECT_EQ(tables.parameter_list.text(0, 7), "s45");
-  EXPECT_EQ(tables.wave_data_list.text(249, 7), "45");
-  EXPECT_EQ(tables.wave_data_list.text(250, 7), "");
+  EXPECT_EQ(tables.wave_data_list.text(299, 7), "45");
+  EXPECT_EQ(tables.wave_data_list.text(300, 7), "");
   // Without measurements the column keeps its texts.
   EXPECT_EQ(tables.measurement_list.text(0, 7), "m44");
 
@@ -439,7 +442,7 @@ TEST_F(WaveFileTest, TheGraphViewsOpenShowsAnyRecordAndEnablesTheButtonsEvenOnFa
   EXPECT_TRUE(form.file_buttons);
 
   // A wave data file (kind 0) is loaded and shown, without the graph flag; a count the graph
-  // does not draw fills the lists but leaves the plot alone.
+  // does not draw fills the lists but not the plot.
   chooser.answers.push_back(WriteRecord("data.wdf", 300, 60, false));
   files.OpenWaveGraphFile();
   EXPECT_EQ(ui.messages.size(), 1u);
