@@ -72,7 +72,11 @@ void ShowChannelMeasurements(ViewTables& tables, const AcquisitionStore& store,
   if (data.enabled) {
     FillMeasurementColumn(tables, ByteView(data.measure.data(), data.measure.size()), channel);
   } else {
+    // The caption names this channel now, so no other channel's verdicts may stay under it.
+    for (int row = 0; row < MeasurementList::kRows; ++row)
+      tables.measurement_list.SetText(row, MeasurementList::kVerdictColumn, "**");
     tables.NotifyColumnChanged(ListKind::kMeasurements, channel);
+    tables.NotifyColumnChanged(ListKind::kMeasurements, MeasurementList::kVerdictColumn);
   }
   slot.in_measurement = 1;
 }

@@ -25,7 +25,8 @@ void FillMeasurementColumn(ViewTables& tables, ByteView records, int column);
 // The measurements of channel 1 or 2 after a refresh. Not wanted: the slot loses
 // `in_measurement` and the column keeps its texts. Wanted: the caption names the channel, the
 // limits get their defaults if they have none yet, the column shows "**" and, while the channel
-// is on, its measurements with their verdicts; the slot gets `in_measurement`.
+// is on, its measurements with their verdicts (while it is off, the verdict column shows "**"
+// too); the slot gets `in_measurement`.
 void ShowChannelMeasurements(ViewTables& tables, const AcquisitionStore& store,
                              const RequestSelectors& selectors, int channel);
 

@@ -109,20 +109,28 @@ TEST_F(MeasurementColumnTest, LimitsSetBeforeTheFirstMeasurementsAreKept) {
   EXPECT_EQ(Cell(kVavg, 8), "Pass");
 }
 
-TEST_F(MeasurementColumnTest, AWantedChannelThatIsOffShowsStarsAndLeavesTheVerdicts) {
-  tables.measurement_list.SetText(kVavg, 8, "Pass");
+TEST_F(MeasurementColumnTest, AWantedChannelThatIsOffShowsStarsAndNoOtherChannelsVerdicts) {
+  // Both wanted, CH2 switched off: the caption names CH2, so CH1's verdicts must not stay.
   selectors.ch1_measure_wanted = 1;
-  store.ch1.enabled = false;
+  selectors.ch2_measure_wanted = 1;
+  store.ch1.enabled = true;
   store.ch1.measure = Block(1.0f, kUnitV);
+  store.ch2.enabled = false;
+  store.ch2.measure = Block(1.0f, kUnitV);
   ShowChannelMeasurements(tables, store, selectors, 1);
-  for (int row = 0; row < kMeasurementItemCount; ++row)
-    EXPECT_EQ(Cell(row, 1), "**") << row;
-  EXPECT_EQ(Cell(kVavg, 8), "Pass");
-  EXPECT_EQ(tables.wave_slots[1].in_measurement, 1);
-  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  CH1");
-  EXPECT_EQ(listener.captions, 1);
+  EXPECT_EQ(Cell(kVavg, 8), "Fail");
+  listener.columns.clear();
+  ShowChannelMeasurements(tables, store, selectors, 2);
+  for (int row = 0; row < kMeasurementItemCount; ++row) {
+    EXPECT_EQ(Cell(row, 2), "**") << row;
+    EXPECT_EQ(Cell(row, 8), "**") << row;
+    EXPECT_EQ(Cell(row, 1), "1.00V") << row;
+  }
+  EXPECT_EQ(tables.wave_slots[2].in_measurement, 1);
+  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  CH2");
+  EXPECT_EQ(listener.captions, 2);
   EXPECT_TRUE(tables.limits_initialised);
-  EXPECT_EQ(listener.columns, std::vector<int>{1});
+  EXPECT_EQ(listener.columns, (std::vector<int>{2, 8}));
 }
 
 }  // namespace
