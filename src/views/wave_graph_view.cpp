@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 
 #include "views/dialog_units.h"
@@ -82,8 +83,10 @@ WaveGraphView::WaveGraphView(const ViewContext& context, RefreshTimerCalls timer
   connect(button(Button::kPrint), &QPushButton::clicked, this, [this] { controller_->Print(); });
   connect(button(Button::kSave), &QPushButton::clicked, this, &WaveGraphView::SaveRequested);
   connect(button(Button::kOpen), &QPushButton::clicked, this, &WaveGraphView::OpenRequested);
+  // Every change of a "Graph Show" box by its user counts, also one made through the
+  // accessibility bus, which toggles the box without a click; the view's own writes are silent.
   for (int slot = 1; slot <= kSlotCount; ++slot) {
-    connect(show_boxes_[static_cast<size_t>(slot)], &QCheckBox::clicked, this,
+    connect(show_boxes_[static_cast<size_t>(slot)], &QCheckBox::toggled, this,
             [this, slot] { controller_->ToggleShow(slot); });
   }
   controller_->Initialise();
@@ -199,8 +202,11 @@ void WaveGraphView::WriteBoxes(const WaveGraphFields& fields) {
   measure_boxes_[1]->setChecked(fields.measure_ch1 != 0);
   measure_boxes_[2]->setChecked(fields.measure_ch2 != 0);
   all_data_->setChecked(fields.all_data != 0);
-  for (int slot = 1; slot <= kSlotCount; ++slot)
-    show_boxes_[static_cast<size_t>(slot)]->setChecked(fields.show[static_cast<size_t>(slot)] != 0);
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
+    QCheckBox* box = show_boxes_[static_cast<size_t>(slot)];
+    const QSignalBlocker silent(box);
+    box->setChecked(fields.show[static_cast<size_t>(slot)] != 0);
+  }
 }
 
 void WaveGraphView::EnableShowBox(int slot, bool enable) {

@@ -121,7 +121,6 @@ TEST_F(PrintOutputTest, WaveGraphAndBitmapPreviewsDrawTheirPages) {
   tables->wave_slots[1].in_graph = 1;
   graph->show_box(1)->setEnabled(true);
   graph->show_box(1)->setChecked(true);
-  graph->controller().ToggleShow(1);
   const std::string pdf = PrintToPdf("graph.pdf");
   Drive("", "", true);
   window->print_commands().PrintWaveGraph(60);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <memory>
 
@@ -108,6 +110,25 @@ TEST_F(WaveGraphViewTest, CopyPutsAPictureOfTheWholeViewOnTheClipboard) {
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.size(), view->size() * view->devicePixelRatio());
   EXPECT_EQ(Operations(), Strings{"Copy Wave Graph Interface"});
+}
+
+TEST_F(WaveGraphViewTest, PrintCountsAChan7BoxTickedThroughTheAccessibilityBus) {
+  // A 500-sample wave in Chan7, hidden as the right pane's loaders leave it.
+  tables.wave_slots[7] = {0, 1, 0, 500};
+  view->ShowLoadedSlot(7, 0);
+  ButtonOf(B::kPrint)->setEnabled(true);
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(view->show_box(7));
+  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box->actionInterface(), nullptr);
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(view->show_box(7)->isChecked());
+  EXPECT_EQ(Operations(), Strings{"Show/Hide the seventh graph"});
+
+  QSignalSpy prints(view.get(), &View::PrintRequested);
+  ButtonOf(B::kPrint)->click();
+  ASSERT_EQ(prints.size(), 1);
+  EXPECT_EQ(prints[0][0].toInt(), 500);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace
