@@ -6,10 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "core/protocol/measurement_record.h"
-#include "core/views/dialog_fields.h"
 #include "views/dialog_units.h"
 
 namespace korvelane {
@@ -49,21 +47,15 @@ void ShowUnit(QComboBox* box, const std::vector<std::string>& family, std::strin
 }  // namespace
 
 CSetPassFailDlg::CSetPassFailDlg(ViewTables& tables, UserInterface& ui, QWidget* parent)
-    : QDialog(parent), tables_(tables), ui_(ui) {
+    : QDialog(parent), setting_(tables, ui, static_cast<PassFailSettingForm&>(*this)) {
   setWindowTitle(QStringLiteral("Pass|Fail setting"));
   setAccessibleName(QStringLiteral("Pass|Fail setting"));
   BuildControls();
-  // A refresh while the dialog is open must not put the defaults back over limits the dialog
-  // has already stored, so the defaults count as set from here on.
-  if (!tables_.limits_initialised) {
-    ResetPassFailLimits(tables_.limits);
-    tables_.limits_initialised = true;
-  }
-  ShowEntry(0);
-  EnableFields(false);
-  connect(enable_, &QCheckBox::clicked, this, &CSetPassFailDlg::EnableClicked);
+  setting_.Open();
+  connect(enable_, &QCheckBox::clicked, this,
+          [this](bool checked) { setting_.EnableClicked(checked); });
   connect(measure_type_, &QComboBox::currentIndexChanged, this,
-          &CSetPassFailDlg::MeasureTypeChanged);
+          [this](int item) { setting_.MeasureTypeChanged(item); });
   connect(ok_, &QPushButton::clicked, this, &CSetPassFailDlg::accept);
   connect(cancel_, &QPushButton::clicked, this, &CSetPassFailDlg::reject);
 }
@@ -140,9 +132,13 @@ void CSetPassFailDlg::BuildControls() {
   cancel_->setGeometry(units.Rect(kCancel));
 }
 
-void CSetPassFailDlg::ShowEntry(int item) {
-  const std::vector<std::string>& family = LimitUnitFamily(item);
-  const PassFailLimit& limit = tables_.limits[static_cast<size_t>(item)];
+LimitFieldTexts CSetPassFailDlg::ReadFieldTexts() {
+  return {minimum_->text().toStdString(), minimum_unit_->currentText().toStdString(),
+          maximum_->text().toStdString(), maximum_unit_->currentText().toStdString()};
+}
+
+void CSetPassFailDlg::ShowLimits(const std::vector<std::string>& family,
+                                 const PassFailLimit& limit) {
   for (QComboBox* box : {minimum_unit_, maximum_unit_}) {
     box->clear();
     for (const std::string& unit : family)
@@ -152,7 +148,10 @@ void CSetPassFailDlg::ShowEntry(int item) {
   maximum_->setText(QString::number(limit.maximum));
   ShowUnit(minimum_unit_, family, LimitUnitText(limit.minimum_unit));
   ShowUnit(maximum_unit_, family, LimitUnitText(limit.maximum_unit));
-  shown_item_ = item;
+}
+
+void CSetPassFailDlg::SetEnableChecked(bool checked) {
+  enable_->setChecked(checked);
 }
 
 void CSetPassFailDlg::EnableFields(bool enable) {
@@ -161,77 +160,33 @@ void CSetPassFailDlg::EnableFields(bool enable) {
     field->setEnabled(enable);
 }
 
-bool CSetPassFailDlg::ReadFields(PassFailLimit* limit) {
-  const LimitFieldCheck check =
-      ReadLimitFields({minimum_->text().toStdString(), minimum_unit_->currentText().toStdString(),
-                       maximum_->text().toStdString(), maximum_unit_->currentText().toStdString()});
-  if (check.ok()) {
-    *limit = check.limit;
-    return true;
-  }
-  ui_.ShowMessage(check.refusal, kFieldRefusalCaption, MessageIcon::kExclamation);
-  QWidget* field = minimum_;
-  switch (check.bad_field) {
+void CSetPassFailDlg::FocusField(LimitField field) {
+  QWidget* widget = minimum_;
+  switch (field) {
     case LimitField::kMinimumUnit:
-      field = minimum_unit_;
+      widget = minimum_unit_;
       break;
     case LimitField::kMaximum:
-      field = maximum_;
+      widget = maximum_;
       break;
     case LimitField::kMaximumUnit:
-      field = maximum_unit_;
+      widget = maximum_unit_;
       break;
     default:
       break;
   }
-  // A bad field must be open to correction.
-  if (!field->isEnabled()) {
-    enable_->setChecked(true);
-    EnableFields(true);
-  }
-  field->setFocus();
-  if (auto* edit = qobject_cast<QLineEdit*>(field))
+  widget->setFocus();
+  if (auto* edit = qobject_cast<QLineEdit*>(widget))
     edit->selectAll();
-  return false;
-}
-
-void CSetPassFailDlg::EnableClicked(bool checked) {
-  PassFailLimit limit;
-  // Fields are locked only once they hold what can be stored.
-  if (!checked && !ReadFields(&limit)) {
-    enable_->setChecked(true);
-    return;
-  }
-  EnableFields(checked);
-}
-
-void CSetPassFailDlg::MeasureTypeChanged(int item) {
-  if (item < 0 || item >= kMeasurementItemCount || item == shown_item_)
-    return;
-  PassFailLimit limit;
-  if (!ReadFields(&limit)) {
-    // The measurement shown stays, so that its fields can be corrected.
-    const QSignalBlocker blocker(measure_type_);
-    measure_type_->setCurrentIndex(shown_item_);
-    return;
-  }
-  StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
-  enable_->setChecked(false);
-  ShowEntry(item);
-  EnableFields(false);
 }
 
 void CSetPassFailDlg::accept() {
-  PassFailLimit limit;
-  if (!ReadFields(&limit))
-    return;
-  StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
-  tables_.limits_initialised = true;
-  QDialog::accept();
+  if (setting_.Ok())
+    QDialog::accept();
 }
 
 void CSetPassFailDlg::reject() {
-  tables_.limits_initialised = true;
+  setting_.Cancel();
   QDialog::reject();
 }
 

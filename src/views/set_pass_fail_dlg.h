@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace korvelane {
 
-class CSetPassFailDlg : public QDialog {
+class CSetPassFailDlg : public QDialog, private PassFailSettingForm {
   Q_OBJECT
 
  public:
@@ -26,7 +26,7 @@ class CSetPassFailDlg : public QDialog {
   CSetPassFailDlg(ViewTables& tables, UserInterface& ui, QWidget* parent = nullptr);
 
   // The measurement whose limits the fields show, 0..10.
-  int shown_item() const { return shown_item_; }
+  int shown_item() const { return setting_.shown_item(); }
 
   QComboBox* measure_type_box() const { return measure_type_; }
   QCheckBox* enable_check() const { return enable_; }
@@ -42,17 +42,13 @@ class CSetPassFailDlg : public QDialog {
 
  private:
   void BuildControls();
-  // Fills the unit boxes with the family of `item` and the fields with its stored limits.
-  void ShowEntry(int item);
-  void EnableFields(bool enable);
-  // The fields checked; on a bad field its refusal is shown and it gets the focus.
-  bool ReadFields(PassFailLimit* limit);
-  void EnableClicked(bool checked);
-  void MeasureTypeChanged(int item);
+  LimitFieldTexts ReadFieldTexts() override;
+  void ShowLimits(const std::vector<std::string>& family, const PassFailLimit& limit) override;
+  void SetEnableChecked(bool checked) override;
+  void EnableFields(bool enable) override;
+  void FocusField(LimitField field) override;
 
-  ViewTables& tables_;
-  UserInterface& ui_;
-  int shown_item_ = 0;
+  PassFailSetting setting_;
   QComboBox* measure_type_ = nullptr;
   QCheckBox* enable_ = nullptr;
   QLineEdit* minimum_ = nullptr;

@@ -107,21 +107,18 @@ TEST_F(PassFailDlgTest, OutOfRangeAndMalformedNumbersAreRefusedWithTheFocusOnThe
   EXPECT_EQ(ui.messages[2].text, "Please enter no more than 3 characters.");
   EXPECT_EQ(Limit(kVpp).maximum, 999);  // nothing stored
 
-  // A bad field also keeps its measurement shown and its fields open.
+  // A change of measurement reports the bad field, stores nothing and shows the new one locked.
   dialog->measure_type_box()->setCurrentIndex(kVmin);
-  EXPECT_EQ(dialog->measure_type_box()->currentIndex(), kVpp);
-  EXPECT_EQ(dialog->shown_item(), kVpp);
-  dialog->enable_check()->click();
-  EXPECT_TRUE(dialog->enable_check()->isChecked());
-  EXPECT_TRUE(dialog->minimum_unit_box()->isEnabled());
-  EXPECT_EQ(ui.messages.size(), 5u);
+  EXPECT_EQ(dialog->shown_item(), kVmin);
+  EXPECT_EQ(dialog->minimum_unit_box()->currentText(), QStringLiteral("mV"));
+  EXPECT_FALSE(dialog->enable_check()->isChecked());
+  EXPECT_FALSE(dialog->minimum_unit_box()->isEnabled());
+  EXPECT_EQ(ui.messages.size(), 4u);
+  EXPECT_EQ(LimitUnitText(Limit(kVpp).minimum_unit), "mV");
 
-  dialog->minimum_unit_box()->setCurrentText(QStringLiteral("uV"));
   dialog->ok_button()->click();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_EQ(Limit(kVpp).minimum, 0);
-  EXPECT_EQ(Limit(kVpp).maximum, 100);
-  EXPECT_EQ(LimitUnitText(Limit(kVpp).minimum_unit), "uV");
+  EXPECT_EQ(Limit(kVpp).maximum, 999);
 }
 
 TEST_F(PassFailDlgTest, ARefreshWhileTheDialogIsOpenKeepsWhatATypeChangeStored) {

@@ -88,4 +88,63 @@ void StoreLimitsFromDialog(PassFailLimits& limits, int item, const PassFailLimit
   limits[static_cast<size_t>(item)] = limit;
 }
 
+void PassFailSetting::Open() {
+  if (!tables_.limits_initialised) {
+    ResetPassFailLimits(tables_.limits);
+    tables_.limits_initialised = true;
+  }
+  Show(0);
+  form_.SetEnableChecked(false);
+  form_.EnableFields(false);
+}
+
+void PassFailSetting::Show(int item) {
+  form_.ShowLimits(LimitUnitFamily(item), tables_.limits[static_cast<size_t>(item)]);
+  shown_item_ = item;
+}
+
+bool PassFailSetting::ReadFields(PassFailLimit* limit, LimitField* bad_field) {
+  const LimitFieldCheck check = ReadLimitFields(form_.ReadFieldTexts());
+  if (bad_field)
+    *bad_field = check.bad_field;
+  if (check.ok()) {
+    *limit = check.limit;
+    return true;
+  }
+  ui_.ShowMessage(check.refusal, kFieldRefusalCaption, MessageIcon::kExclamation);
+  return false;
+}
+
+void PassFailSetting::EnableClicked(bool checked) {
+  PassFailLimit limit;
+  ReadFields(&limit);
+  form_.EnableFields(checked);
+}
+
+void PassFailSetting::MeasureTypeChanged(int item) {
+  if (item < 0 || item >= kMeasurementItemCount || item == shown_item_)
+    return;
+  PassFailLimit limit;
+  if (ReadFields(&limit))
+    StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
+  form_.SetEnableChecked(false);
+  Show(item);
+  form_.EnableFields(false);
+}
+
+bool PassFailSetting::Ok() {
+  PassFailLimit limit;
+  LimitField bad_field = LimitField::kNone;
+  if (!ReadFields(&limit, &bad_field)) {
+    // A bad field must be open to correction.
+    form_.SetEnableChecked(true);
+    form_.EnableFields(true);
+    form_.FocusField(bad_field);
+    return false;
+  }
+  StoreLimitsFromDialog(tables_.limits, shown_item_, limit);
+  tables_.limits_initialised = true;
+  return true;
+}
+
 }  // namespace korvelane

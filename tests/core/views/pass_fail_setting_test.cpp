@@ -6,6 +6,7 @@
 #include "core/protocol/measurement_record.h"
 #include "core/views/dialog_fields.h"
 #include "core/views/wave_data_controller.h"
+#include "support/fake_user_interface.h"
 
 namespace korvelane {
 namespace {
@@ -81,6 +82,92 @@ TEST(LimitFieldsTest, BadFieldsAreRefusedOneAtATimeInTheDialogsOrder) {
     EXPECT_EQ(check.bad_field, c.bad);
     EXPECT_EQ(check.refusal, c.refusal);
   }
+}
+
+// The dialog's widgets: fields as typed, what was shown and which fields are open.
+class FakeSettingForm : public PassFailSettingForm {
+ public:
+  LimitFieldTexts ReadFieldTexts() override { return fields; }
+  void ShowLimits(const std::vector<std::string>& family, const PassFailLimit& limit) override {
+    units = family;
+    fields = {std::to_string(limit.minimum), std::string(LimitUnitText(limit.minimum_unit)),
+              std::to_string(limit.maximum), std::string(LimitUnitText(limit.maximum_unit))};
+  }
+  void SetEnableChecked(bool checked) override { enable_checked = checked; }
+  void EnableFields(bool enable) override { open = enable; }
+  void FocusField(LimitField field) override { focus = field; }
+
+  LimitFieldTexts fields;
+  Units units;
+  bool enable_checked = true;
+  bool open = true;
+  LimitField focus = LimitField::kNone;
+};
+
+class PassFailSettingTest : public ::testing::Test {
+ protected:
+  PassFailSettingTest() { setting.Open(); }
+  const PassFailLimit& Limit(int item) const { return tables.limits[static_cast<size_t>(item)]; }
+  // Ticks Enable and types `maximum`.
+  void TypeMaximum(const char* maximum) {
+    form.enable_checked = true;
+    setting.EnableClicked(true);
+    form.fields.maximum = maximum;
+  }
+
+  ViewTables tables;
+  testing::FakeUserInterface ui;
+  FakeSettingForm form;
+  PassFailSetting setting{tables, ui, form};
+};
+
+TEST_F(PassFailSettingTest, AChangeOfMeasurementStoresGoodFieldsAndShowsTheNewOneLocked) {
+  EXPECT_TRUE(tables.limits_initialised);
+  EXPECT_EQ(form.fields.maximum, "999");
+  EXPECT_FALSE(form.open);
+  TypeMaximum("100");
+  EXPECT_TRUE(form.open);
+  setting.MeasureTypeChanged(kPeriod);
+  EXPECT_EQ(Limit(kVavg).maximum, 100);
+  EXPECT_EQ(setting.shown_item(), kPeriod);
+  EXPECT_EQ(form.units, (Units{"ps", "ns", "us", "ms", "s"}));
+  EXPECT_EQ(form.fields.minimum_unit, "us");
+  EXPECT_FALSE(form.enable_checked);
+  EXPECT_FALSE(form.open);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PassFailSettingTest, ABadFieldIsReportedButNeitherStoredNorAllowedToHoldTheDialog) {
+  // A change of measurement: the range message, nothing stored, Enable unchecked, the new one
+  // shown with its fields locked.
+  TypeMaximum("1000");
+  setting.MeasureTypeChanged(kVpp);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kOutOfRange);
+  EXPECT_EQ(Limit(kVavg).maximum, 999);
+  EXPECT_EQ(setting.shown_item(), kVpp);
+  EXPECT_EQ(form.fields.maximum, "999");
+  EXPECT_FALSE(form.enable_checked);
+  EXPECT_FALSE(form.open);
+
+  // Unticking Enable reads the fields, then locks them whatever they hold.
+  TypeMaximum("abc");
+  form.enable_checked = false;
+  setting.EnableClicked(false);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text, kNotANumber);
+  EXPECT_FALSE(form.open);
+  EXPECT_FALSE(form.enable_checked);
+
+  // OK does not close on a bad field: it opens the fields and puts the focus on it.
+  EXPECT_FALSE(setting.Ok());
+  EXPECT_EQ(ui.messages.size(), 3u);
+  EXPECT_TRUE(form.open);
+  EXPECT_TRUE(form.enable_checked);
+  EXPECT_EQ(form.focus, LimitField::kMaximum);
+  form.fields.maximum = "5";
+  EXPECT_TRUE(setting.Ok());
+  EXPECT_EQ(Limit(kVpp).maximum, 5);
 }
 
 TEST(PrintRangeTest, StartAndEndEachKeepToTheirOwnRange) {
