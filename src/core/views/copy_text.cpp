@@ -11,10 +11,14 @@ constexpr size_t kWaveCellWidth = 10;
 constexpr size_t kItemNameWidth = 15;
 constexpr size_t kMeasureCellWidth = 11;
 
-// A column with another after it: padded to `width`, and at least one space.
+// A column with another after it: padded to `width`. A text longer than its field gets one
+// space, so that it stays apart from the next column.
 void AppendColumn(std::string& out, std::string_view text, size_t width) {
   out.append(text);
-  out.append(text.size() < width ? width - text.size() : 1, ' ');
+  if (text.size() < width)
+    out.append(width - text.size(), ' ');
+  else if (text.size() > width)
+    out += ' ';
 }
 
 // The last column of a line: padded to `width`.

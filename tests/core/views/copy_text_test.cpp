@@ -129,7 +129,7 @@ TEST_F(MeasurementCopyTest, HeaderAndRowsAre103CharactersUnderTheCaption) {
   store.ch1.enabled = true;
   store.ch1.measure = Block(500.0f, kUnitMv, 2);
   store.ch2.enabled = true;
-  store.ch2.measure = Block(1.5f, kUnitV, 3);
+  store.ch2.measure = Block(123.45678f, kUnitNs, 5);  // "123.45677ns" fills its field exactly
   selectors.ch1_measure_wanted = 1;
   selectors.ch2_measure_wanted = 1;
   ShowChannelMeasurements(tables, store, selectors, 1);
@@ -142,8 +142,7 @@ TEST_F(MeasurementCopyTest, HeaderAndRowsAre103CharactersUnderTheCaption) {
             "Item Name      CH1        CH2        Chan3      Chan4      Chan5      Chan6      "
             "Chan7      Pass | Fail");
   EXPECT_EQ(lines[2],
-            "Vavg           500.00mV   1.500V                                                     "
-            "       Fail       ");
+            "Vavg           500.00mV   123.45677ns" + std::string(5 * 11, ' ') + "Pass       ");
   EXPECT_EQ(lines[11].substr(0, 15), "Positive Width ");
   for (size_t i = 1; i <= 12; ++i)
     EXPECT_EQ(lines[i].size(), 103u) << i;
