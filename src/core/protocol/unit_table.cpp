@@ -1,5 +1,6 @@
 #include "core/protocol/unit_table.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace korvelane {
@@ -15,6 +16,8 @@ const char* UnitSuffix(int unit_index) {
 }
 
 std::string FormatValueText(float value, int unit_index) {
+  if (!std::isfinite(value))
+    return "****";
   char text[128];
   std::snprintf(text, sizeof text, "%.2f%s", static_cast<double>(value), UnitSuffix(unit_index));
   std::string result(text);

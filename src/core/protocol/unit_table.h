@@ -29,7 +29,8 @@ constexpr int kUnitCount = 16;
 // The suffix of a unit index; "?" for an index outside 0..15.
 const char* UnitSuffix(int unit_index);
 
-// "%.2f%s" of the value and the unit's suffix, at most 49 characters.
+// "%.2f%s" of the value and the unit's suffix, at most 49 characters; "****" for a value that
+// is not finite.
 std::string FormatValueText(float value, int unit_index);
 
 }  // namespace korvelane

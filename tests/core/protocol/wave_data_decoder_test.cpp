@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 #include <random>
 #include <tuple>
 
@@ -47,6 +48,15 @@ TEST_F(WaveDataTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
   EXPECT_EQ(store.ch1.vert_pos, 25);
   EXPECT_EQ(store.ch2.volts_text, "2.00div");
   EXPECT_EQ(store.sec_div_text, "500.00?");
+
+  // Values that are not numbers show as stars, like the measurements.
+  testing::PutF32(body, 32, std::numeric_limits<float>::infinity());
+  testing::PutF32(body, 44, -std::numeric_limits<float>::infinity());
+  testing::PutF32(body, 52, std::numeric_limits<float>::quiet_NaN());
+  ASSERT_EQ(Decode(body), 0);
+  EXPECT_EQ(store.ch2.volts_text, "****");
+  EXPECT_EQ(store.sec_div_text, "****");
+  EXPECT_EQ(store.hori_pos_text, "****");
 }
 
 TEST_F(WaveDataTest, RejectedRecordsChangeNothing) {
