@@ -83,7 +83,7 @@ std::string PageNumberText(int page, int page_count, bool padded) {
 }
 
 std::string ReadCell(const std::string& text, int room) {
-  const size_t most = room > 1 ? static_cast<size_t>(room - 1) : 0;
+  const size_t most = room > 0 ? static_cast<size_t>(room) : 0;
   return text.size() <= most ? text : text.substr(0, most);
 }
 

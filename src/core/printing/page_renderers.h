@@ -19,7 +19,7 @@ std::string PrintDateText(const LocalTime& now);
 // " %i / %i " on paper; the Wave Data preview drops the outer spaces.
 std::string PageNumberText(int page, int page_count, bool padded = true);
 
-// At most `room` - 1 characters of a cell, as a list read with a buffer of `room` characters.
+// At most `room` characters of a cell: the whole of a text that fits its column.
 std::string ReadCell(const std::string& text, int room);
 
 class PageRenderer {

@@ -124,7 +124,7 @@ TEST(WaveGraphPagesTest, HiddenSlotPrintsAsEmptyColumnAndExtraPagesFollow) {
 
 TEST(MeasurementPagesTest, TwelveRowsWithVerdictColumnUnderItsTitle) {
   MeasurementList list;
-  list.SetText(10, 1, "3.000us");
+  list.SetText(10, 1, "-520.00mV");  // nine characters: all of them printed
   list.SetText(10, 8, "Fail");
   const MeasurementPages renderer(list);
   const Page page = renderer.Layout(Job(1, 11), 1, false, "Print Date:2026-12-06");
@@ -133,7 +133,7 @@ TEST(MeasurementPagesTest, TwelveRowsWithVerdictColumnUnderItsTitle) {
   ExpectBox(FindText(page, "Chan7"), 152, 30, 169, 37);
   ExpectBox(FindText(page, "Pass | Fail"), 169, 30, 203, 37);
   EXPECT_EQ(TextsInBand(page, 30 + 11 * 7),
-            (std::vector<std::string>{"Negative Width", "3.000us", "Fail"}));
+            (std::vector<std::string>{"Negative Width", "-520.00mV", "Fail"}));
   ExpectBox(FindText(page, " 1 / 1 "), 20, 30 + 12 * 7, 203, 30 + 13 * 7);
 }
 
@@ -144,7 +144,7 @@ TEST(PageTextsTest, DatePageNumberAndCellLimits) {
   EXPECT_EQ(PrintDateText({2026, 13, 1, 0, 0, 0, 0}), "");
   EXPECT_EQ(PageNumberText(2, 103), " 2 / 103 ");
   EXPECT_EQ(PageNumberText(2, 103, false), "2 / 103");
-  EXPECT_EQ(ReadCell("123456789012", 9), "12345678");
+  EXPECT_EQ(ReadCell("123456789012", 9), "123456789");
   EXPECT_EQ(ReadCell("4000", 19), "4000");
   EXPECT_EQ(ReadCell("abc", 0), "");
 }
