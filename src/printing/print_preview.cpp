@@ -1,5 +1,7 @@
 #include "printing/print_preview.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -11,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
@@ -98,6 +101,41 @@ QBrush BackgroundBrush() {
   return QBrush(pattern);
 }
 
+// A page number as typed, clamped to 1..page count; `fallback` when the text is no number.
+int TypedGotoPage(const QString& typed, int page_count, int fallback) {
+  const QString text = typed.trimmed();
+  static const QRegularExpression kNumber(QStringLiteral("^[+-]?[0-9]+$"));
+  if (!kNumber.match(text).hasMatch())
+    return fallback;
+  bool ok = false;
+  const long long value = text.toLongLong(&ok);
+  if (!ok)  // more digits than any page count
+    return text.startsWith(QLatin1Char('-')) ? 1 : page_count;
+  return ClampGotoPage(static_cast<int>(std::clamp<long long>(value, 0, page_count)), page_count);
+}
+
+// The page field: any whole number can be typed, and it is clamped to 1..page count when it is
+// taken; the arrows run 1..page count and wrap.
+class GotoPageField : public QSpinBox {
+ public:
+  GotoPageField(int page_count, QWidget* parent) : QSpinBox(parent) {
+    setRange(1, page_count);
+    setWrapping(true);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  }
+
+ protected:
+  QValidator::State validate(QString& text, int& /*pos*/) const override {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty() || typed == QLatin1String("-") || typed == QLatin1String("+"))
+      return QValidator::Intermediate;
+    return TypedGotoPage(typed, maximum(), 0) != 0 ? QValidator::Acceptable : QValidator::Invalid;
+  }
+  int valueFromText(const QString& text) const override {
+    return TypedGotoPage(text, maximum(), value());
+  }
+};
+
 }  // namespace
 
 CPreGotoDlg::CPreGotoDlg(int current_page, int page_count, QWidget* parent)
@@ -106,12 +144,8 @@ CPreGotoDlg::CPreGotoDlg(int current_page, int page_count, QWidget* parent)
   setAccessibleName(QStringLiteral("Goto Page"));
   auto* label = new QLabel(QStringLiteral("Page(&P):"), this);
   label->setAccessibleName(QStringLiteral("Page"));
-  field_ = new QSpinBox(this);
+  field_ = new GotoPageField(page_count_, this);
   field_->setAccessibleName(QStringLiteral("Page"));
-  // The up-down runs 1..page count and wraps; typed values are clamped when leaving the field.
-  field_->setRange(1, page_count_);
-  field_->setWrapping(true);
-  field_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   field_->setValue(ClampGotoPage(current_page, page_count_));
   label->setBuddy(field_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -129,13 +163,7 @@ CPreGotoDlg::CPreGotoDlg(int current_page, int page_count, QWidget* parent)
 
 void CPreGotoDlg::accept() {
   // The text as typed, clamped: above the count gives the count, 0 or less gives 1.
-  bool ok = false;
-  const QString text = field_->cleanText().trimmed();
-  const long long typed = text.toLongLong(&ok);
-  int value = field_->value();
-  if (ok)
-    value = typed > page_count_ ? page_count_ : (typed < 1 ? 1 : static_cast<int>(typed));
-  page_ = ClampGotoPage(value, page_count_);
+  page_ = TypedGotoPage(field_->cleanText(), page_count_, field_->value());
   field_->setValue(page_);
   QDialog::accept();
 }

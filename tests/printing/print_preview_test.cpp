@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <functional>
 
 #include "print_test_support.h"
@@ -55,7 +56,9 @@ TEST_F(PreviewTest, ARangeOpensThePreviewWhoseActionsAndGotoFollowThePage) {
     if (!go)
       return static_cast<int>(QDialog::Rejected);
     EXPECT_EQ(go->windowTitle(), QStringLiteral("Goto Page"));
-    go->field()->findChild<QLineEdit*>()->setText(typed);
+    // Typed over the current page, key by key, as a user does.
+    go->field()->selectAll();
+    QTest::keyClicks(go->field(), typed);
     go->accept();
     return go->result();
   };
@@ -71,12 +74,13 @@ TEST_F(PreviewTest, ARangeOpensThePreviewWhoseActionsAndGotoFollowThePage) {
         preview.action(CPreParent::kLast)->trigger();
         EXPECT_FALSE(preview.action(CPreParent::kNext)->isEnabled());
         EXPECT_TRUE(preview.action(CPreParent::kPrevious)->isEnabled());
-        typed = QStringLiteral("500");
-        preview.RunCommand(CPreParent::kGoto);
-        EXPECT_EQ(preview.navigation().current_page(), 3);
-        typed = QStringLiteral("2");
-        preview.RunCommand(CPreParent::kGoto);
-        EXPECT_EQ(preview.navigation().current_page(), 2);
+        const std::pair<const char*, int> gotos[] = {
+            {"2", 2}, {"10", 3}, {"1", 1}, {"500", 3}, {"0", 1}};
+        for (const auto& [keys, page] : gotos) {
+          typed = QString::fromLatin1(keys);
+          preview.RunCommand(CPreParent::kGoto);
+          EXPECT_EQ(preview.navigation().current_page(), page) << keys;
+        }
       },
       answer_goto);
   PressWaveDataPrint();
