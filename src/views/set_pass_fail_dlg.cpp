@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "core/protocol/measurement_record.h"
 #include "views/dialog_units.h"
@@ -52,7 +53,9 @@ CSetPassFailDlg::CSetPassFailDlg(ViewTables& tables, UserInterface& ui, QWidget*
   setAccessibleName(QStringLiteral("Pass|Fail setting"));
   BuildControls();
   setting_.Open();
-  connect(enable_, &QCheckBox::clicked, this,
+  // Also a toggle through the accessibility bus, which comes without a click; the dialog's own
+  // changes of the check are silent.
+  connect(enable_, &QCheckBox::toggled, this,
           [this](bool checked) { setting_.EnableClicked(checked); });
   connect(measure_type_, &QComboBox::currentIndexChanged, this,
           [this](int item) { setting_.MeasureTypeChanged(item); });
@@ -151,6 +154,7 @@ void CSetPassFailDlg::ShowLimits(const std::vector<std::string>& family,
 }
 
 void CSetPassFailDlg::SetEnableChecked(bool checked) {
+  const QSignalBlocker silent(enable_);
   enable_->setChecked(checked);
 }
 
