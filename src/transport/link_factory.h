@@ -3,27 +3,23 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/protocol/usb_link.h"
+#include "core/shell/device_choice.h"
 
 namespace korvelane::transport {
 
-struct DeviceChoice {
-  enum Kind { kUsb, kSim, kSocket } kind = kUsb;
-  std::string socket_path;  // kSocket
-  bool has_ids = false;     // kUsb with VID:PID
-  uint16_t vendor_id = 0;
-  uint16_t product_id = 0;
-};
-
-// False, with `error` telling why, for a text of none of the forms. VID and PID are 1 to 4
-// hexadecimal digits each.
-bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::string& error);
+using korvelane::DeviceChoice;
+using korvelane::ParseDeviceChoice;
 
 // The ids that "usb" without ids stands for: "VID:PID" as configured when the program was built,
 // or empty.
 std::string BuildTimeUsbIds();
+
+// The build-time ids, when there are any.
+std::optional<UsbIds> BuildTimeIds();
 
 // Fills in `build_ids` ("VID:PID" or empty) when `choice` is USB without ids of its own. False
 // when `build_ids` is not of that form.

@@ -23,6 +23,9 @@ TEST(DeviceChoice, ReadsTheThreeKinds) {
   EXPECT_TRUE(choice.has_ids);
   EXPECT_EQ(choice.vendor_id, 0x04b4);
   EXPECT_EQ(choice.product_id, 0xff0a);
+  EXPECT_EQ(FormatDeviceChoice(choice), "usb:04b4:ff0a");  // as stored
+  ASSERT_TRUE(ParseDeviceChoice("usb:4b4:a", choice, error));
+  EXPECT_EQ(FormatDeviceChoice(choice), "usb:04b4:000a");
   const std::string too_long = "socket:/" + std::string(107, 'x');
   EXPECT_TRUE(ParseDeviceChoice(too_long.substr(0, too_long.size() - 1), choice, error));
   for (const std::string& bad : {std::string(), std::string("SIM"), std::string("socket:"),

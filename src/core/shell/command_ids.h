@@ -23,6 +23,7 @@ enum CommandId : int {
   kCmdAbout = 32828,
   kCmdPathSetting = 32831,
   kCmdTestLinkState = 32834,
+  kCmdInstrument = 32840,  // "Instrument...": which instrument to talk to
 };
 
 }  // namespace korvelane

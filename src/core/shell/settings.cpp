@@ -18,8 +18,26 @@ ShellSettings LoadSettings(SettingsStore& store, const std::string& program_fold
   }
   if (const auto path = store.ReadText(kFileInitPathValue))
     settings.initial_path = *path;
+  if (const auto device = store.ReadText(kDeviceValue)) {
+    DeviceChoice choice;
+    std::string error;
+    if (ParseDeviceChoice(*device, choice, error)) {
+      settings.device = FormatDeviceChoice(choice);
+    } else {
+      log.WriteDebugLog("注册表中保存的仪器设置“" + *device + "”无效，已忽略（" + error + "）",
+                        kNormal);
+    }
+  }
   store.Close();
   return settings;
+}
+
+std::optional<DeviceChoice> StoredDevice(const ShellSettings& settings) {
+  DeviceChoice choice;
+  std::string error;
+  if (settings.device.empty() || !ParseDeviceChoice(settings.device, choice, error))
+    return std::nullopt;
+  return choice;
 }
 
 void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog& log) {
@@ -38,6 +56,9 @@ void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog&
   }
   if (!store.WriteText(kFileInitPathValue, settings.initial_path)) {
     log.WriteDebugLog("写注册表 保存软件配置参数：文件存取初始路径 失败", kNormal);
+  }
+  if (!settings.device.empty() && !store.WriteText(kDeviceValue, settings.device)) {
+    log.WriteDebugLog("写注册表 保存软件配置参数：仪器 失败", kNormal);
   }
   store.Close();
 }

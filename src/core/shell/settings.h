@@ -1,10 +1,12 @@
-// The three settings kept between runs: refresh interval, operate-log switch, initial path.
+// The settings kept between runs: refresh interval, operate-log switch, initial path, and the
+// instrument chosen.
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "core/logs/debug_log.h"
+#include "core/shell/device_choice.h"
 #include "core/shell/refresh_interval.h"
 
 namespace korvelane {
@@ -29,15 +31,20 @@ class SettingsStore {
 constexpr const char* kIntervalTimeValue = "Interval time";
 constexpr const char* kOperateFileCheckValue = "Operate File check";
 constexpr const char* kFileInitPathValue = "FileInit Path";
+constexpr const char* kDeviceValue = "Device";
 
 struct ShellSettings {
   IntervalChoice interval;  // refresh_interval_ms and its check mark
   int operate_log_on = 0;   // 8 on, 0 off
   std::string initial_path;
+  std::string device;  // the instrument chosen, in the --device syntax; empty: none
 };
 
 // Reads the settings with every fallback; `program_folder` is the default initial path.
 ShellSettings LoadSettings(SettingsStore& store, const std::string& program_folder, DebugLog& log);
+
+// The stored instrument choice, when there is a valid one.
+std::optional<DeviceChoice> StoredDevice(const ShellSettings& settings);
 
 // Writes the settings; failures are logged and the next value is still written.
 void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog& log);

@@ -92,6 +92,80 @@ TEST_F(SettingsTest, MissingValuesFallBackOneByOne) {
   EXPECT_EQ(s.initial_path, "/opt/k");
 }
 
+TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
+  store.exists = true;
+  store.texts[kIntervalTimeValue] = "1000";
+  store.ints[kOperateFileCheckValue] = 8;
+  store.texts[kFileInitPathValue] = "/data";
+  store.texts[kDeviceValue] = "usb:F055:d50";  // as lsusb prints it, any case, short ids
+  ShellSettings s = LoadSettings(store, "/opt/k", debug_log);
+  EXPECT_EQ(s.device, "usb:f055:0d50");
+  ASSERT_TRUE(StoredDevice(s).has_value());
+  EXPECT_EQ(StoredDevice(s)->product_id, 0x0d50);
+
+  // Malformed or unreadable: as if absent, with a log line; the three values as before.
+  for (const std::string& bad : {std::string("usb:12345:1"), std::string("serial"), std::string(),
+                                 std::string("\xff\x00", 2)}) {
+    store.texts[kDeviceValue] = bad;
+    const size_t logged = testing::ReadFileText(debug_log.debug_log_path()).size();
+    s = LoadSettings(store, "/opt/k", debug_log);
+    EXPECT_GT(testing::ReadFileText(debug_log.debug_log_path()).size(), logged) << bad;
+    EXPECT_EQ(s.device, "") << bad;
+    EXPECT_FALSE(StoredDevice(s).has_value());
+    EXPECT_EQ(s.interval.interval_ms, 1000);
+    EXPECT_EQ(s.operate_log_on, 8);
+    EXPECT_EQ(s.initial_path, "/data");
+  }
+  EXPECT_TRUE(Logged("注册表中保存的仪器设置“serial”无效"));
+
+  // Without a choice exactly the three values are written, as before; with one, four.
+  MapStore fresh;
+  fresh.exists = true;
+  SaveSettings(fresh, s, debug_log);
+  EXPECT_EQ(fresh.texts.size() + fresh.ints.size(), 3u);
+  EXPECT_EQ(fresh.texts[kIntervalTimeValue], "1000");
+  EXPECT_EQ(fresh.ints[kOperateFileCheckValue], 8);
+  EXPECT_EQ(fresh.texts[kFileInitPathValue], "/data");
+  s.device = "socket:/tmp/dso.sock";
+  SaveSettings(fresh, s, debug_log);
+  EXPECT_EQ(fresh.texts[kDeviceValue], "socket:/tmp/dso.sock");
+}
+
+TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) {
+  DeviceChoice sim;
+  sim.kind = DeviceChoice::kSim;
+  DeviceChoice socket;
+  socket.kind = DeviceChoice::kSocket;
+  socket.socket_path = "/s";
+  const UsbIds build{0x1234, 0xabcd};
+  const UsbIds found{0xf055, 0x0d50};
+  const UsbIds other{0x0001, 0x0002};
+  struct Case {
+    std::optional<DeviceChoice> command_line;
+    std::optional<DeviceChoice> stored;
+    std::optional<UsbIds> build_ids;
+    std::vector<UsbIds> candidates;
+    std::string opened;
+    StartupDevice::Offer offer;
+  } cases[] = {
+      {sim, socket, build, {found}, "sim", StartupDevice::kNoOffer},
+      {std::nullopt, socket, build, {found}, "socket:/s", StartupDevice::kNoOffer},
+      {std::nullopt, std::nullopt, build, {found}, "usb:1234:abcd", StartupDevice::kNoOffer},
+      {std::nullopt, std::nullopt, std::nullopt, {found}, "usb", StartupDevice::kOfferUsb},
+      {std::nullopt, std::nullopt, std::nullopt, {found, other}, "usb", StartupDevice::kOfferSim},
+      {std::nullopt, std::nullopt, std::nullopt, {}, "usb", StartupDevice::kOfferSim},
+  };
+  for (const Case& c : cases) {
+    const StartupDevice startup =
+        ChooseStartupDevice(c.command_line, c.stored, c.build_ids, c.candidates);
+    EXPECT_EQ(FormatDeviceChoice(startup.choice), c.opened);
+    EXPECT_EQ(startup.offer, c.offer) << c.opened;
+    if (c.offer == StartupDevice::kOfferUsb) {
+      EXPECT_EQ(startup.offered, found);
+    }
+  }
+}
+
 TEST_F(SettingsTest, UnwritableStoreLogsAndStops) {
   store.writable = false;
   ShellSettings s;
