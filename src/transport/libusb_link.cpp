@@ -2,12 +2,14 @@
 
 #include <libusb.h>
 #include <pthread.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace korvelane::transport {
 namespace {
@@ -24,12 +26,6 @@ constexpr int kMaxDrainTransfers = 32;
 constexpr auto kCompletionGrace = std::chrono::seconds(1);
 // The event thread wakes this often even without events (it is woken at once to stop).
 constexpr int kEventWaitSeconds = 10;
-
-std::string Hex4(uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04x", value);
-  return text;
-}
 
 int MillisecondsLeft(Clock::time_point deadline) {
   const auto left =
@@ -99,10 +95,108 @@ bool FindBulkEndpoints(libusb_device* device, BulkEndpoints& found) {
   return out_found && in_found;
 }
 
+// Handles the context's events until `stop`, on a thread named `name`.
+void RunEvents(libusb_context* context, const std::atomic<bool>& stop, const char* name) {
+  pthread_setname_np(pthread_self(), name);
+  while (!stop) {
+    timeval wait{kEventWaitSeconds, 0};
+    const int result = libusb_handle_events_timeout_completed(context, &wait, nullptr);
+    if (result != 0 && result != LIBUSB_ERROR_INTERRUPTED && !stop)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));  // never spin on an error
+  }
+}
+
+uint8_t FirstInterfaceClass(libusb_device* device, int& configuration) {
+  libusb_config_descriptor* config = nullptr;
+  if (libusb_get_active_config_descriptor(device, &config) != 0)
+    return 0;
+  configuration = config->bConfigurationValue;
+  uint8_t code = 0;
+  if (config->bNumInterfaces > kInterface && config->interface[kInterface].num_altsetting > 0)
+    code = config->interface[kInterface].altsetting[0].bInterfaceClass;
+  libusb_free_config_descriptor(config);
+  return code;
+}
+
+// The device's name in sysfs: "1-1.4" by bus and ports, "usb1" for a root hub.
+std::string SysfsName(libusb_device* device) {
+  uint8_t ports[8];
+  const int depth = libusb_get_port_numbers(device, ports, sizeof ports);
+  const std::string bus = std::to_string(libusb_get_bus_number(device));
+  if (depth <= 0)
+    return "usb" + bus;
+  std::string name = bus + "-" + std::to_string(ports[0]);
+  for (int i = 1; i < depth; ++i)
+    name += "." + std::to_string(ports[i]);
+  return name;
+}
+
+constexpr const char* kSysfsDevices = "/sys/bus/usb/devices/";
+
+std::string SysfsText(const std::string& name, const char* attribute) {
+  std::ifstream in(kSysfsDevices + name + "/" + attribute);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+// Another program holds the interface through usbfs.
+bool InterfaceClaimed(const std::string& name, int configuration) {
+  const std::string link = kSysfsDevices + name + ":" + std::to_string(configuration) + "." +
+                           std::to_string(kInterface) + "/driver";
+  char target[256];
+  const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+  if (length <= 0)
+    return false;
+  target[length] = '\0';
+  const char* slash = std::strrchr(target, '/');
+  return std::strcmp(slash ? slash + 1 : target, "usbfs") == 0;
+}
+
 }  // namespace
 
-std::string FormatUsbIds(const UsbIds& ids) {
-  return Hex4(ids.vendor_id) + ":" + Hex4(ids.product_id);
+bool LibUsbLink::MayOpenNode(const std::string& devnode) {
+  return access(devnode.c_str(), R_OK | W_OK) == 0;
+}
+
+std::vector<UsbDeviceInfo> LibUsbLink::ListDevices(const NodeAccessCheck& may_open) {
+  std::vector<UsbDeviceInfo> devices;
+  libusb_context* context = nullptr;
+  if (libusb_init(&context) != 0)
+    return devices;
+  libusb_device** list = nullptr;
+  const ssize_t count = libusb_get_device_list(context, &list);
+  for (ssize_t i = 0; i < count; ++i) {
+    libusb_device_descriptor descriptor;
+    if (libusb_get_device_descriptor(list[i], &descriptor) != 0)
+      continue;
+    UsbDeviceInfo device;
+    device.ids = {descriptor.idVendor, descriptor.idProduct};
+    device.bus = libusb_get_bus_number(list[i]);
+    device.address = libusb_get_device_address(list[i]);
+    device.device_class = descriptor.bDeviceClass;
+    int configuration = 1;
+    device.interface_class = FirstInterfaceClass(list[i], configuration);
+    BulkEndpoints endpoints;
+    device.bulk_pair = FindBulkEndpoints(list[i], endpoints);
+    const std::string name = SysfsName(list[i]);
+    device.manufacturer = SysfsText(name, "manufacturer");
+    device.product = SysfsText(name, "product");
+    char node[32];
+    std::snprintf(node, sizeof node, "/dev/bus/usb/%03d/%03d", device.bus, device.address);
+    if (!may_open(node))
+      device.access = UsbDeviceInfo::Access::kNoPermission;
+    else if (InterfaceClaimed(name, configuration))
+      device.access = UsbDeviceInfo::Access::kBusy;
+    devices.push_back(std::move(device));
+  }
+  if (count > 0)
+    libusb_free_device_list(list, 1);
+  libusb_exit(context);
+  std::sort(devices.begin(), devices.end(), [](const UsbDeviceInfo& a, const UsbDeviceInfo& b) {
+    return std::make_pair(a.bus, a.address) < std::make_pair(b.bus, b.address);
+  });
+  return devices;
 }
 
 LibUsbLink::LibUsbLink(std::optional<UsbIds> ids, DebugLog& debug_log, LibUsbLinkOptions options)
@@ -206,13 +300,7 @@ void LibUsbLink::StopContext() {
 }
 
 void LibUsbLink::EventLoop() {
-  pthread_setname_np(pthread_self(), "korvelane-usb");
-  while (!stop_) {
-    timeval wait{kEventWaitSeconds, 0};
-    const int result = libusb_handle_events_timeout_completed(context_, &wait, nullptr);
-    if (result != 0 && result != LIBUSB_ERROR_INTERRUPTED && !stop_)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));  // never spin on an error
-  }
+  RunEvents(context_, stop_, "korvelane-usb");
 }
 
 int LibUsbLink::HotplugCallback(libusb_context*, libusb_device* device, int event,
@@ -464,6 +552,40 @@ void LibUsbLink::DrainStaleAnswer() {
     if (got == 0)
       return;
   }
+}
+
+UsbBusWatch::UsbBusWatch(std::function<void()> changed) : changed_(std::move(changed)) {
+  if (!libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) || libusb_init(&context_) != 0) {
+    context_ = nullptr;
+    return;
+  }
+  libusb_hotplug_callback_handle handle = 0;
+  registered_ = libusb_hotplug_register_callback(
+                    context_,
+                    static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED |
+                                                      LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
+                    static_cast<libusb_hotplug_flag>(0), LIBUSB_HOTPLUG_MATCH_ANY,
+                    LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+                    [](libusb_context*, libusb_device*, libusb_hotplug_event, void* user_data) {
+                      static_cast<UsbBusWatch*>(user_data)->changed_();
+                      return 0;
+                    },
+                    this, &handle) == 0;
+  handle_ = handle;
+  if (registered_)
+    thread_ = std::thread([this] { RunEvents(context_, stop_, "korvelane-usbw"); });
+}
+
+UsbBusWatch::~UsbBusWatch() {
+  if (!context_)
+    return;
+  if (registered_)
+    libusb_hotplug_deregister_callback(context_, handle_);
+  stop_ = true;
+  libusb_interrupt_event_handler(context_);
+  if (thread_.joinable())
+    thread_.join();
+  libusb_exit(context_);
 }
 
 }  // namespace korvelane::transport

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -13,7 +14,9 @@
 
 #include "core/logs/debug_log.h"
 #include "core/protocol/usb_link.h"
+#include "core/shell/device_choice.h"
 #include "transport/answer_assembler.h"
+#include "transport/usb_devices.h"
 
 struct libusb_context;
 struct libusb_device;
@@ -21,13 +24,8 @@ struct libusb_device_handle;
 
 namespace korvelane::transport {
 
-struct UsbIds {
-  uint16_t vendor_id = 0;
-  uint16_t product_id = 0;
-};
-
-// "1234:abcd", as lsusb prints ids.
-std::string FormatUsbIds(const UsbIds& ids);
+using korvelane::FormatUsbIds;
+using korvelane::UsbIds;
 
 // The udev rule file that gives the logged-in user access to the instrument.
 constexpr const char* kUdevRuleFile = "60-korvelane.rules";
@@ -75,6 +73,14 @@ class LibUsbLink : public UsbLink {
 
   const std::optional<UsbIds>& ids() const { return ids_; }
 
+  // Whether this user may open a device node (read and write); the default asks the system.
+  using NodeAccessCheck = std::function<bool(const std::string& devnode)>;
+  static bool MayOpenNode(const std::string& devnode);
+
+  // Every USB device the machine sees, from the descriptors the system keeps and sysfs: nothing
+  // is opened and nothing sent to any device. Empty when there is no USB subsystem.
+  static std::vector<UsbDeviceInfo> ListDevices(const NodeAccessCheck& may_open = MayOpenNode);
+
  private:
   enum class Outcome { kOk, kTimedOut, kGone, kStalled, kFailed };
 
@@ -119,6 +125,27 @@ class LibUsbLink : public UsbLink {
   DeviceChangeNotifier notifier_;
 
   std::thread event_thread_;
+  std::atomic<bool> stop_{false};
+};
+
+// Reports every USB device that arrives or leaves, from a thread of its own, until it is
+// destroyed; `changed` must not block.
+class UsbBusWatch {
+ public:
+  explicit UsbBusWatch(std::function<void()> changed);
+  ~UsbBusWatch();
+  UsbBusWatch(const UsbBusWatch&) = delete;
+  UsbBusWatch& operator=(const UsbBusWatch&) = delete;
+
+  // False when the system offers no plug events.
+  bool watching() const { return registered_; }
+
+ private:
+  std::function<void()> changed_;
+  libusb_context* context_ = nullptr;
+  bool registered_ = false;
+  int handle_ = 0;
+  std::thread thread_;
   std::atomic<bool> stop_{false};
 };
 

@@ -33,16 +33,20 @@ void PutLe16(Bytes& bytes, uint16_t value) {
   bytes.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-// Device and configuration descriptors: interface 0 has an interrupt endpoint first, then the
-// two bulk endpoints, so the host must pick the bulk ones from the descriptors.
+// Device and configuration descriptors: interface 0 has an interrupt endpoint first, then (with
+// the bulk pair) the two bulk endpoints, so the host must pick the bulk ones from the descriptors.
 Bytes Descriptors(const UsbDeviceSetup& setup) {
-  Bytes d = {0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40};
+  Bytes d = {0x12, 0x01, 0x00, 0x02, setup.device_class, 0x00, 0x00, 0x40};
   PutLe16(d, setup.vendor_id);
   PutLe16(d, setup.product_id);
   d.insert(d.end(), {0x00, 0x01, 0x00, 0x00, 0x00, 0x01});
-  d.insert(d.end(), {0x09, 0x02, 9 + 9 + 3 * 7, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32});
-  d.insert(d.end(), {0x09, 0x04, 0x00, 0x00, 0x03, 0xff, 0x00, 0x00, 0x00});
+  const uint8_t endpoints = setup.bulk_pair ? 3 : 1;
+  d.insert(d.end(), {0x09, 0x02, static_cast<uint8_t>(9 + 9 + endpoints * 7), 0x00, 0x01, 0x01,
+                     0x00, 0x80, 0x32});
+  d.insert(d.end(), {0x09, 0x04, 0x00, 0x00, endpoints, setup.interface_class, 0x00, 0x00, 0x00});
   d.insert(d.end(), {0x07, 0x05, 0x81, 0x03, 0x08, 0x00, 0x0a});
+  if (!setup.bulk_pair)
+    return d;
   d.insert(d.end(), {0x07, 0x05, setup.endpoint_out, 0x02});
   PutLe16(d, setup.max_packet);
   d.push_back(0x00);
@@ -72,8 +76,15 @@ struct EmulatedUsbDevice::Urb {
   Bytes payload;  // IN: what the device sent into it
 };
 
-EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup) : setup_(std::move(setup)) {
-  testbed_ = umockdev_testbed_new();
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup)
+    : EmulatedUsbDevice(std::move(setup), nullptr) {}
+
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice& first)
+    : EmulatedUsbDevice(std::move(setup), first.testbed_) {}
+
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, UMockdevTestbed* shared)
+    : setup_(std::move(setup)), address_(1 + 20 * (setup_.port - 1)) {
+  testbed_ = shared ? static_cast<UMockdevTestbed*>(g_object_ref(shared)) : umockdev_testbed_new();
   gchar* root = umockdev_testbed_get_root_dir(testbed_);
   root_ = root;
   g_free(root);
@@ -101,7 +112,8 @@ std::string EmulatedUsbDevice::devnode() const {
 }
 
 std::string EmulatedUsbDevice::SysPath() const {
-  return "/sys/devices/usb" + std::to_string(kBus) + "/" + std::to_string(kBus) + "-1";
+  return "/sys/devices/usb" + std::to_string(kBus) + "/" + std::to_string(kBus) + "-" +
+         std::to_string(setup_.port);
 }
 
 bool EmulatedUsbDevice::Plug() {
@@ -121,7 +133,8 @@ bool EmulatedUsbDevice::Plug() {
     description = "P: " + SysPath().substr(4) + "\nN: " + node.substr(5) +
                   "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: DEVNAME=" + node +
                   "\n" + numbers + "A: bConfigurationValue=1\\n\nA: speed=480\\n\n" +
-                  "H: descriptors=" + HexBytes(Descriptors(setup_)) + "\n";
+                  "A: manufacturer=" + setup_.manufacturer + "\\n\nA: product=" + setup_.product +
+                  "\\n\nH: descriptors=" + HexBytes(Descriptors(setup_)) + "\n";
   }
   GError* error = nullptr;
   if (!umockdev_testbed_attach_ioctl(testbed_, node.c_str(), handler_, &error) ||

@@ -29,11 +29,21 @@ struct UsbDeviceSetup {
   uint16_t max_packet = 512;  // of both bulk endpoints
   uint8_t endpoint_out = 0x02;
   uint8_t endpoint_in = 0x86;
+  // What lists the device: its port on bus 1, classes, names, and whether interface 0 has the
+  // bulk pair besides its interrupt endpoint.
+  int port = 1;
+  uint8_t device_class = 0x00;
+  uint8_t interface_class = 0xff;
+  bool bulk_pair = true;
+  std::string manufacturer = "Dentrallo";
+  std::string product = "NRK-25";
 };
 
 class EmulatedUsbDevice {
  public:
   explicit EmulatedUsbDevice(UsbDeviceSetup setup = {});
+  // Another device on the same emulated bus as `first` (give it a port of its own).
+  EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice& first);
   ~EmulatedUsbDevice();
   EmulatedUsbDevice(const EmulatedUsbDevice&) = delete;
   EmulatedUsbDevice& operator=(const EmulatedUsbDevice&) = delete;
@@ -66,6 +76,7 @@ class EmulatedUsbDevice {
 
  private:
   struct Urb;
+  EmulatedUsbDevice(UsbDeviceSetup setup, UMockdevTestbed* shared);
   static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
   bool Handle(UMockdevIoctlClient* client);
   void Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
@@ -86,7 +97,7 @@ class EmulatedUsbDevice {
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
-  int address_ = 1;
+  int address_;
   bool plugged_ = false;
   bool claimed_ = false;
   int node_fd_ = -1;  // our end of the node: readable for libusb while there is an URB to reap

@@ -28,6 +28,38 @@ inline transport::LibUsbLinkOptions QuickUsbOptions() {
   return options;
 }
 
+// Three devices on one emulated bus: one like the instrument (port 1), a hub (no bulk pair) and
+// a mass-storage device (a bulk pair, but of a class that is surely no instrument).
+struct UsbBus {
+  static UsbDeviceSetup Hub() {
+    UsbDeviceSetup hub;
+    hub.vendor_id = 0x1d6b;
+    hub.product_id = 0x0002;
+    hub.port = 2;
+    hub.device_class = 0x09;
+    hub.interface_class = 0x09;
+    hub.bulk_pair = false;
+    hub.manufacturer = "Linux Foundation";
+    hub.product = "2.0 root hub";
+    return hub;
+  }
+  static UsbDeviceSetup Storage() {
+    UsbDeviceSetup storage;
+    storage.vendor_id = 0x0781;
+    storage.product_id = 0x5567;
+    storage.port = 3;
+    storage.interface_class = 0x08;
+    storage.manufacturer = "SanDisk";
+    storage.product = "Cruzer Blade";
+    return storage;
+  }
+  bool PlugAll() { return instrument.Plug() && hub.Plug() && storage.Plug(); }
+
+  EmulatedUsbDevice instrument;
+  EmulatedUsbDevice hub{Hub(), instrument};
+  EmulatedUsbDevice storage{Storage(), instrument};
+};
+
 // The device comes first and goes last: libusb must be gone before the testbed.
 class UsbWorld {
  public:
