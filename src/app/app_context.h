@@ -1,5 +1,5 @@
-// What the main window is built from: the link, the logs' clock and folder, the settings store,
-// and how boxes, dialogs and sleeps behave (tests replace these).
+// What the main window is built from: the link and how to choose another, the logs' clock and
+// folder, the settings store, and how boxes, dialogs and sleeps behave (tests replace these).
 #pragma once
 
 #include <QDialog>
@@ -14,6 +14,7 @@
 namespace korvelane {
 
 class MessagePresenter;
+struct InstrumentAccess;
 
 struct AppContext {
   UsbLink* link = nullptr;
@@ -25,6 +26,8 @@ struct AppContext {
   bool real_sleeps = true;
   // Runs a modal dialog and returns its result; null: QDialog::exec.
   std::function<int(QDialog&)> run_dialog;
+  // Choosing the instrument; null: the link given is the only one.
+  InstrumentAccess* instruments = nullptr;
 };
 
 }  // namespace korvelane

@@ -1,13 +1,30 @@
 #include "app/application.h"
 
+#include <cstdio>
+
+#include "app/instrument_access.h"
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
 #include "app/single_instance.h"
 #include "core/common/program_folder.h"
+#include "transport/libusb_link.h"
+#include "transport/link_factory.h"
+#include "transport/switchable_link.h"
 
 namespace korvelane {
+namespace {
 
-int RunApplication(QApplication& app, UsbLink& link) {
+class BusWatch : public UsbPlugWatch {
+ public:
+  explicit BusWatch(std::function<void()> changed) : watch_(std::move(changed)) {}
+
+ private:
+  transport::UsbBusWatch watch_;
+};
+
+}  // namespace
+
+int RunApplication(QApplication& app, const std::optional<DeviceChoice>& command_line) {
   const std::string folder = ProgramFolder();
   SystemClock clock;
   DebugLog debug_log(folder, clock);
@@ -18,6 +35,21 @@ int RunApplication(QApplication& app, UsbLink& link) {
     return 0;
   }
 
+  transport::SwitchableLink link;
+  InstrumentAccess instruments;
+  instruments.command_line = command_line;
+  instruments.build_ids = transport::BuildTimeIds();
+  instruments.list_usb = [] { return transport::LibUsbLink::ListDevices(); };
+  instruments.watch_usb = [](std::function<void()> changed) -> std::unique_ptr<UsbPlugWatch> {
+    return std::make_unique<BusWatch>(std::move(changed));
+  };
+  instruments.use = [&link](const DeviceChoice& choice) {
+    std::string note;
+    link.Replace(transport::MakeLink(choice, note));
+    if (!note.empty())
+      std::fprintf(stderr, "korvelane: %s\n", note.c_str());
+  };
+
   QtSettingsStore settings;
   AppContext context;
   context.link = &link;
@@ -25,6 +57,7 @@ int RunApplication(QApplication& app, UsbLink& link) {
   context.clock = &clock;
   context.settings_store = &settings;
   context.program_folder = folder;
+  context.instruments = &instruments;
 
   MainWindow window(context);
   window.show();

@@ -2,18 +2,18 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/about_dialog.h"
 #include "app/application.h"
-#include "transport/link_factory.h"
+#include "transport/libusb_link.h"
 
 namespace {
 
 void PrintHelp() {
   std::printf(
-      "Usage: korvelane [--device usb[:VID:PID] | sim | socket:PATH]\n"
+      "Usage: korvelane [--device usb[:VID:PID] | sim | socket:PATH] [--list-devices]\n"
       "A desktop companion for the instrument family's USB oscilloscopes.\n"
       "\n"
       "Options:\n"
@@ -24,6 +24,11 @@ void PrintHelp() {
       "  --device socket:PATH    an instrument served on a Unix-domain socket, such as\n"
       "                          korvelane-sim --socket PATH\n"
       "  --device=VALUE          the same as --device VALUE\n"
+      "                          without --device: the instrument chosen last in\n"
+      "                          Setting > Instrument..., else the one of this build\n"
+      "  --list-devices          every USB device attached, one a line: ids, bus and\n"
+      "                          address, names, bulk endpoints and whether this user\n"
+      "                          may open it\n"
       "  --version               the program's version\n"
       "  --help, -h              this text\n"
       "Qt's own options (-platform NAME, -style NAME, ...) are passed on to Qt.\n");
@@ -33,15 +38,26 @@ void PrintVersion() {
   std::printf("Korvelane 2.0\nSoftVersion :  %s\n", korvelane::kSoftVersion);
 }
 
+// One line on the error output, exit status 2.
 int Fail(const std::string& text) {
-  std::fprintf(stderr, "korvelane: %s\nTry korvelane --help.\n", text.c_str());
+  std::fprintf(stderr, "korvelane: %s (see korvelane --help)\n", text.c_str());
   return 2;
+}
+
+int ListDevices() {
+  const auto devices = korvelane::transport::LibUsbLink::ListDevices();
+  for (const auto& device : devices)
+    std::printf("%s\n", korvelane::transport::FormatDeviceLine(device).c_str());
+  if (devices.empty())
+    std::printf("no USB devices found\n");
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  std::string device = "usb";
+  std::optional<std::string> device;
+  bool list_devices = false;
   // Qt's own options (-platform, -style...) are left for QApplication.
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
@@ -53,9 +69,11 @@ int main(int argc, char* argv[]) {
       PrintVersion();
       return 0;
     }
-    if (std::strcmp(arg, "--device") == 0) {
+    if (std::strcmp(arg, "--list-devices") == 0) {
+      list_devices = true;
+    } else if (std::strcmp(arg, "--device") == 0) {
       if (i + 1 >= argc)
-        return Fail("--device needs a value: usb[:VID:PID], sim or socket:PATH");
+        return Fail(std::string("--device needs a value: ") + korvelane::kDeviceForms);
       device = argv[++i];
     } else if (std::strncmp(arg, "--device=", 9) == 0) {
       device = arg + 9;
@@ -64,17 +82,18 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  korvelane::transport::DeviceChoice choice;
-  std::string error;
-  if (!korvelane::transport::ParseDeviceChoice(device, choice, error))
-    return Fail(error);
-  std::string note;
-  std::unique_ptr<korvelane::UsbLink> link = korvelane::transport::MakeLink(choice, note);
-  if (!note.empty())
-    std::fprintf(stderr, "korvelane: %s\n", note.c_str());
+  std::optional<korvelane::DeviceChoice> choice;
+  if (device) {
+    choice.emplace();
+    std::string error;
+    if (!korvelane::ParseDeviceChoice(*device, *choice, error))
+      return Fail(error);
+  }
+  if (list_devices)
+    return ListDevices();
 
   QApplication app(argc, argv);
   // Lets Wayland desktops find the desktop entry, and with it the icon, for the window.
   QGuiApplication::setDesktopFileName(QStringLiteral("korvelane"));
-  return korvelane::RunApplication(app, *link);
+  return korvelane::RunApplication(app, choice);
 }

@@ -16,6 +16,7 @@
 #include "app/about_dialog.h"
 #include "app/app_file_commands.h"
 #include "app/custom_time_dialog.h"
+#include "app/instrument_chooser.h"
 #include "app/lamp_indicator.h"
 #include "app/program_icon.h"
 #include "core/shell/command_ids.h"
@@ -60,6 +61,7 @@ constexpr CommandText kCommandTexts[] = {
     {kCmdDefaultSetting, "Default Setting", "Set all setting value default"},
     {kCmdAbout, "Help", "Show the info of Korvelane 2.0"},
     {kCmdPathSetting, "Set Path", "Set the initial path"},
+    {kCmdInstrument, "Instrument", "Choose the instrument"},
 };
 
 const CommandText* FindTexts(int id) {
@@ -181,6 +183,7 @@ void MainWindow::BuildMenus() {
   AddCommand(setting, kCmdDefaultSetting, QStringLiteral("Default Setting"));
   setting->addSeparator();
   AddCommand(setting, kCmdTestLinkState, QStringLiteral("Test Link State"));
+  AddCommand(setting, kCmdInstrument, QStringLiteral("Instrument..."));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("Help(&H)"));
   AddCommand(help, kCmdAbout, QStringLiteral("About  Korvelane(&A)..."));
@@ -345,6 +348,12 @@ void MainWindow::StartUp() {
   menu_actions_[kCmdBaseControlPanel]->setChecked(true);
   operate_log_->Start();
 
+  instrument_chooser_ = std::make_unique<InstrumentChooser>(InstrumentChooser::Parts{
+      context_.instruments, device_->connection(), *ui_, *operate_log_, settings_.device,
+      [this](QDialog& dialog) { return RunDialog(dialog); }, this});
+  menu_actions_[kCmdInstrument]->setEnabled(instrument_chooser_->available());
+  instrument_chooser_->StartUp();
+
   context_.link->SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t lparam) {
     QMetaObject::invokeMethod(
         this, [this, wparam, lparam] { OnDeviceChange(wparam, lparam); }, Qt::QueuedConnection);
@@ -432,6 +441,9 @@ void MainWindow::RunCommand(int id) {
       break;
     case kCmdSimulantPane:
       ShowSimulantPane();
+      break;
+    case kCmdInstrument:
+      instrument_chooser_->Choose();
       break;
     default:
       for (const IntervalCommand& c : kIntervalCommands) {

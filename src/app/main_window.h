@@ -35,6 +35,7 @@ class WaveMeasurementView;
 class CSimulantUIDlg;
 class AppFileCommands;
 class PrintCommands;
+class InstrumentChooser;
 
 class MainWindow : public QMainWindow, private DeviceHooks {
   Q_OBJECT
@@ -126,6 +127,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   std::unique_ptr<OperateLog> operate_log_;
   std::unique_ptr<Device> device_;
   ShellSettings settings_;
+  std::unique_ptr<InstrumentChooser> instrument_chooser_;
 
   std::map<int, QAction*> menu_actions_;
   std::map<int, QAction*> tool_actions_;

@@ -1,6 +1,7 @@
 // The USB tests run inside umockdev's emulation of sysfs and device nodes, which needs
 // libumockdev-preload.so loaded ahead of the C library. The test binary re-runs itself with it,
-// so that ctest can start it plainly.
+// so that ctest can start it plainly. Built with KORVELANE_USB_TEST_QT, it also makes the
+// QApplication of the window tests.
 #include <gtest/gtest.h>
 #include <link.h>
 #include <unistd.h>
@@ -9,6 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#ifdef KORVELANE_USB_TEST_QT
+#include <QApplication>
+#endif
 
 namespace {
 
@@ -56,6 +61,11 @@ int main(int argc, char** argv) {
     std::perror("re-running the USB tests under umockdev");
     return 1;
   }
+#ifdef KORVELANE_USB_TEST_QT
+  // The windows' tests: one QApplication, on the offscreen platform.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

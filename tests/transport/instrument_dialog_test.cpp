@@ -1,0 +1,198 @@
+// Choosing the instrument in the main window ("Setting" > "Instrument..."), with the USB devices
+// of the emulated bus.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/app_test_support.h"
+#include "app/instrument_access.h"
+#include "app/instrument_dialog.h"
+#include "app/lamp_indicator.h"
+#include "core/shell/command_ids.h"
+#include "transport/link_factory.h"
+#include "transport/switchable_link.h"
+#include "usb_world.h"
+
+namespace korvelane::testing {
+namespace {
+
+class InstrumentTest : public AppTest {
+ protected:
+  InstrumentTest() {
+    context.link = &switchable;
+    context.instruments = &access;
+    access.list_usb = [this] {
+      return transport::LibUsbLink::ListDevices(
+          [this](const std::string& node) { return node != denied_node; });
+    };
+    access.watch_usb = [](std::function<void()> changed) -> std::unique_ptr<UsbPlugWatch> {
+      struct Watch : UsbPlugWatch {
+        explicit Watch(std::function<void()> changed) : watch(std::move(changed)) {}
+        transport::UsbBusWatch watch;
+      };
+      return std::make_unique<Watch>(std::move(changed));
+    };
+    access.use = [this](const DeviceChoice& choice) {
+      ++links_made;
+      std::string note;
+      if (choice.kind == DeviceChoice::kUsb) {
+        switchable.Replace(std::make_unique<transport::LibUsbLink>(
+            choice.has_ids ? std::optional<UsbIds>(choice.ids()) : std::nullopt, debug_log,
+            QuickUsbOptions()));
+      } else {
+        switchable.Replace(transport::MakeLink(choice, note));
+      }
+    };
+  }
+  ~InstrumentTest() override {
+    window.reset();
+    switchable.Replace(nullptr);  // libusb goes before the emulated bus
+  }
+
+  // The USB entries of the dialog's list that can be chosen.
+  static QStringList Offered(InstrumentDialog& dialog) {
+    QStringList offered;
+    for (int i = 0; i < dialog.list()->count(); ++i) {
+      const QListWidgetItem* item = dialog.list()->item(i);
+      if (item->flags() & Qt::ItemIsEnabled)
+        offered << item->text();
+    }
+    return offered;
+  }
+
+  static QListWidgetItem* Entry(InstrumentDialog& dialog, const QString& start) {
+    for (int i = 0; i < dialog.list()->count(); ++i) {
+      if (dialog.list()->item(i)->text().startsWith(start))
+        return dialog.list()->item(i);
+    }
+    return nullptr;
+  }
+
+  UsbBus bus;
+  transport::SwitchableLink switchable;
+  InstrumentAccess access;
+  std::string denied_node;
+  int links_made = 0;
+};
+
+TEST_F(InstrumentTest, TheOneInstrumentIsOfferedNotOpenedAndChoosingItStoresItAndBinds) {
+  ASSERT_TRUE(bus.PlugAll());
+  bus.instrument.SetOutHandler([this](const Bytes&) {
+    bus.instrument.SendInPieces(MakeMessage(OP_BIND, Body(4, {0, 2})), {});
+  });
+  QStringList offered;
+  QString preset;
+  bool claimed_before = true;
+  dialog_script = [&](QDialog& d) {
+    auto& dialog = dynamic_cast<InstrumentDialog&>(d);
+    offered = Offered(dialog);
+    preset = dialog.list()->currentItem() ? dialog.list()->currentItem()->text() : QString();
+    claimed_before = bus.instrument.interface_claimed();
+    dialog.accept();
+    return dialog.result();
+  };
+  MainWindow& w = Open();
+  // Start-up proposes the device found and opens nothing until the user confirms it.
+  EXPECT_FALSE(w.lamps()->link_ok());
+  EXPECT_EQ(w.user_interface().pane0_text().toStdString(),
+            "An instrument was found on USB (f055:0d50): confirm it in Setting > Instrument...");
+  QApplication::processEvents();
+  EXPECT_FALSE(claimed_before);
+  EXPECT_EQ(offered, (QStringList{"f055:0d50  bus 001 address 002  \"Dentrallo\" \"NRK-25\"  "
+                                  "class ff, bulk IN/OUT pair, may open",
+                                  "Simulated instrument", "Instrument on a socket:"}));
+  EXPECT_TRUE(preset.startsWith("f055:0d50"));
+  EXPECT_TRUE(w.lamps()->link_ok());
+  EXPECT_TRUE(bus.instrument.interface_claimed());
+  EXPECT_TRUE(bus.instrument.out_transfers().empty());
+
+  w.menu_action(kCmdConnect)->trigger();
+  EXPECT_TRUE(w.lamps()->bound());
+  EXPECT_EQ(bus.instrument.out_transfers().size(), 1u);
+
+  // While bound another instrument is refused, without a dialog.
+  dialog_script = [](QDialog&) -> int {
+    ADD_FAILURE() << "no dialog while bound";
+    return QDialog::Rejected;
+  };
+  const int made = links_made;
+  w.menu_action(kCmdInstrument)->trigger();
+  ASSERT_FALSE(presenter.boxes.empty());
+  EXPECT_EQ(presenter.boxes.back().text,
+            "The instrument is bound: UnBind it before choosing another instrument.");
+  EXPECT_EQ(links_made, made);
+  EXPECT_TRUE(w.lamps()->bound());
+
+  CloseWindow();
+  EXPECT_EQ(StoredSettings().value("Settings/Device").toString(), "usb:f055:0d50");
+}
+
+TEST_F(InstrumentTest, WithoutPermissionTheRuleLineIsShownReadyToCopyAndPlugsRefreshTheList) {
+  ASSERT_TRUE(bus.PlugAll());
+  denied_node = bus.instrument.devnode();
+  access.command_line = DeviceChoice{};
+  access.command_line->kind = DeviceChoice::kSim;
+  MainWindow& w = Open();
+  QApplication::processEvents();  // no dialog at start-up when the command line names one
+  EXPECT_TRUE(w.lamps()->link_ok());
+
+  UsbDeviceSetup second;
+  second.vendor_id = 0x04b4;
+  second.port = 4;
+  EmulatedUsbDevice late(second, bus.instrument);
+  QString rule;
+  QString copied;
+  int listed_after_plug = 0;
+  dialog_script = [&](QDialog& d) {
+    auto& dialog = dynamic_cast<InstrumentDialog&>(d);
+    EXPECT_EQ(dialog.list()->currentItem()->text(), "Simulated instrument");
+    EXPECT_FALSE(dialog.rule_text()->isVisibleTo(&dialog));
+    dialog.list()->setCurrentItem(Entry(dialog, "f055:0d50"));
+    rule = dialog.rule_text()->toPlainText();
+    EXPECT_TRUE(dialog.copy_button()->isVisibleTo(&dialog));
+    dialog.copy_button()->click();
+    copied = QApplication::clipboard()->text();
+
+    const int before = dialog.list()->count();
+    EXPECT_TRUE(late.Plug());
+    WaitUntil([&] {
+      QApplication::processEvents();
+      return dialog.list()->count() > before;
+    });
+    listed_after_plug = dialog.list()->count() - before;
+    // The selection and its rule stay through the refresh.
+    EXPECT_TRUE(dialog.list()->currentItem()->text().startsWith("f055:0d50"));
+    EXPECT_EQ(dialog.rule_text()->toPlainText(), rule);
+
+    dialog.list()->setCurrentItem(Entry(dialog, "Instrument on a socket:"));
+    dialog.accept();  // without a path: refused, the dialog stays
+    EXPECT_EQ(dialog.result(), 0);
+    dialog.list()->setCurrentItem(Entry(dialog, "Simulated instrument"));
+    dialog.accept();
+    return dialog.result();
+  };
+  w.menu_action(kCmdInstrument)->trigger();
+  EXPECT_EQ(rule.toStdString(),
+            "SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"f055\", "
+            "ATTR{idProduct}==\"0d50\", TAG+=\"uaccess\"\n\n"
+            "echo 'SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"f055\", "
+            "ATTR{idProduct}==\"0d50\", TAG+=\"uaccess\"' | sudo tee -a "
+            "/etc/udev/rules.d/60-korvelane.rules\n"
+            "sudo udevadm control --reload && sudo udevadm trigger\n");
+  EXPECT_EQ(copied, rule);
+  EXPECT_EQ(listed_after_plug, 1);
+  ASSERT_FALSE(presenter.boxes.empty());
+  EXPECT_EQ(presenter.boxes.back().caption, "Instrument");
+  EXPECT_TRUE(w.lamps()->link_ok());
+  CloseWindow();
+  EXPECT_EQ(StoredSettings().value("Settings/Device").toString(), "sim");
+}
+
+}  // namespace
+}  // namespace korvelane::testing
