@@ -136,6 +136,12 @@ bool EmulatedUsbDevice::Plug() {
                   "A: manufacturer=" + setup_.manufacturer + "\\n\nA: product=" + setup_.product +
                   "\\n\nH: descriptors=" + HexBytes(Descriptors(setup_)) + "\n";
   }
+  if (setup_.held_elsewhere) {
+    const std::string name = SysPath().substr(SysPath().rfind('/') + 1);
+    description += "\nP: " + SysPath().substr(4) + "/" + name + ":1.0\n" +
+                   "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nE: DRIVER=usbfs\n" +
+                   "L: driver=../../../../bus/usb/drivers/usbfs\n";
+  }
   GError* error = nullptr;
   if (!umockdev_testbed_attach_ioctl(testbed_, node.c_str(), handler_, &error) ||
       !umockdev_testbed_add_from_string(testbed_, description.c_str(), &error)) {

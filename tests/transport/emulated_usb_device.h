@@ -37,6 +37,7 @@ struct UsbDeviceSetup {
   bool bulk_pair = true;
   std::string manufacturer = "Dentrallo";
   std::string product = "NRK-25";
+  bool held_elsewhere = false;  // interface 0 bound to usbfs: another program has claimed it
 };
 
 class EmulatedUsbDevice {

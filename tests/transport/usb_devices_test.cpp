@@ -43,6 +43,18 @@ TEST(UsbDevices, AllAreListedWithTheirCapabilitiesAndOnlyTheInstrumentLikeOneIsA
             "pair, no access: permission");
   EXPECT_EQ(transport::InstrumentCandidates(devices), std::vector<UsbIds>{instrument->ids});
 
+  // A device another program has claimed is busy.
+  UsbDeviceSetup held;
+  held.vendor_id = 0x04b4;
+  held.port = 4;
+  held.held_elsewhere = true;
+  EmulatedUsbDevice busy(held, bus.instrument);
+  ASSERT_TRUE(busy.Plug());
+  const auto with_busy = transport::LibUsbLink::ListDevices();
+  ASSERT_EQ(with_busy.size(), 4u);
+  EXPECT_EQ(Find(with_busy, 0x04b4)->access, UsbDeviceInfo::Access::kBusy);
+  EXPECT_EQ(Find(with_busy, 0xf055)->access, UsbDeviceInfo::Access::kMayOpen);
+
   // Listing opened nothing and sent nothing.
   EXPECT_FALSE(bus.instrument.interface_claimed());
   EXPECT_TRUE(bus.instrument.out_transfers().empty());
