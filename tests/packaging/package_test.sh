@@ -52,6 +52,8 @@ dpkg-query --admindir="$admin" -W -f='${Status} ${Version}' korvelane 2>/dev/nul
 # Exactly these files, nothing else (no build tools, no test programs).
 expected=(usr/bin/korvelane usr/bin/korvelane-sim
   usr/lib/udev/rules.d/60-korvelane.rules
+  usr/share/doc/korvelane/copyright usr/share/doc/korvelane/changelog.gz
+  usr/share/lintian/overrides/korvelane
   usr/share/applications/korvelane.desktop
   usr/share/icons/hicolor/scalable/apps/korvelane.svg
   usr/share/man/man1/korvelane.1.gz usr/share/man/man1/korvelane-sim.1.gz)
@@ -77,6 +79,28 @@ for size in "${sizes[@]}"; do
   file -b "$png" | grep -q "^PNG image data, $size x $size, 8-bit/color RGBA" ||
     fail "the ${size}px icon is $(file -b "$png")"
 done
+# The licence and the changelog as Debian keeps them: a machine-readable copyright file naming
+# the project, its licence and the libraries it links; the changelog of this version.
+doc="$root/usr/share/doc/korvelane"
+head -n 1 "$doc/copyright" |
+  grep -q -x 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not machine-readable"
+for text in 'Upstream-Name: Korvelane' 'License: GPL-3+' 'QCustomPlot, GPL-3+' 'libusb-1.0' \
+  'Qt 6' '/usr/share/common-licenses/GPL-3'; do
+  grep -q -F -- "$text" "$doc/copyright" || fail "the copyright file lacks $text"
+done
+gzip -t "$doc/changelog.gz" || fail "changelog.gz is not gzip"
+zcat "$doc/changelog.gz" | head -n 1 | grep -q -x 'korvelane (2.0) unstable; urgency=medium' ||
+  fail "the changelog does not begin with this version: $(zcat "$doc/changelog.gz" | head -n 1)"
+
+# lintian (scripts/deps.sh lint installs it): no errors and no warnings.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log"; fail "lintian finds errors or warnings"; }
+else
+  echo "lintian is not installed (scripts/deps.sh lint): the package was not checked by it"
+fi
+
 grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/korvelane.svg" ||
   fail "the scalable icon is not SVG"
 grep -q 'TAG+="uaccess"' "$root/usr/lib/udev/rules.d/60-korvelane.rules" ||
