@@ -490,18 +490,21 @@ int LibUsbLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
 }
 
 int LibUsbLink::UsbRead(int pipe, uint8_t* buffer, uint32_t count) {
+  return UsbReadWithin(pipe, buffer, count, options_.read_timeout_ms);
+}
+
+int LibUsbLink::UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) {
   if (pipe != kPipeIn || !buffer || !UsbIsOpen())
     return 0;
-  if (!answer_.complete() && !CollectAnswer()) {
+  if (!answer_.complete() && !CollectAnswer(timeout_ms)) {
     answer_.Reset();
     return 0;
   }
   return answer_.Read(buffer, count) ? 1 : 0;
 }
 
-bool LibUsbLink::CollectAnswer() {
-  const Clock::time_point deadline =
-      Clock::now() + std::chrono::milliseconds(options_.read_timeout_ms);
+bool LibUsbLink::CollectAnswer(int timeout_ms) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   answer_.Reset();
   for (;;) {
     if (answer_.state() == AnswerAssembler::State::kRefused) {

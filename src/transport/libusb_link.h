@@ -43,8 +43,8 @@ struct LibUsbLinkOptions {
 // A 16-byte read collects the whole answer, in as many bulk transfers as it takes, and returns
 // its header; a read of msg_len + 16 bytes then returns the whole message and consumes it. A
 // read longer than the message fails at once; an answer not complete within the read time-out
-// fails the read. Whatever the instrument sends outside an exchange (an answer that came too
-// late) is discarded before the next request.
+// fails the read (UsbReadWithin sets another time-out for one read). Whatever the instrument sends
+// outside an exchange (an answer that came too late) is discarded before the next request.
 //
 // Device changes come from libusb hotplug, on the link's event thread, through the notifier:
 // the notifier must not call back into the link; it should hand the two values to
@@ -68,6 +68,7 @@ class LibUsbLink : public UsbLink {
   void UsbDeviceChange(uintptr_t wparam, intptr_t lparam) override;
   int UsbIsOpen() override;
   int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override;
+  int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override;
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override;
   void SetDeviceChangeNotifier(DeviceChangeNotifier notifier) override;
 
@@ -93,7 +94,7 @@ class LibUsbLink : public UsbLink {
   Outcome Transfer(uint8_t endpoint, uint8_t* data, uint32_t length, int timeout_ms,
                    uint32_t& actual);
   void NoteFailure(Outcome outcome, uint8_t endpoint);
-  bool CollectAnswer();
+  bool CollectAnswer(int timeout_ms);
   void DrainStaleAnswer();
   void Notify(uintptr_t wparam);
   void Log(const std::string& text);

@@ -126,10 +126,14 @@ int SocketLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
 }
 
 int SocketLink::UsbRead(int pipe, uint8_t* buffer, uint32_t count) {
+  return UsbReadWithin(pipe, buffer, count, options_.read_timeout_ms);
+}
+
+int SocketLink::UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (pipe != kPipeIn || !buffer || !UsableLocked())
     return 0;
-  const SteadyTime deadline = After(options_.read_timeout_ms);
+  const SteadyTime deadline = After(timeout_ms);
   while (pending_.size() < count) {
     // Never read past the message: first its header, then as much as it holds.
     size_t goal = count;

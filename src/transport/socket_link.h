@@ -48,6 +48,7 @@ class SocketLink : public UsbLink {
   // Reads give the answer from its start: 16 bytes the header, msg_len + 16 the whole message,
   // which is then consumed. A read longer than the message fails at once.
   int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override;
+  int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override;
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override;
   void SetDeviceChangeNotifier(DeviceChangeNotifier notifier) override;
 

@@ -43,7 +43,7 @@ int ScriptedLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
   return open_ ? 1 : 0;
 }
 
-int ScriptedLink::UsbRead(int pipe, uint8_t* buffer, uint32_t count) {
+int ScriptedLink::Read(int pipe, uint8_t* buffer, uint32_t count) {
   read_sizes_.push_back(count);
   if (pipe != kPipeIn || !open_)
     return 0;

@@ -28,7 +28,14 @@ class ScriptedLink : public UsbLink {
   void UsbClose() override { open_ = false; }
   void UsbDeviceChange(uintptr_t wparam, intptr_t lparam) override;
   int UsbIsOpen() override { return open_ ? 1 : 0; }
-  int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override;
+  int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override {
+    read_timeouts_.push_back(kOwnTimeout);
+    return Read(pipe, buffer, count);
+  }
+  int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override {
+    read_timeouts_.push_back(timeout_ms);
+    return Read(pipe, buffer, count);
+  }
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override;
   void SetDeviceChangeNotifier(DeviceChangeNotifier notifier) override {
     notifier_ = std::move(notifier);
@@ -40,6 +47,9 @@ class ScriptedLink : public UsbLink {
 
   const std::vector<Bytes>& writes() const { return writes_; }
   const std::vector<uint32_t>& read_sizes() const { return read_sizes_; }
+  // The time-out each read was given; kOwnTimeout for a plain UsbRead.
+  static constexpr int kOwnTimeout = -1;
+  const std::vector<int>& read_timeouts() const { return read_timeouts_; }
   size_t pending_steps() const { return steps_.size(); }
 
   bool open_ = true;
@@ -54,12 +64,15 @@ class ScriptedLink : public UsbLink {
     Bytes message;
     Fault fault;
   };
+  int Read(int pipe, uint8_t* buffer, uint32_t count);
+
   std::deque<Step> steps_;
   Step current_{};
   bool have_current_ = false;
   bool header_done_ = false;
   std::vector<Bytes> writes_;
   std::vector<uint32_t> read_sizes_;
+  std::vector<int> read_timeouts_;
   DeviceChangeNotifier notifier_;
 };
 

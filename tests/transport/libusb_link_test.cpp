@@ -82,6 +82,19 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   ASSERT_EQ(link->UsbWrite(kPipeOut, params.data(), 20), 1);
   EXPECT_EQ(ReadAnswer(*link), params_answer);
   EXPECT_EQ(link->UsbIsOpen(), 1);
+
+  // A read given more time than the link's own takes an answer that comes later.
+  usb.SetOutHandler([](const Bytes&) {});
+  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  std::thread late([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    usb.SendInPieces(BindAnswer(), {});
+  });
+  MessageBuffer slow{};
+  EXPECT_EQ(link->UsbReadWithin(kPipeIn, slow.data(), kHeaderSize, 20000), 1);
+  late.join();
+  ASSERT_EQ(link->UsbRead(kPipeIn, slow.data(), 20), 1);
+  EXPECT_EQ(Bytes(slow.begin(), slow.begin() + 20), BindAnswer());
 }
 
 TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {

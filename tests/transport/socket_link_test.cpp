@@ -1,13 +1,18 @@
 #include "transport/socket_link.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "core/protocol/frame.h"
 #include "sim_process.h"
+#include "support/messages.h"
 #include "support/temp_dir.h"
+#include "transport/unix_socket.h"
 
 namespace korvelane::transport {
 namespace {
@@ -83,6 +88,44 @@ TEST_F(SocketLinkTest, AMissingAnswerFailsInTimeAndReadsPastTheMessageFailAtOnce
   EXPECT_EQ(link.UsbRead(kPipeIn, answer.data(), kHeaderSize), 1);
   EXPECT_EQ(link.UsbRead(kPipeIn, answer.data(), 64), 0);
   EXPECT_TRUE(heard.seen().empty());
+}
+
+// A read given more time than the link's own time-out takes an answer that comes later.
+TEST(SocketLinkRead, AReadGivenMoreTimeTakesALateAnswer) {
+  korvelane::testing::TempDir dir;
+  const std::string path = dir.File("slow.sock");
+  std::string error;
+  UnixListener listener = ListenUnix(path, error);
+  ASSERT_GE(listener.fd, 0) << error;
+  SocketLink link(path, Quick());
+  ASSERT_EQ(link.UsbOpen(0), 1);
+  const SteadyTime soon = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  ASSERT_TRUE(WaitFor(listener.fd, POLLIN, soon) & POLLIN);
+  int peer = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC);
+  ASSERT_GE(peer, 0);
+
+  MessageBuffer request{};
+  BuildBindRequest(request);
+  ASSERT_EQ(link.UsbWrite(kPipeOut, request.data(), static_cast<uint32_t>(RequestSize(request))),
+            1);
+  const korvelane::testing::Bytes answer =
+      korvelane::testing::MakeMessage(OP_BIND, korvelane::testing::Body(4, {0, 2}));
+  std::thread late([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    SendAll(peer, answer.data(), answer.size(),
+            std::chrono::steady_clock::now() + std::chrono::seconds(5));
+  });
+  MessageBuffer got{};
+  EXPECT_EQ(link.UsbRead(kPipeIn, got.data(), kHeaderSize), 0) << "the link's own 300 ms";
+  EXPECT_EQ(link.UsbReadWithin(kPipeIn, got.data(), kHeaderSize, 20000), 1);
+  EXPECT_EQ(link.UsbReadWithin(kPipeIn, got.data(), static_cast<uint32_t>(answer.size()), 20000),
+            1);
+  late.join();
+  EXPECT_TRUE(std::equal(answer.begin(), answer.end(), got.begin()));
+  link.UsbClose();
+  CloseFd(peer);
+  RemoveOwnSocket(path, listener);
+  CloseFd(listener.fd);
 }
 
 TEST(SimProcess, NeitherAFileThatIsNoSocketNorALiveServersSocketIsTakenOver) {

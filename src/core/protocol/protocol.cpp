@@ -13,8 +13,22 @@ void Protocol::ProtocolSend() {
 }
 
 int Protocol::ProtocolReceive() {
+  return Receive(kLinkTimeout);
+}
+
+int Protocol::ProtocolReceiveWithin(int timeout_ms) {
+  return Receive(timeout_ms);
+}
+
+int Protocol::Read(uint32_t count, int timeout_ms) {
+  uint8_t* buffer = receive_buffer_.data();
+  return timeout_ms == kLinkTimeout ? link_.UsbRead(kPipeIn, buffer, count)
+                                    : link_.UsbReadWithin(kPipeIn, buffer, count, timeout_ms);
+}
+
+int Protocol::Receive(int timeout_ms) {
   last_message_size_ = 0;
-  if (!link_.UsbRead(kPipeIn, receive_buffer_.data(), kHeaderSize)) {
+  if (!Read(static_cast<uint32_t>(kHeaderSize), timeout_ms)) {
     log_.WriteDebugLog("接收信息包的包头失败", kWarning);
     return 1;
   }
@@ -24,7 +38,7 @@ int Protocol::ProtocolReceive() {
     return 1;
   }
   const uint32_t size = msg_len + static_cast<uint32_t>(kHeaderSize);
-  if (!link_.UsbRead(kPipeIn, receive_buffer_.data(), size)) {
+  if (!Read(size, timeout_ms)) {
     log_.WriteDebugLog("接收信息包的包身失败", kWarning);
     return 1;
   }

@@ -34,6 +34,13 @@ class UsbLink {
   // A read of msg_len + 16 bytes that follows a 16-byte read leaves the whole message, header
   // first, at the start of the buffer.
   virtual int UsbRead(int pipe, uint8_t* buffer, uint32_t count) = 0;
+  // As UsbRead, but waits up to `timeout_ms` for the bytes to arrive instead of the link's own
+  // read time-out, and returns as soon as they have. Links whose answers are complete as soon as
+  // the request is sent read at once.
+  virtual int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) {
+    (void)timeout_ms;
+    return UsbRead(pipe, buffer, count);
+  }
   // Sends `count` bytes to pipe 7; non-zero when all were sent. Whatever is left unread of the
   // previous answer is discarded first, so every exchange starts on a message boundary.
   virtual int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) = 0;
