@@ -8,10 +8,10 @@ namespace korvelane {
 class BitmapPage {
  public:
   virtual ~BitmapPage() = default;
-  // Loads the bitmap file at `path`, with the path as the title when `set_title`; false when
-  // it could not be decoded (the view is then unchanged).
-  virtual bool LoadPicture(const std::string& path, bool set_title) = 0;
-  virtual void EnableAlterTitle(bool enable) = 0;
+  // Loads the chosen bitmap file at `path` with the path as the title and disables Alter Title;
+  // false when it could not be loaded (the view is then unchanged, and a file that cannot be
+  // opened has been reported).
+  virtual bool OpenPictureFile(const std::string& path) = 0;
 };
 
 }  // namespace korvelane

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "core/common/program_folder.h"
+
 namespace korvelane {
 namespace {
 
@@ -30,14 +32,6 @@ const KindTexts* Texts(int kind) {
 
 bool FileExists(const std::string& path) {
   return QFileInfo::exists(QString::fromStdString(path));
-}
-
-// The open path and the save path hold at most this many characters; a longer choice is taken
-// as no choice.
-constexpr int kMaxPathCharacters = 260;
-
-bool FitsPathBuffer(const std::string& path) {
-  return QString::fromStdString(path).size() <= kMaxPathCharacters;
 }
 
 }  // namespace
@@ -86,7 +80,7 @@ int FileDialogs::OpenFileDialog(int kind) {
   if (request.title.empty())
     return 0;
   const std::string chosen = Run(request);
-  if (chosen.empty() || !FitsPathBuffer(chosen))
+  if (chosen.empty())
     return 0;
   open_path_ = chosen;
   return 1;
@@ -97,7 +91,8 @@ int FileDialogs::SaveFileDialog(int kind) {
   if (request.title.empty())
     return 0;
   std::string chosen = Run(request);
-  if (chosen.empty() || !FitsPathBuffer(chosen))
+  // The save path holds at most kMaxPathCharacters characters; a longer choice is no choice.
+  if (chosen.empty() || !FitsPathLimit(chosen))
     return 0;
   if (kind == kWaveGraphFile && chosen.find(".csv") == std::string::npos &&
       chosen.find(".wdf") == std::string::npos)

@@ -39,8 +39,8 @@ class FileDialogs {
   // `initial_path` gives the folder every dialog starts in.
   explicit FileDialogs(std::function<std::string()> initial_path, QWidget* parent = nullptr);
 
-  // 1 when a file was chosen (its path becomes the open path), 0 when cancelled, for a kind
-  // outside 1..5 or for a path longer than 260 characters.
+  // 1 when a file was chosen (its path becomes the open path, whatever its length: the opener
+  // refuses what it cannot open), 0 when cancelled or for a kind outside 1..5.
   int OpenFileDialog(int kind);
   // 1 when a name was chosen (it becomes the save path), 0 when cancelled, for a kind outside
   // 2..5 or for a path longer than 260 characters. For graph files a name with neither ".csv"

@@ -63,10 +63,7 @@ void RightPane::SetPage(int index, QWidget* page) {
 
 int RightPane::OpenBitmapFile(const std::string& open_path) {
   auto* view = dynamic_cast<BitmapPage*>(page(kDsoBitmapView));
-  if (!view || !view->LoadPicture(open_path, true))
-    return 0;
-  view->EnableAlterTitle(false);
-  return 1;
+  return view && view->OpenPictureFile(open_path) ? 1 : 0;
 }
 
 int RightPane::OpenWaveDataFile(const std::string& open_path) {

@@ -1,14 +1,17 @@
 // The file commands in the main window over the simulated instrument: the setting buttons of the
 // base operation bar, the views' save buttons and the bar's "Open Files" rows.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <filesystem>
 
 #include "app/app_file_commands.h"
 #include "app/app_test_support.h"
+#include "core/files/bitmap_codec.h"
 #include "core/logs/gbk_text.h"
 #include "core/protocol/measurement_record.h"
 #include "core/shell/command_ids.h"
@@ -179,6 +182,59 @@ TEST_F(AppFilesTest, TheDataFileRowRefusesAnotherTypeAfterShowingItsView) {
   EXPECT_EQ(presenter.boxes[0].text, "打开文件类型不匹配，请确认！");
   EXPECT_EQ(presenter.boxes[0].caption, "提示信息");
   EXPECT_TRUE(w.view_tables().wave_slots[3].free());
+}
+
+// A named pipe or a path over 260 characters is refused by each opener with its own message and
+// log line, at once: the pipe has no writer, so opening it as a file would wait for ever.
+TEST_F(AppFilesTest, EachOpenerRefusesWhatIsNoRegularFileAndPathsOverTheLimit) {
+  MainWindow& w = OpenWithFiles();
+  constexpr const char* kOpenFailed = "打开选定文件失败，请确定文件是否被破坏、文件格式是否正确？";
+  DecodedBitmap dot;
+  dot.info_header.width = 1;
+  dot.info_header.height = 1;
+  dot.pixels = {1, 2, 3};
+  BaseOperationBar* bar = w.base_bar();
+  const struct {
+    QPushButton* button;
+    const char* title;
+    const char* name;
+    Bytes good;  // a file that opens under a short path
+    const char* box;
+    const char* log;  // null: the opener writes none
+  } openers[] = {
+      {bar->open_button(BaseOperationBar::kDataFileRow), "Open Wave Data File", "x.wdf",
+       Bytes(62, 0), kOpenFailed, "打开选定文件‘*.wdf’失败"},
+      {bar->open_button(BaseOperationBar::kMeasureFileRow), "Open Wave Measurement File", "x.wmf",
+       Bytes(62, 0), kOpenFailed, "打开选定文件‘*.wmf’失败"},
+      {bar->open_button(BaseOperationBar::kGraphFileRow), "Open Wave Graph File", "x.wdf",
+       Bytes(62, 0), "Try to openning the selected file failed!", nullptr},
+      {bar->open_button(BaseOperationBar::kBitmapFileRow), "Open Bmp File", "x.bmp",
+       EncodeBitmapFile(dot), kOpenFailed, "打开选定文件‘*.bmp’失败"},
+      {bar->open_setting_button(), "Open Setting File", "x.ssf", Bytes(2500, 0),
+       "Try to open a Setting file failed!", "打开‘设备配置数据’文件失败"},
+  };
+  const std::string deep = std::string(130, 'd') + "/" + std::string(130, 'e');
+  std::filesystem::create_directories(dir.File(deep));
+  for (const auto& opener : openers) {
+    mkfifo(dir.File(opener.name).c_str(), 0600);
+    testing::WriteFileBytes(dir.File(deep + "/" + opener.name), opener.good);
+    for (const std::string& chosen : {std::string(opener.name), deep + "/" + opener.name}) {
+      SCOPED_TRACE(std::string(opener.title) + " " + chosen.substr(0, 20));
+      answers = {{opener.title, chosen}};
+      presenter.boxes.clear();
+      const std::string log_before = testing::ReadFileText(debug_log.debug_log_path());
+      opener.button->click();
+      ASSERT_EQ(presenter.boxes.size(), 1u);
+      EXPECT_EQ(presenter.boxes[0].text, opener.box);
+      const std::string logged =
+          testing::ReadFileText(debug_log.debug_log_path()).substr(log_before.size());
+      if (opener.log) {
+        EXPECT_NE(logged.find(Utf8ToGbk(opener.log)), std::string::npos);
+      }
+    }
+  }
+  for (int slot = 3; slot <= 7; ++slot)
+    EXPECT_TRUE(w.view_tables().wave_slots[slot].free());
 }
 
 }  // namespace

@@ -73,4 +73,12 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+bool FitsPathLimit(const std::string& path) {
+  // Characters are counted by the bytes that start one.
+  size_t characters = 0;
+  for (const char c : path)
+    characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return characters <= kMaxPathCharacters;
+}
+
 }  // namespace korvelane

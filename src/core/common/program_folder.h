@@ -2,6 +2,7 @@
 // executable when it is writable, otherwise the per-user data folder.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace korvelane {
@@ -20,5 +21,10 @@ std::string ProgramFolder();
 
 // Joins a folder and a file name with one "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The longest path, in characters, that the program opens or creates a file under.
+constexpr size_t kMaxPathCharacters = 260;
+// True when the UTF-8 `path` has at most kMaxPathCharacters characters.
+bool FitsPathLimit(const std::string& path);
 
 }  // namespace korvelane

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/files/file_io.h"
+
 namespace korvelane {
 namespace {
 
@@ -99,13 +101,12 @@ class TemporaryFileSink : public ByteSink {
 }  // namespace
 
 BitmapError ReadBitmapFile(const std::string& path, DecodedBitmap& out) {
-  // Without blocking, so that a named pipe cannot hold the program up; only regular files.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = OpenRegularFile(path);
   if (fd < 0)
     return BitmapError::kCannotOpen;
   struct stat info {};
   std::FILE* file = nullptr;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(file = fdopen(fd, "rb"))) {
+  if (fstat(fd, &info) != 0 || !(file = fdopen(fd, "rb"))) {
     close(fd);
     return BitmapError::kCannotOpen;
   }

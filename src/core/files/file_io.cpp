@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/common/program_folder.h"
+
 namespace korvelane {
 namespace {
 
@@ -34,12 +36,27 @@ int MakeTemporary(const std::string& path, std::string* temp_path) {
 
 }  // namespace
 
+int OpenRegularFile(const std::string& path) {
+  struct stat st {};
+  if (!FitsPathLimit(path) || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    return -1;
+  // The name may have been given to something else since: still never wait, and check again.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return -1;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t max_size) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFile(path);
   if (fd < 0)
     return std::nullopt;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > max_size) {
+  if (fstat(fd, &st) != 0 || static_cast<size_t>(st.st_size) > max_size) {
     close(fd);
     return std::nullopt;
   }

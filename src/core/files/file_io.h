@@ -9,8 +9,13 @@
 
 namespace korvelane {
 
-// The whole content of a file, or nothing when it cannot be opened or read. Files larger than
-// `max_size` are refused.
+// A descriptor, for reading, of the regular file at `path`, or -1: for a path over the limit
+// (FitsPathLimit) and for anything but a regular file (a named pipe, a device, a folder),
+// which is checked before it is opened, so that opening never blocks.
+int OpenRegularFile(const std::string& path);
+
+// The whole content of a regular file (OpenRegularFile), or nothing when it cannot be opened or
+// read. Files larger than `max_size` are refused.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
                                                   size_t max_size = 64u << 20);
 

@@ -1,6 +1,7 @@
 #include "core/files/setting_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -9,10 +10,13 @@
 namespace korvelane {
 
 SettingFileError ReadSettingFile(const std::string& path, ConfigBlock* block) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+  const int fd = OpenRegularFile(path);
+  if (fd < 0)
     return SettingFileError::kCannotOpen;
-  if (static_cast<size_t>(st.st_size) != kConfigBlockSize)
+  struct stat st {};
+  const bool sized = fstat(fd, &st) == 0 && static_cast<size_t>(st.st_size) == kConfigBlockSize;
+  close(fd);
+  if (!sized)
     return SettingFileError::kWrongSize;
   const auto bytes = ReadWholeFile(path, kConfigBlockSize);
   if (!bytes)

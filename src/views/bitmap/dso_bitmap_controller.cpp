@@ -37,15 +37,33 @@ void DsoBitmapController::Initialise() {
 }
 
 bool DsoBitmapController::LoadPicture(const std::string& path, bool set_title) {
+  return Load(path, set_title) == BitmapError::kNone;
+}
+
+BitmapError DsoBitmapController::Load(const std::string& path, bool set_title) {
   DecodedBitmap decoded;
-  if (ReadBitmapFile(path, decoded) != BitmapError::kNone)
-    return false;
+  const BitmapError error = ReadBitmapFile(path, decoded);
+  if (error != BitmapError::kNone)
+    return error;
   picture_ = std::move(decoded);
   if (set_title)
     SetTitle(path);
   form_.ShowPicture(picture_);
   form_.EnablePictureButtons(true);
   bitmap_present_ = true;
+  return BitmapError::kNone;
+}
+
+bool DsoBitmapController::OpenPictureFile(const std::string& path) {
+  const BitmapError error = Load(path, true);
+  if (error == BitmapError::kCannotOpen) {
+    Log("打开选定文件‘*.bmp’失败", kWarning);
+    context_.ui.ShowMessage("打开选定文件失败，请确定文件是否被破坏、文件格式是否正确？",
+                            "提示信息", MessageIcon::kInformation);
+  }
+  if (error != BitmapError::kNone)
+    return false;
+  form_.EnableAlterTitle(false);
   return true;
 }
 
@@ -109,8 +127,7 @@ void DsoBitmapController::Open() {
     Log("取消打开选定‘位图’文件！", kNormal);
     return;
   }
-  if (LoadPicture(path, true))
-    form_.EnableAlterTitle(false);
+  OpenPictureFile(path);
 }
 
 void DsoBitmapController::AlterTitle() {

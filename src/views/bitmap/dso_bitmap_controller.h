@@ -47,6 +47,10 @@ class DsoBitmapController {
   // the path when `set_title`, the picture buttons are enabled and a picture is present from
   // then on. A file that cannot be decoded changes nothing and is reported to nobody.
   bool LoadPicture(const std::string& path, bool set_title);
+  // Loads a file the user chose (Open, the right pane's opener) with its path as the title, then
+  // disables Alter Title. A file that cannot be opened at all (missing, no regular file, a path
+  // over the limit) is reported; one that does not decode is not. True when it was loaded.
+  bool OpenPictureFile(const std::string& path);
   void SetTitle(const std::string& title);
 
   // The buttons.
@@ -66,6 +70,8 @@ class DsoBitmapController {
 
  private:
   class TransferTarget;
+
+  BitmapError Load(const std::string& path, bool set_title);
 
   void Record(const std::string& text) { context_.operate_log.RecordOperation(text); }
   void Log(const std::string& text, int level) { context_.debug_log.WriteDebugLog(text, level); }

@@ -152,6 +152,10 @@ void DsoBitmapView::resizeEvent(QResizeEvent* event) {
   last_size_ = size();
 }
 
+bool DsoBitmapView::OpenPictureFile(const std::string& path) {
+  return controller_->OpenPictureFile(path);
+}
+
 bool DsoBitmapView::LoadPicture(const std::string& path, bool set_title) {
   return controller_->LoadPicture(path, set_title);
 }

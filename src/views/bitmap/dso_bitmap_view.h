@@ -52,8 +52,8 @@ class DsoBitmapView : public ViewFrame, public BitmapPage, private DsoBitmapForm
   ~DsoBitmapView() override;
 
   // BitmapPage: the right pane's way in.
-  bool LoadPicture(const std::string& path, bool set_title) override;
-  void EnableAlterTitle(bool enable) override;
+  bool OpenPictureFile(const std::string& path) override;
+  bool LoadPicture(const std::string& path, bool set_title);
 
   DsoBitmapController& controller() { return *controller_; }
   QPushButton* button(Button which) const { return buttons_[which]; }
@@ -85,6 +85,7 @@ class DsoBitmapView : public ViewFrame, public BitmapPage, private DsoBitmapForm
   void ShowPicture(const DecodedBitmap& picture) override;
   void ShowTitle(const std::string& title) override;
   void EnablePictureButtons(bool enable) override;
+  void EnableAlterTitle(bool enable) override;
   std::string ChooseFileToOpen() override;
   std::string ChooseFileToSave(const std::string& suggested_name) override;
   bool AskNewTitle(const std::string& current_title, std::string* new_title) override;

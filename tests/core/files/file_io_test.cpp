@@ -47,13 +47,26 @@ TEST(FileIo, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(ReadFileBytes(path), (std::vector<unsigned char>{5, 5}));
 }
 
-TEST(FileIo, ReadsRefuseMissingFoldersAndOversizeFiles) {
+TEST(FileIo, ReadsRefuseWhatIsNoRegularFileLongPathsAndOversizeFiles) {
   TempDir dir;
   EXPECT_FALSE(ReadWholeFile(dir.File("none")));
   EXPECT_FALSE(ReadWholeFile(dir.path()));  // a folder is not a file
+  // A pipe without a writer is refused without waiting for one.
+  ASSERT_EQ(mkfifo(dir.File("pipe.wdf").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadWholeFile(dir.File("pipe.wdf")));
   ASSERT_TRUE(WriteWholeFile(dir.File("big"), std::vector<uint8_t>(100, 7)));
   EXPECT_FALSE(ReadWholeFile(dir.File("big"), 99));
   EXPECT_EQ(ReadWholeFile(dir.File("big"), 100)->size(), 100u);
+
+  // Paths of 260 characters are read, longer ones are not.
+  const std::string folder = dir.File(std::string(150, 'd'));
+  std::filesystem::create_directory(folder);
+  const std::string fits = folder + "/" + std::string(260 - folder.size() - 1, 'f');
+  ASSERT_EQ(fits.size(), 260u);
+  for (const std::string& path : {fits, fits + "g"})
+    ASSERT_TRUE(WriteWholeFile(path, {1}));
+  EXPECT_TRUE(ReadWholeFile(fits));
+  EXPECT_FALSE(ReadWholeFile(fits + "g"));
 }
 
 TEST(FileIo, ExtensionsAreFoundAnywhereAndCaseSensitively) {
