@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,18 @@ TempDir::~TempDir() {
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<std::string> TempDir::Names(const std::string& prefix) const {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(path_, ec)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) == 0)
+      names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {

@@ -15,6 +15,8 @@ class TempDir {
 
   const std::string& path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // The names of the entries in the folder that begin with `prefix`, sorted.
+  std::vector<std::string> Names(const std::string& prefix = "") const;
 
  private:
   std::string path_;

@@ -1,6 +1,10 @@
 #include "core/protocol/bitmap_transfer.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 
 #include "core/common/program_folder.h"
 #include "core/protocol/frame.h"
@@ -11,13 +15,25 @@ constexpr const char* kEndFailed = "位图传输‘结束’请求通信失败�
 constexpr const char* kRefreshFailed = "更新‘设备界面位图’失败！";
 }  // namespace
 
-// The temporary bitmap file: created empty, appended to piece by piece, and removed when the
-// transfer is over, whatever its outcome.
+// The temporary bitmap file: created empty under a name no other file has, appended to piece
+// by piece, and removed when the transfer is over, whatever its outcome.
 class BitmapTransfer::TempFile {
  public:
-  explicit TempFile(std::string path) : path_(std::move(path)) {
-    file_ = std::fopen(path_.c_str(), "wb");
-    created_ = file_ != nullptr;
+  // `pattern` ends in "XXXXXX" and a suffix of `suffix_length` characters.
+  TempFile(std::string pattern, int suffix_length) : path_(std::move(pattern)) {
+    // A file under a longer path could not be opened again to be loaded.
+    if (!FitsPathLimit(path_))
+      return;
+    const int fd = mkstemps(path_.data(), suffix_length);
+    if (fd < 0)
+      return;
+    file_ = fdopen(fd, "wb");
+    if (!file_) {
+      close(fd);
+      unlink(path_.c_str());
+      return;
+    }
+    created_ = true;
   }
   ~TempFile() { Remove(); }
   TempFile(const TempFile&) = delete;
@@ -82,20 +98,20 @@ bool BitmapTransfer::FetchScreenBitmap(const std::string& initial_path, BitmapTa
   return loaded;
 }
 
-// The reads wait for the instrument up to the link's own time-out, so no fixed pause comes
-// between a request and its answer.
+// Every answer is read as soon as it arrives, so no fixed pause comes between a request and its
+// answer; pieces wait up to the link's own time-out, begin and end up to kBeginEndAnswerMs.
 bool BitmapTransfer::RunTransfer(const std::string& initial_path, BitmapTarget& target) {
   BuildBmpBeginRequest(protocol_.send_buffer());
   state_ = BitmapTransferState{};
   protocol_.ProtocolSend();
   Advance(1);
-  if (protocol_.ProtocolReceive() != 0) {
+  if (protocol_.ProtocolReceiveWithin(kBeginEndAnswerMs) != 0) {
     FailBegin();
     return false;
   }
   Advance(1);
   const std::string folder = initial_path.empty() ? ProgramFolder() : initial_path;
-  TempFile file(JoinPath(folder, kTempFileName));
+  TempFile file(JoinPath(folder, kTempFilePattern), static_cast<int>(std::strlen(".bmp")));
   if (!file.created()) {
     CancelWithoutFile();
     return false;
@@ -111,7 +127,7 @@ int BitmapTransfer::EndExchange(int advance) {
   protocol_.ProtocolSend();
   if (advance > 0)
     Advance(advance);
-  return protocol_.ProtocolReceive();
+  return protocol_.ProtocolReceiveWithin(kBeginEndAnswerMs);
 }
 
 void BitmapTransfer::ShowFailure() {

@@ -20,7 +20,10 @@ namespace korvelane {
 
 class BitmapTransfer {
  public:
-  static constexpr const char* kTempFileName = "myTempBmp.bmp";
+  // The temporary file's name: "myTempBmp-" and six characters that make it unique.
+  static constexpr const char* kTempFilePattern = "myTempBmp-XXXXXX.bmp";
+  // How long the begin and end answers may take: the instrument renders its screen first.
+  static constexpr int kBeginEndAnswerMs = 5000;
   static constexpr uint32_t kMaxPieces = 20;
   // One piece may fail this often in a row; the next failure ends the transfer.
   static constexpr int kMaxPieceFailures = 5;
@@ -39,9 +42,10 @@ class BitmapTransfer {
   int HandleBmpTransResult(ByteView body);
   int HandleBmpEndResult(ByteView body);
 
-  // The whole transfer, under the wait cursor. The pieces go into "myTempBmp.bmp" in
+  // The whole transfer, under the wait cursor. The pieces go into a new temporary file in
   // `initial_path` (the program's folder when it is empty), which `target` loads; its title
-  // becomes the local time. True when the picture was handed to `target`.
+  // becomes the local time. No other file of the folder is touched. True when the picture was
+  // handed to `target`.
   bool FetchScreenBitmap(const std::string& initial_path, BitmapTarget& target);
 
  private:

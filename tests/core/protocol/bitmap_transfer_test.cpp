@@ -107,6 +107,22 @@ TEST_F(BitmapTransferTest, TwentyPiecesWithoutCompletionAreLoaded) {
   EXPECT_EQ(testing::Hex(link.writes()[20].data() + 16, 8), "00 00 00 00 00 00 00 13");
 }
 
+TEST_F(BitmapTransferTest, BeginAndEndMayTakeFiveSecondsAndNoFileOfTheFolderIsTouched) {
+  const std::string users = dir.File("myTempBmp.bmp");
+  testing::WriteFileBytes(users, {'m', 'i', 'n', 'e'});
+  QueueBegin(6);
+  QueueAnswer(OP_BMP_TRANS, PieceBody(0, Bytes(6, 9)));
+  QueueAnswer(OP_BMP_END, Body(4));
+  ASSERT_TRUE(Fetch(dir.path()));
+  EXPECT_EQ(target.loaded.at(0), Bytes(6, 9));
+  // Header and body of begin, piece and end.
+  constexpr int kOwn = testing::ScriptedLink::kOwnTimeout;
+  EXPECT_EQ(link.read_timeouts(), (std::vector<int>{5000, 5000, kOwn, kOwn, 5000, 5000}));
+  EXPECT_TRUE(Waits().empty()) << "no fixed pause";
+  EXPECT_EQ(testing::ReadFileText(users), "mine");
+  EXPECT_EQ(dir.Names("myTemp"), std::vector<std::string>{"myTempBmp.bmp"});
+}
+
 TEST_F(BitmapTransferTest, UncreatableTempFileCancelsWithoutAMessage) {
   QueueBegin(100);
   QueueAnswer(OP_BMP_END, Body(4));
