@@ -3,6 +3,8 @@
 #include <QPen>
 #include <QStringList>
 
+#include "core/logs/gbk_text.h"
+
 namespace korvelane {
 
 int MmToDevice(double mm, double dpi) {
@@ -55,7 +57,8 @@ void PaintText(QPainter& painter, const PageItem& item, int dpi_x, int dpi_y) {
   painter.setFont(PrintFont(item.font, dpi_y));
   painter.save();
   painter.setClipRect(cell);
-  painter.drawText(box, flags, QString::fromStdString(item.text));
+  // Page texts are the lists' texts, code page 936, and the program's own texts in ASCII.
+  painter.drawText(box, flags, QString::fromStdString(GbkToUtf8(item.text)));
   painter.restore();
 }
 

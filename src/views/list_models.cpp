@@ -1,6 +1,17 @@
 #include "views/list_models.h"
 
+#include "core/logs/gbk_text.h"
+
 namespace korvelane {
+namespace {
+
+// The lists hold their texts as the instrument and the files give them: code page 936.
+QString FromCodePage936(std::string_view text) {
+  const std::string utf8 = GbkToUtf8(text);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
 
 ListTableModel::ListTableModel(ViewTables& tables, const Shape& shape, QObject* parent)
     : QAbstractTableModel(parent), tables_(tables), shape_(shape) {
@@ -59,7 +70,7 @@ ParameterListModel::ParameterListModel(ViewTables& tables, QObject* parent)
                      parent) {}
 
 QString ParameterListModel::CellText(int row, int column) const {
-  return QString::fromStdString(tables().parameter_list.text(row, column));
+  return FromCodePage936(tables().parameter_list.text(row, column));
 }
 
 WaveDataListModel::WaveDataListModel(ViewTables& tables, QObject* parent)
@@ -69,8 +80,7 @@ WaveDataListModel::WaveDataListModel(ViewTables& tables, QObject* parent)
                      parent) {}
 
 QString WaveDataListModel::CellText(int row, int column) const {
-  const std::string_view text = tables().wave_data_list.text(row, column);
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return FromCodePage936(tables().wave_data_list.text(row, column));
 }
 
 MeasurementListModel::MeasurementListModel(ViewTables& tables, QObject* parent)
@@ -80,7 +90,7 @@ MeasurementListModel::MeasurementListModel(ViewTables& tables, QObject* parent)
                      parent) {}
 
 QString MeasurementListModel::CellText(int row, int column) const {
-  return QString::fromStdString(tables().measurement_list.text(row, column));
+  return FromCodePage936(tables().measurement_list.text(row, column));
 }
 
 }  // namespace korvelane

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/logs/gbk_text.h"
+
 namespace korvelane {
 
 QFont ViewLabelFont() {
@@ -41,7 +43,7 @@ bool CopyTextToClipboard(const std::string& text) {
   QClipboard* clipboard = QApplication::clipboard();
   if (!clipboard)
     return false;
-  clipboard->setText(QString::fromStdString(text));
+  clipboard->setText(QString::fromStdString(GbkToUtf8(text)));
   return true;
 }
 

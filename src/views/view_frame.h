@@ -22,7 +22,8 @@ void ColourStatic(QLabel* label, const QColor& text, const QColor& background);
 // A push button of a view at a fixed place; Enter and Escape never press it.
 QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& rect);
 
-// Puts `text` on the clipboard; false when there is no clipboard.
+// Puts `text`, code page 936 as the lists hold their texts, on the clipboard; false when there
+// is no clipboard.
 bool CopyTextToClipboard(const std::string& text);
 
 // Accepts `event` when it is Enter or Escape, so that the key does nothing; true when it did.

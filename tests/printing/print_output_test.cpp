@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "core/logs/gbk_text.h"
 #include "print_test_support.h"
 #include "views/bitmap/dso_bitmap_view.h"
 #include "views/set_prnt_item_dlg.h"
@@ -95,7 +96,8 @@ TEST_F(PrintOutputTest, WaveDataDocumentReadsBackFromThePdf) {
 
 TEST_F(PrintOutputTest, MeasurementPageCarriesCjkAndLatinTexts) {
   tables->measurement_list.SetText(0, 1, "1.25V");
-  tables->measurement_list.SetText(1, 3, "测量");
+  // The lists hold code page 936, as files and the instrument give it.
+  tables->measurement_list.SetText(1, 3, Utf8ToGbk("测量"));
   tables->measurement_list.SetText(0, 8, "Pass");
   tables->wave_slots[1].in_measurement = 1;
   EnableViewButtons(*tables);

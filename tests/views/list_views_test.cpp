@@ -13,10 +13,12 @@
 #include <QTableView>
 #include <memory>
 
+#include "core/logs/gbk_text.h"
 #include "core/protocol/unit_table.h"
 #include "core/views/copy_text.h"
 #include "core/views/wave_data_column.h"
 #include "list_view_world.h"
+#include "views/list_models.h"
 #include "views/set_pass_fail_dlg.h"
 #include "views/set_prnt_item_dlg.h"
 #include "views/wave_data_view.h"
@@ -153,6 +155,26 @@ TEST_F(MeasurementViewTest, CopyPrintAndSaveAsHandOverTheList) {
   ButtonOf(MeasureButton::kSaveAs)->click();
   EXPECT_EQ(saves.count(), 1);
   EXPECT_EQ(Operations(), (Strings{"Copy Measurement", "Print measurement"}));
+}
+
+// Texts from files and from the instrument are code page 936: shown and copied decoded, held as
+// the bytes that came.
+TEST_F(MeasurementViewTest, CodePage936TextsAreShownAndCopiedDecoded) {
+  const std::string volts = Utf8ToGbk("1.5伏");
+  const QString shown = QString::fromUtf8("1.5伏");
+  tables.wave_slots[3] = {0, 1, 1, 1};
+  tables.measurement_list.SetText(0, 3, volts);
+  tables.parameter_list.SetText(2, 3, volts);
+  tables.wave_data_list.column(3)[0].Set(volts);
+  EnableViewButtons(tables);
+  EXPECT_EQ(Cell(view->list(), 0, 3), shown);
+  ParameterListModel parameters(tables);
+  EXPECT_EQ(parameters.index(2, 3).data().toString(), shown);
+  WaveDataListModel samples(tables);
+  EXPECT_EQ(samples.index(0, 3).data().toString(), shown);
+  ButtonOf(MeasureButton::kCopy)->click();
+  EXPECT_TRUE(QApplication::clipboard()->text().contains(shown));
+  EXPECT_EQ(tables.measurement_list.text(0, 3), volts);
 }
 
 TEST_F(MeasurementViewTest, PassFailOpensTheLimitsDialogAndTheNextFillUsesItsLimits) {

@@ -29,5 +29,16 @@ TEST(Utf8ToGbk, LongTextIsConvertedWhole) {
   EXPECT_EQ(Utf8ToGbk(text).size(), 1000u);
 }
 
+TEST(GbkToUtf8, DecodesChineseKeepsAsciiAndMarksStrayBytes) {
+  EXPECT_EQ(GbkToUtf8("1.5\xB7\xFC"), "1.5伏");
+  EXPECT_EQ(GbkToUtf8("abc"), "abc");
+  EXPECT_EQ(GbkToUtf8(""), "");
+  // A lead byte without its trail byte, and a byte that leads nothing.
+  EXPECT_EQ(GbkToUtf8("a\x81"), "a\uFFFD");
+  EXPECT_EQ(GbkToUtf8("\xFF\xB2\xA8"), "\uFFFD波");
+  const std::string gbk = Utf8ToGbk("信息包发送失败 1.5伏");
+  EXPECT_EQ(Utf8ToGbk(GbkToUtf8(gbk)), gbk);
+}
+
 }  // namespace
 }  // namespace korvelane
