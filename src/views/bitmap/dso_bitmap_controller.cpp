@@ -107,17 +107,20 @@ void DsoBitmapController::Save() {
       return;
     case BitmapWriteResult::kCreateFailed:
       Log("创建位图文件失败,请检查文件格式或路径是否正确？", kWarning);
-      return;
+      break;
     case BitmapWriteResult::kFileHeaderFailed:
       Log("保存位图文件失败: 写 BitmapFileHeader失败？", kWarning);
-      return;
+      break;
     case BitmapWriteResult::kInfoHeaderFailed:
       Log("保存位图文件失败: 写 BitmapInfoHeader失败？", kWarning);
-      return;
+      break;
     case BitmapWriteResult::kPixelsFailed:
       Log("保存位图文件失败: 写位图颜色数据失败？", kWarning);
-      return;
+      break;
   }
+  // The picture was not saved (a file that was there stays as it was): the user must know.
+  context_.ui.ShowMessage("Try to save DSO Bitmap file failed!", "Error",
+                          MessageIcon::kInformation);
 }
 
 void DsoBitmapController::Open() {

@@ -133,10 +133,14 @@ TEST_F(DsoBitmapViewTest, SaveSuggestsANameFromTheTitleAndWritesATrueColourFile)
   EXPECT_TRUE(Logged("NORMAL :", "保存设备界面位图文件成功！"));
   EXPECT_EQ(dialogs.save_path(), "");  // the view's own dialog leaves the shared path alone
 
+  // A failed save is told to the user, not only to the debug log.
   AnswerFileDialogs({dir.File("no/such/folder/x.bmp")});
   Click(Button::kSave);
   EXPECT_TRUE(Logged("WARNING:", "创建位图文件失败,请检查文件格式或路径是否正确？"));
-  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to save DSO Bitmap file failed!", "Error",
+                                                    MessageIcon::kInformation}));
+  EXPECT_NE(ui.actions.back(), "Save DSO Bitmap successed！");
 }
 
 }  // namespace
