@@ -27,6 +27,9 @@ class SwitchableLink : public UsbLink {
   int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override {
     return link_ ? link_->UsbRead(pipe, buffer, count) : 0;
   }
+  int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override {
+    return link_ ? link_->UsbReadWithin(pipe, buffer, count, timeout_ms) : 0;
+  }
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override {
     return link_ ? link_->UsbWrite(pipe, buffer, count) : 0;
   }

@@ -12,6 +12,7 @@
 #include "sim_process.h"
 #include "support/messages.h"
 #include "support/temp_dir.h"
+#include "transport/switchable_link.h"
 #include "transport/unix_socket.h"
 
 namespace korvelane::transport {
@@ -90,14 +91,15 @@ TEST_F(SocketLinkTest, AMissingAnswerFailsInTimeAndReadsPastTheMessageFailAtOnce
   EXPECT_TRUE(heard.seen().empty());
 }
 
-// A read given more time than the link's own time-out takes an answer that comes later.
+// A read given more time than the link's own time-out takes an answer that comes later, also
+// through the switchable link the program holds.
 TEST(SocketLinkRead, AReadGivenMoreTimeTakesALateAnswer) {
   korvelane::testing::TempDir dir;
   const std::string path = dir.File("slow.sock");
   std::string error;
   UnixListener listener = ListenUnix(path, error);
   ASSERT_GE(listener.fd, 0) << error;
-  SocketLink link(path, Quick());
+  SwitchableLink link(std::make_unique<SocketLink>(path, Quick()));
   ASSERT_EQ(link.UsbOpen(0), 1);
   const SteadyTime soon = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   ASSERT_TRUE(WaitFor(listener.fd, POLLIN, soon) & POLLIN);
