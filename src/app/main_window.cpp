@@ -394,7 +394,6 @@ void MainWindow::UpdateCommandStates() {
 }
 
 void MainWindow::RunCommand(int id) {
-  ++busy_depth_;
   switch (id) {
     case kCmdConnect:
       device_->connection().Connect();
@@ -454,7 +453,6 @@ void MainWindow::RunCommand(int id) {
       }
       break;
   }
-  --busy_depth_;
   UpdateCommandStates();
 }
 
@@ -525,21 +523,15 @@ void MainWindow::ShowSimulantPane() {
     return;
   }
   right_pane_->SelectView(kWaveGraphView);
-  // The panel's own exchanges hold the refresh ticks back as a command does; in between, the
-  // timer keeps refreshing and the panel's lamps follow.
+  // Between the panel's own exchanges the timer keeps refreshing and the panel's lamps follow.
   CSimulantUIDlg panel(
       PanelContext{*device_, *ui_, *operate_log_, [this] { return auto_refresh(); }}, this,
       [this](const std::function<void()>& action) {
-        ++busy_depth_;
         action();
-        --busy_depth_;
         UpdateCommandStates();
       });
   open_panel_ = &panel;
-  const int held = busy_depth_;
-  busy_depth_ = 0;
   RunDialog(panel);
-  busy_depth_ = held;
   open_panel_ = nullptr;
 }
 
@@ -571,12 +563,8 @@ void MainWindow::StopRefreshTimer() {
 }
 
 void MainWindow::RefreshTick() {
-  // A tick that comes while an exchange or one of its boxes is under way is skipped.
-  if (busy_depth_ > 0)
-    return;
-  ++busy_depth_;
+  // A tick that comes while an exchange is under way is skipped by the device's guard.
   device_->acquisition().RefreshAll();
-  --busy_depth_;
   UpdateCommandStates();
 }
 

@@ -55,7 +55,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   bool auto_refresh() const { return refresh_timer_.isActive(); }
   int refresh_interval_ms() const { return settings_.interval.interval_ms; }
   int running_timer_period() const { return refresh_timer_.interval(); }
-  // One tick of the refresh timer: RefreshAll, unless an exchange is already under way.
+  // One tick of the refresh timer: RefreshAll, which skips a tick that comes during an exchange.
   void RefreshTick();
 
   QAction* menu_action(int id) const;
@@ -142,7 +142,6 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   bool base_panel_shown_ = true;
 
   QTimer refresh_timer_;
-  int busy_depth_ = 0;  // commands talking to the instrument, ticks are skipped meanwhile
   CSimulantUIDlg* open_panel_ = nullptr;  // the virtual front panel while it is open
 
   // The views' shared tables, and the views that work with them and with the device: declared

@@ -24,8 +24,8 @@ class CSimulantUIDlg : public QDialog, private PanelView {
   Q_OBJECT
 
  public:
-  // Runs one action of the panel that talks to the instrument; the main window uses it to keep
-  // its refresh ticks out of the action.
+  // Runs one action of the panel that talks to the instrument; the main window uses it to bring
+  // its commands and lamps up to date after the action.
   using ActionRunner = std::function<void(const std::function<void()>&)>;
 
   // Builds the panel and, without automatic refresh, fetches the lamp states first.

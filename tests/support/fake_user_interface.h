@@ -1,6 +1,7 @@
 // A UserInterface that records what the core asked of it and never blocks.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -38,6 +39,9 @@ class FakeUserInterface : public UserInterface {
   void Sleep(int milliseconds) override {
     slept_ms += milliseconds;
     sleeps.push_back(milliseconds);
+    // What the Qt side's waits let through: timer ticks, device changes, close requests.
+    if (during_sleep)
+      during_sleep();
   }
   void RefreshMenuLamps() override { ++lamp_refreshes; }
 
@@ -49,6 +53,7 @@ class FakeUserInterface : public UserInterface {
   long slept_ms = 0;
   int lamp_refreshes = 0;
   bool wait_cursor = false;
+  std::function<void()> during_sleep;
 };
 
 }  // namespace korvelane::testing

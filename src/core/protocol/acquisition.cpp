@@ -117,13 +117,14 @@ bool Acquisition::RefreshChannel(int channel) {
 int Acquisition::RefreshAll() {
   if (gate_.busy())
     return 0;
+  // Held from here, so that no tick starts a second cycle in this one's waits or boxes.
+  ExchangeGate::Hold hold(gate_);
   operate_log_.RecordOperation("Refresh the Wave Graph");
   if (!connection_.bound()) {
     ui_.ShowMessage("The software is not link with device!", "Error", MessageIcon::kExclamation);
     ui_.RefreshMenuLamps();
     return 0;
   }
-  ExchangeGate::Hold hold(gate_);
   ui_.SetWaitCursor(true);
   const RequestOptions options = hooks_.ReadRequestOptions();
   selectors_.ch1_measure_wanted = options.ch1_measure ? 1 : 0;

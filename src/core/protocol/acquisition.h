@@ -46,9 +46,10 @@ class Acquisition {
   // fetch (4 and any other) succeeds at once without an exchange.
   int FetchFromDevice(int16_t kind);
 
-  // One refresh: the parameter record, then the record of each channel that is on, then the
-  // redraw of the Wave Graph view and of the panel lamps. 1 when the cycle ran to the end; a
-  // tick that arrives while another exchange is under way does nothing and returns 0.
+  // One refresh, run by the refresh timer and by the Wave Graph view's "Refresh": the parameter
+  // record, then the record of each channel that is on, then the redraw of the Wave Graph view
+  // and of the panel lamps. 1 when the cycle ran to the end; a refresh asked for while another
+  // exchange (or another refresh) is under way does nothing and returns 0.
   int RefreshAll();
 
   // Sends the store's settings block to the instrument. 1 for success, 0 for failure.

@@ -52,49 +52,10 @@ void WaveGraphController::ButtonsEnabled(ButtonGroup group) {
     form_.EnableFileButtons(true);
 }
 
-bool WaveGraphController::FetchChannel(int channel) {
-  const bool all = context_.device.acquisition().selectors().get_all_data != 0;
-  const int16_t kind =
-      channel == kCh2Slot ? (all ? kFetchCh2All : kFetchCh2) : (all ? kFetchCh1All : kFetchCh1);
-  return context_.device.acquisition().FetchFromDevice(kind) != 0;
-}
-
 void WaveGraphController::RefreshWaveGraph() {
-  Device& device = context_.device;
-  // The exchange under way (a timer refresh waiting for its answer) must not be interleaved.
-  if (device.exchange_in_progress())
-    return;
-  context_.operate_log.RecordOperation("Refresh the Wave Graph");
-  if (!device.connection().bound()) {
-    context_.ui.ShowMessage(kNotLinked, "Error", MessageIcon::kExclamation);
-    context_.ui.RefreshMenuLamps();
-    return;
-  }
-  context_.ui.SetWaitCursor(true);
-  form_.ReadBoxes(fields_);
-  RequestSelectors& selectors = device.acquisition().selectors();
-  selectors.ch1_measure_wanted = fields_.measure_ch1 != 0 ? 1 : 0;
-  selectors.ch2_measure_wanted = fields_.measure_ch2 != 0 ? 1 : 0;
-  selectors.get_all_data = fields_.all_data != 0 ? 1 : 0;
-
-  BusyIndicator& busy = device.busy_indicator();
-  const AcquisitionStore& store = device.store();
-  busy.ShowProgress(5, 1);
-  bool ok = device.acquisition().FetchFromDevice(kFetchParams) != 0;
-  // The channel flags are those of the parameter record just received.
-  for (int channel = kCh1Slot; ok && channel <= kCh2Slot; ++channel) {
-    busy.ShowProgress(5, 1);
-    if (store.channel(channel).enabled)
-      ok = FetchChannel(channel);
-  }
-  if (ok) {
-    busy.ShowProgress(5, 1);
-    // With both channels off the old picture stays.
-    if (store.ch1.enabled || store.ch2.enabled)
-      RedrawWaveGraph();
-  }
-  busy.ShowProgress(5, 0);
-  context_.ui.SetWaitCursor(false);
+  // The timer's cycle, under the same exchange guard: the boxes are read and the view redrawn
+  // through the device's hooks.
+  context_.device.acquisition().RefreshAll();
 }
 
 void WaveGraphController::RedrawChannelSlot(int channel) {

@@ -64,7 +64,7 @@ class WaveGraphController : private ViewTablesListener {
   // buttons follow the timer.
   void Initialise();
 
-  // "Refresh": fetches the parameters and the channels that are on, then redraws.
+  // "Refresh": the refresh cycle of the timer (`RefreshAll`).
   void RefreshWaveGraph();
   // Redraws the graph, the lists and the slots of CH1 and CH2 from the acquisition store.
   void RedrawWaveGraph();
@@ -97,8 +97,6 @@ class WaveGraphController : private ViewTablesListener {
   void RedrawChannelSlot(int channel);
   // The plot and the level marker of CH1 or CH2.
   void ShowChannelMarker(int channel);
-  // Fetches the record of a channel that is on; false when the fetch failed.
-  bool FetchChannel(int channel);
 
   ViewContext context_;
   GraphControl& graph_;

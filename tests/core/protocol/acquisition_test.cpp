@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "device_world.h"
 
 namespace korvelane {
@@ -105,29 +103,16 @@ TEST_F(AcquisitionTest, SettingsTravelByteExactBothWays) {
 
 // The user interface's waits let timer ticks through; a tick must not start a refresh between
 // another command's request and its answer.
-class TickingUserInterface : public testing::FakeUserInterface {
- public:
-  void Sleep(int milliseconds) override {
-    FakeUserInterface::Sleep(milliseconds);
-    if (tick)
-      tick();
-  }
-  std::function<void()> tick;
-};
-
 TEST_F(AcquisitionTest, TimerTickDuringAnExchangeIsLetPass) {
-  TickingUserInterface ticking;
-  Device other(link, ticking, debug_log, operate_log, hooks, clock);
   int ticks = 0;
-  ticking.tick = [&] { ticks += other.acquisition().RefreshAll(); };
-  other.connection().StartupLinkTest();
+  ui.during_sleep = [&] { ticks += acquisition().RefreshAll(); };
+  connection().StartupLinkTest();
   QueueAnswer(OP_BIND, Body(4));
-  other.connection().Connect();
+  connection().Connect();
   QueueAnswer(OP_SET_CONFIG, Body(4));
-  EXPECT_EQ(other.acquisition().SendConfigBlock(), 1);
+  EXPECT_EQ(acquisition().SendConfigBlock(), 1);
   QueueAnswer(OP_WAVE_DATA, ParamBody(false, false));
-  ticking.tick = nullptr;
-  EXPECT_EQ(other.acquisition().RefreshAll(), 1);
+  EXPECT_EQ(acquisition().RefreshAll(), 1);
   EXPECT_EQ(ticks, 0);
   EXPECT_EQ(link.writes().size(), 3u);
   EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!", "Refresh the Wave Graph"}));
