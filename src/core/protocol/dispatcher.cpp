@@ -2,10 +2,22 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/protocol/frame.h"
 
 namespace korvelane {
+namespace {
+
+// A result too short to hold the bytes its operation needs fails like any other bad answer.
+bool HoldsBytes(ByteView body, size_t count, const char* name, DebugLog& log) {
+  if (body.size() >= count)
+    return true;
+  log.WriteDebugLog(std::string("解析‘") + name + "’信息包错误：包身长度不足", kWarning);
+  return false;
+}
+
+}  // namespace
 
 int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
   for (size_t i = 0; i < sizeof kDsoppSign; ++i) {
@@ -23,9 +35,11 @@ int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
     case OP_BIND:
       return handlers.HandleBindResult(body);
     case OP_UNBIND:
+      return HoldsBytes(body, 1, "UnBind_Result", log) ? body.S8(0) : 1;
     case OP_PANEL_KEY:
+      return HoldsBytes(body, 1, "PanelKey_Result", log) ? body.S8(0) : 1;
     case OP_SET_CONFIG:
-      return body.S8(0);
+      return HoldsBytes(body, 1, "SetConfig_Result", log) ? body.S8(0) : 1;
     case OP_WAVE_DATA:
       return handlers.HandleWaveDataResult(body);
     case DSOPP_ERROR_RESULT_OPERATION_ID: {
@@ -50,6 +64,8 @@ int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
 }
 
 int HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log) {
+  if (!HoldsBytes(body, 2, "Bind_Result", log))
+    return 1;
   const int8_t product_type = body.S8(1);
   if (product_type < 0) {
     log.WriteDebugLog("解析‘Bind_Result’得到的 ProductType < 0", kWarning);

@@ -82,8 +82,12 @@ TEST_F(DispatcherTest, ResultByteOperationsReturnTheSignExtendedByte) {
   for (int8_t op : {OP_UNBIND, OP_PANEL_KEY, OP_SET_CONFIG}) {
     EXPECT_EQ(Dispatch(MakeMessage(op, Body(4, {0}))), 0);
     EXPECT_EQ(Dispatch(MakeMessage(op, Body(4, {0xFE}))), -2);
-    EXPECT_EQ(Dispatch(MakeMessage(op, Body(4, {3}))), 3);
+    EXPECT_EQ(Dispatch(MakeMessage(op, Body(1, {3}))), 3);
+    // No result byte at all is a failure, not a zero.
+    EXPECT_EQ(Dispatch(MakeMessage(op, Body(0))), 1) << int{op};
   }
+  for (const char* name : {"UnBind_Result", "PanelKey_Result", "SetConfig_Result"})
+    EXPECT_TRUE(Logged(std::string("WARNING:解析‘") + name + "’信息包错误：包身长度不足")) << name;
 }
 
 TEST_F(DispatcherTest, DataOperationsReachTheirHandlerWithTheBody) {
@@ -119,6 +123,16 @@ TEST_F(BindResultTest, NegativeProductTypeFailsAndKeepsTheStoredType) {
   }
   EXPECT_EQ(store.product_type, 7);
   EXPECT_TRUE(Logged("解析‘Bind_Result’得到的 ProductType < 0"));
+}
+
+TEST_F(BindResultTest, AnswerWithoutItsProductTypeFailsAndKeepsTheStoredType) {
+  store.product_type = 7;
+  for (size_t size : {0, 1}) {
+    const Bytes body = Body(size);
+    EXPECT_EQ(HandleBindResult(ByteView(body.data(), body.size()), store, debug_log), 1) << size;
+  }
+  EXPECT_EQ(store.product_type, 7);
+  EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’信息包错误：包身长度不足"));
 }
 
 TEST_F(BindResultTest, NonNegativeProductTypeIsStoredWhateverTheResult) {
