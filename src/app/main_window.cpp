@@ -230,6 +230,9 @@ void MainWindow::BuildToolBar() {
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     tool_actions_[id] = action;
   }
+  // Whatever hides or shows the toolbar (its own context menu too), the check follows.
+  connect(toolbar_, &QToolBar::visibilityChanged, this,
+          [this](bool shown) { menu_actions_[kCmdToolBar]->setChecked(shown); });
 }
 
 void MainWindow::BuildStatusBar() {
@@ -478,10 +481,14 @@ void MainWindow::CustomInterval() {
         ui_->ShowMessage(notice.toStdString(), "Set Custom Time", MessageIcon::kExclamation);
       },
       this);
-  if (RunDialog(dialog) != QDialog::Accepted)
+  if (RunDialog(dialog) == QDialog::Accepted) {
+    settings_.interval.interval_ms = dialog.value();
+    ApplyInterval(kCustomIntervalIndex);
     return;
-  settings_.interval.interval_ms = dialog.value();
-  ApplyInterval(kCustomIntervalIndex);
+  }
+  // The menu item toggled its own check when it was chosen; the check stays with the interval
+  // in force.
+  ShowIntervalCheck();
 }
 
 void MainWindow::PathSetting() {
@@ -587,6 +594,18 @@ bool MainWindow::ExitAllowed() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (device_->exchange_in_progress()) {
+    // Judged by the usual rule once the exchange is over: a Bind under way may yet bind.
+    event->ignore();
+    if (!close_waiting_) {
+      close_waiting_ = true;
+      device_->AfterExchange([this] {
+        close_waiting_ = false;
+        close();
+      });
+    }
+    return;
+  }
   if (ExitAllowed()) {
     event->accept();
   } else {

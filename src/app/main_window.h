@@ -143,6 +143,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
 
   QTimer refresh_timer_;
   CSimulantUIDlg* open_panel_ = nullptr;  // the virtual front panel while it is open
+  bool close_waiting_ = false;            // a close request waits for the exchange to end
 
   // The views' shared tables, and the views that work with them and with the device: declared
   // last, the views go first.

@@ -26,6 +26,8 @@ class CapturingPresenter : public MessagePresenter {
   void Show(QWidget*, const std::string& text, const std::string& caption,
             MessageIcon icon) override {
     boxes.push_back({text, caption, icon});
+    if (while_shown)
+      while_shown();
   }
   struct Box {
     std::string text;
@@ -33,6 +35,7 @@ class CapturingPresenter : public MessagePresenter {
     MessageIcon icon;
   };
   std::vector<Box> boxes;
+  std::function<void()> while_shown;  // what the box's own event loop dispatches
 };
 
 class AppTest : public ::testing::Test {

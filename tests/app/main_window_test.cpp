@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <algorithm>
 
 #include "app/custom_time_dialog.h"
@@ -16,6 +19,7 @@
 #include "core/shell/command_ids.h"
 #include "panes/left_pane.h"
 #include "panes/right_pane.h"
+#include "views/wave_graph_view.h"
 
 namespace korvelane {
 namespace {
@@ -75,7 +79,7 @@ TEST_F(AppTest, CustomIntervalAcceptsOnlyOneHundredToNineThousandNineHundredNine
       return static_cast<int>(QDialog::Rejected);  // then the user cancels
     };
     const size_t boxes = presenter.boxes.size();
-    w.RunCommand(kCmdIntervalCustom);
+    w.menu_action(kCmdIntervalCustom)->trigger();
     EXPECT_TRUE(stayed_open) << refused;
     EXPECT_EQ(presenter.boxes.size(), boxes + 1) << refused;
     EXPECT_EQ(w.refresh_interval_ms(), 2000);
@@ -87,9 +91,16 @@ TEST_F(AppTest, CustomIntervalAcceptsOnlyOneHundredToNineThousandNineHundredNine
     custom.accept();
     return custom.result();
   };
-  w.RunCommand(kCmdIntervalCustom);
+  w.menu_action(kCmdIntervalCustom)->trigger();
   EXPECT_EQ(w.refresh_interval_ms(), 9999);
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdIntervalCustom});
+  // Cancelled while "Custom..." holds the check: it keeps it.
+  dialog_script = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+  w.menu_action(kCmdIntervalCustom)->trigger();
+  EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdIntervalCustom});
+  w.menu_action(kCmdInterval5s)->trigger();
+  EXPECT_EQ(w.refresh_interval_ms(), 5000);
+  EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval5s});
 }
 
 TEST_F(AppTest, DefaultSettingResetsTheThreeSettings) {
@@ -133,6 +144,62 @@ TEST_F(AppTest, PathSettingTakesATypedPathAndKeepsTheOldOneForAnEmptyText) {
   // Two accepted dialogs record success, the cancelled one only its start.
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path Successed!"), 2);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path"), 3);
+}
+
+TEST_F(AppTest, ACloseRequestInTheBindsWaitIsJudgedWhenTheBindHasEnded) {
+  context.real_sleeps = true;  // the waits dispatch what comes, as for the user
+  MainWindow& w = Open();
+  w.show();
+  QTimer::singleShot(100, &w, [&w] { w.close(); });
+  w.menu_action(kCmdConnect)->trigger();
+  EXPECT_TRUE(w.device().connection().bound());
+  EXPECT_TRUE(w.isVisible());
+  ASSERT_EQ(presenter.boxes.size(), 1u);
+  EXPECT_EQ(presenter.boxes[0].text, "The software is Binding now, it can't exit!");
+}
+
+TEST_F(AppTest, RefreshTicksRunUnderModalBoxesThatExchangeNothing) {
+  MainWindow& w = Open();
+  w.menu_action(kCmdConnect)->trigger();
+  dialog_script = [](QDialog& dialog) {
+    auto& custom = static_cast<CustomTimeDialog&>(dialog);
+    custom.field()->setText(QStringLiteral("100"));
+    custom.accept();
+    return custom.result();
+  };
+  w.menu_action(kCmdIntervalCustom)->trigger();
+  w.wave_graph_view()->button(WaveGraphView::Button::kAuto)->click();
+  ASSERT_TRUE(w.auto_refresh());
+  // What a modal box's own event loop does while it is shown: a refresh comes.
+  int refreshed_under_box = 0;
+  const auto wait_for_refresh = [&] {
+    const uint64_t before = instrument.exchange_count();
+    if (QTest::qWaitFor([&] { return instrument.exchange_count() > before; }, 5000))
+      ++refreshed_under_box;
+  };
+  dialog_script = [&](QDialog&) {
+    wait_for_refresh();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  presenter.while_shown = wait_for_refresh;
+  for (int id : {kCmdAbout, kCmdPathSetting, kCmdIntervalCustom, kCmdTestLinkState})
+    w.menu_action(id)->trigger();
+  EXPECT_EQ(refreshed_under_box, 4);
+}
+
+TEST_F(AppTest, ToolBarCheckFollowsTheToolbarWhateverHidesIt) {
+  MainWindow& w = Open();
+  w.show();
+  auto* bar = w.findChild<QToolBar*>();
+  QAction* check = w.menu_action(kCmdToolBar);
+  bar->toggleViewAction()->trigger();  // what the toolbar's own context menu does
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(check->isChecked());
+  for (bool shown : {true, false}) {
+    check->trigger();
+    EXPECT_EQ(bar->isVisible(), shown);
+    EXPECT_EQ(check->isChecked(), shown);
+  }
 }
 
 }  // namespace

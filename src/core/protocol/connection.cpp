@@ -64,6 +64,11 @@ void Connection::TestLinkState() {
 }
 
 void Connection::OnDeviceChange(uintptr_t wparam, intptr_t lparam) {
+  // An exchange (a whole refresh cycle) is not torn in two by a change in one of its waits.
+  gate_.AfterExchange([this, wparam, lparam] { HandleDeviceChange(wparam, lparam); });
+}
+
+void Connection::HandleDeviceChange(uintptr_t wparam, intptr_t lparam) {
   link_.UsbDeviceChange(wparam, lparam);
   if (link_.UsbIsOpen() != 0)
     link_ok_ = true;

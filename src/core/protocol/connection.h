@@ -42,7 +42,8 @@ class Connection {
   // The "Test Link State" command.
   void TestLinkState();
 
-  // A device-change notification of the operating system, on the user-interface thread.
+  // A device-change notification of the operating system, on the user-interface thread. One
+  // that arrives in the middle of an exchange is handled when the exchange ends.
   void OnDeviceChange(uintptr_t wparam, intptr_t lparam);
 
   // The Connect command: the Bind exchange.
@@ -60,6 +61,7 @@ class Connection {
  private:
   // Clears both flags; a refresh timer left running would only complain at every tick.
   void LoseLink();
+  void HandleDeviceChange(uintptr_t wparam, intptr_t lparam);
   // Sleeps around the two progress steps of a Bind or UnBind.
   void WaitForBindAnswer();
 

@@ -39,6 +39,8 @@ class Device {
   BitmapTransfer& bitmap_transfer() { return bitmap_transfer_; }
   // True while a command is talking to the instrument.
   bool exchange_in_progress() const { return gate_.busy(); }
+  // Runs `action` once no command is talking to the instrument (at once when none is).
+  void AfterExchange(std::function<void()> action) { gate_.AfterExchange(std::move(action)); }
 
  private:
   AcquisitionStore store_;

@@ -1,7 +1,12 @@
 // Marks the time during which an exchange with the instrument is under way. The waits between a
-// request and its answer keep the user interface's timers running, so a refresh tick may arrive
-// in the middle of another exchange; the refresh cycle asks the gate and lets such a tick pass.
+// request and its answer keep the user interface's events flowing, so a refresh tick, a device
+// change or a close request may arrive in the middle of an exchange: the refresh cycle asks the
+// gate and lets such a tick pass; the others wait on the gate until the exchange is over.
 #pragma once
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace korvelane {
 
@@ -11,7 +16,7 @@ class ExchangeGate {
   class Hold {
    public:
     explicit Hold(ExchangeGate& gate) : gate_(gate) { ++gate_.depth_; }
-    ~Hold() { --gate_.depth_; }
+    ~Hold() { gate_.Release(); }
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;
 
@@ -21,8 +26,27 @@ class ExchangeGate {
 
   bool busy() const { return depth_ > 0; }
 
+  // Runs `action` now when no exchange is under way, otherwise as soon as the exchange ends, in
+  // the order asked.
+  void AfterExchange(std::function<void()> action) {
+    if (busy())
+      waiting_.push_back(std::move(action));
+    else
+      action();
+  }
+
  private:
+  void Release() {
+    if (--depth_ > 0)
+      return;
+    std::vector<std::function<void()>> due;
+    due.swap(waiting_);
+    for (const std::function<void()>& action : due)
+      action();
+  }
+
   int depth_ = 0;
+  std::vector<std::function<void()>> waiting_;
 };
 
 }  // namespace korvelane

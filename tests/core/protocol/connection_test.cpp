@@ -46,6 +46,26 @@ TEST_F(ConnectionTest, FailedLinkTestWhileBoundDropsTheBindingAndTheTimer) {
   EXPECT_EQ(Operations(), (Strings{"Test the Link state"}));
 }
 
+TEST_F(ConnectionTest, AnUnplugInTheWaitsOfARefreshIsHandledWhenTheCycleEnds) {
+  BindNow();
+  QueueAnswer(OP_WAVE_DATA, testing::ParamBody(true, true));
+  QueueAnswer(OP_WAVE_DATA, testing::ChannelBody(WD_CH1, 4000));
+  QueueAnswer(OP_WAVE_DATA, testing::ChannelBody(WD_CH2, 4000));
+  ui.during_sleep = [this] {
+    if (link.present)
+      link.Unplug();
+  };
+  link.SetDeviceChangeNotifier(
+      [this](uintptr_t wparam, intptr_t lparam) { connection().OnDeviceChange(wparam, lparam); });
+  const size_t bind_writes = link.writes().size();
+  EXPECT_EQ(device.acquisition().RefreshAll(), 1);
+  EXPECT_EQ(link.writes().size() - bind_writes, 3u);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(connection().link_ok() || connection().bound());
+  EXPECT_EQ(ui.panes[3], "There is a device changing !");
+  EXPECT_EQ(hooks.calls, (Strings{"redraw", "lamps", "timer:stop", "auto:on"}));
+}
+
 TEST_F(ConnectionTest, PanelKeysWaitFiveSecondsOnlyForAuto) {
   EXPECT_EQ(connection().SendPanelKey(kKeyRunStop, 0), 0);
   EXPECT_EQ(ui.messages.at(0).text, "The software is not link with device!");
