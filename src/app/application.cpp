@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/end_signals.h"
 #include "app/instrument_access.h"
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
@@ -60,6 +61,8 @@ int RunApplication(QApplication& app, const std::optional<DeviceChoice>& command
   context.instruments = &instruments;
 
   MainWindow window(context);
+  EndSignals end_signals;
+  QObject::connect(&end_signals, &EndSignals::Received, &window, &MainWindow::EndOnSignal);
   window.show();
   return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "transport/libusb_link.h"
+#include "app/end_signals.h"
 
 namespace {
 
@@ -56,6 +57,8 @@ int ListDevices() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Before the link or Qt start threads of their own, which inherit the mask.
+  korvelane::EndSignals::Block();
   std::optional<std::string> device;
   bool list_devices = false;
   // Qt's own options (-platform, -style...) are left for QApplication.

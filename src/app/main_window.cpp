@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -591,6 +592,27 @@ bool MainWindow::ExitAllowed() {
   }
   operate_log_->FlushOnExit();
   return true;
+}
+
+void MainWindow::EndOnSignal() {
+  if (ending_)
+    return;
+  // As a close request, it waits for the exchange under way to end.
+  if (device_->exchange_in_progress()) {
+    device_->AfterExchange([this] { EndOnSignal(); });
+    return;
+  }
+  ending_ = true;
+  // Nobody may be there to answer a box any more.
+  ui_->set_boxes_shown(false);
+  refresh_timer_.stop();
+  if (device_->connection().bound())
+    device_->connection().Disconnect();
+  Record("Exit");
+  operate_log_->FlushOnExit();
+  // Leaves every event loop, a modal dialog's included; the window's destruction saves the
+  // settings and closes the device.
+  QCoreApplication::exit(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

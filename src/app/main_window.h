@@ -84,6 +84,10 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   // Enables the commands that depend on the connection and repaints the lamps.
   void UpdateCommandStates();
 
+  // SIGTERM, SIGINT or SIGHUP: ends the program as cleanly as Exit, after an UnBind when the
+  // instrument is bound, once any exchange under way is over.
+  void EndOnSignal();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
@@ -144,6 +148,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   QTimer refresh_timer_;
   CSimulantUIDlg* open_panel_ = nullptr;  // the virtual front panel while it is open
   bool close_waiting_ = false;            // a close request waits for the exchange to end
+  bool ending_ = false;                   // ended by a signal
 
   // The views' shared tables, and the views that work with them and with the device: declared
   // last, the views go first.

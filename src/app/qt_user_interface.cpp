@@ -42,6 +42,8 @@ QtUserInterface::QtUserInterface(QWidget* window, MessagePresenter& presenter, b
 
 void QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
                                   MessageIcon icon) {
+  if (!boxes_shown_)
+    return;
   // The box must show the normal cursor even inside an exchange.
   const bool waiting = wait_depth_ > 0;
   if (waiting)

@@ -44,6 +44,9 @@ class QtUserInterface : public UserInterface {
   void set_lamp_refresher(std::function<void()> refresher) {
     lamp_refresher_ = std::move(refresher);
   }
+  // False: message boxes are no longer shown (the program is ending with nobody to answer them;
+  // their failures are in the debug log).
+  void set_boxes_shown(bool shown) { boxes_shown_ = shown; }
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void SetWaitCursor(bool on) override;
@@ -62,6 +65,7 @@ class QtUserInterface : public UserInterface {
   StatusPanes panes_;
   QString pane0_text_;
   int wait_depth_ = 0;
+  bool boxes_shown_ = true;
   std::function<void()> lamp_refresher_;
 };
 

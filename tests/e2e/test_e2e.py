@@ -6,7 +6,9 @@ Run one: KORVELANE_BUILD_DIR=build /usr/bin/python3 tests/e2e/test_e2e.py EndToE
 
 import os
 import re
+import signal
 import sys
+import time
 import unittest
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
@@ -103,6 +105,23 @@ class EndToEnd(unittest.TestCase):
                 "Operate File check": "0",
                 "FileInit Path": s.program_folder,
             })
+
+    def test_ended_by_signal(self):
+        with self.session(settings={"interval_ms": 500, "operate_log_on": True}) as s:
+            w = Window(s)
+            w.connect_by_shortcut()
+            graph = w.goto("Wave Graph")
+            s.click(w.button("Auto", graph))
+            s.click(s.find("menu item", "5 s", showing=False))
+            time.sleep(1.5)  # the running timer keeps its period of 500 ms
+            os.kill(s.pid, signal.SIGTERM)
+            wait_for(s.app_exited, "korvelane to end")
+            self.assertEqual(s.app.returncode, 0)
+            actions = s.operate_log_actions()
+            self.assertIn("Refresh the Wave Graph", actions)
+            # The instrument was unbound first; the buffered actions reached the file.
+            self.assertEqual(actions[-3:], ["UnBind", "UnBind successed!", "Exit"])
+            self.assertEqual(read_settings(s.settings_path)["Interval time"], "5000")
 
 
 if __name__ == "__main__":
