@@ -597,14 +597,14 @@ bool MainWindow::ExitAllowed() {
 void MainWindow::EndOnSignal() {
   if (ending_)
     return;
+  // Nobody may be there to answer a box any more; one shown in an exchange would hold it open.
+  ui_->EndBoxes();
   // As a close request, it waits for the exchange under way to end.
   if (device_->exchange_in_progress()) {
     device_->AfterExchange([this] { EndOnSignal(); });
     return;
   }
   ending_ = true;
-  // Nobody may be there to answer a box any more.
-  ui_->set_boxes_shown(false);
   refresh_timer_.stop();
   if (device_->connection().bound())
     device_->connection().Disconnect();

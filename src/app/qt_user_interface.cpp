@@ -34,7 +34,14 @@ void MessageBoxPresenter::Show(QWidget* parent, const std::string& text, const s
   QMessageBox box(ToQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::Ok, parent);
   box.setAccessibleName(QString::fromStdString(caption));
+  open_boxes_.push_back(&box);
   box.exec();
+  open_boxes_.pop_back();
+}
+
+void MessageBoxPresenter::CloseOpenBoxes() {
+  for (QMessageBox* box : open_boxes_)
+    box->done(QMessageBox::Ok);
 }
 
 QtUserInterface::QtUserInterface(QWidget* window, MessagePresenter& presenter, bool sleeps)
@@ -51,6 +58,11 @@ void QtUserInterface::ShowMessage(const std::string& text, const std::string& ca
   presenter_.Show(window_, text, caption, icon);
   if (waiting)
     QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserInterface::EndBoxes() {
+  boxes_shown_ = false;
+  presenter_.CloseOpenBoxes();
 }
 
 void QtUserInterface::SetWaitCursor(bool on) {

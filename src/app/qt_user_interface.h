@@ -4,10 +4,12 @@
 
 #include <QPointer>
 #include <functional>
+#include <vector>
 
 #include "core/common/user_interface.h"
 
 class QLabel;
+class QMessageBox;
 class QProgressBar;
 class QStatusBar;
 class QWidget;
@@ -20,6 +22,8 @@ class MessagePresenter {
   virtual ~MessagePresenter() = default;
   virtual void Show(QWidget* parent, const std::string& text, const std::string& caption,
                     MessageIcon icon) = 0;
+  // Closes the boxes being shown, as their OK would.
+  virtual void CloseOpenBoxes() {}
 };
 
 // The presenter of the running program: a modal QMessageBox.
@@ -27,6 +31,10 @@ class MessageBoxPresenter : public MessagePresenter {
  public:
   void Show(QWidget* parent, const std::string& text, const std::string& caption,
             MessageIcon icon) override;
+  void CloseOpenBoxes() override;
+
+ private:
+  std::vector<QMessageBox*> open_boxes_;  // innermost last
 };
 
 struct StatusPanes {
@@ -44,9 +52,9 @@ class QtUserInterface : public UserInterface {
   void set_lamp_refresher(std::function<void()> refresher) {
     lamp_refresher_ = std::move(refresher);
   }
-  // False: message boxes are no longer shown (the program is ending with nobody to answer them;
-  // their failures are in the debug log).
-  void set_boxes_shown(bool shown) { boxes_shown_ = shown; }
+  // The program is ending with nobody to answer a box: the boxes open are closed and no more
+  // are shown (every failure they report is also in the debug log).
+  void EndBoxes();
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void SetWaitCursor(bool on) override;

@@ -123,6 +123,18 @@ class EndToEnd(unittest.TestCase):
             self.assertEqual(actions[-3:], ["UnBind", "UnBind successed!", "Exit"])
             self.assertEqual(read_settings(s.settings_path)["Interval time"], "5000")
 
+    def test_ended_by_signal_under_a_box_of_the_bind(self):
+        with self.session(settings={"operate_log_on": True},
+                          sim_args=["--fault", "result:1"]) as s:
+            w = Window(s)
+            w.wait_link_ok()
+            s.press_keys("ctrl+b")
+            s.find("alert", "Error")  # "Try to Bind failed!", shown inside the Bind
+            os.kill(s.pid, signal.SIGTERM)
+            wait_for(s.app_exited, "korvelane to end")
+            self.assertEqual(s.app.returncode, 0)
+            self.assertEqual(s.operate_log_actions()[-2:], ["Bind", "Exit"])
+
 
 if __name__ == "__main__":
     unittest.main()
