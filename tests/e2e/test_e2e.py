@@ -111,7 +111,9 @@ class EndToEnd(unittest.TestCase):
             w = Window(s)
             w.connect_by_shortcut()
             graph = w.goto("Wave Graph")
-            s.click(w.button("Auto", graph))
+            auto, manual = w.button("Auto", graph), w.button("Manu", graph)
+            s.click(auto)
+            wait_for(lambda: not s.enabled(auto) and s.enabled(manual), "Auto taken")
             s.click(s.find("menu item", "5 s", showing=False))
             time.sleep(1.5)  # the running timer keeps its period of 500 ms
             os.kill(s.pid, signal.SIGTERM)
