@@ -69,6 +69,7 @@ class LibUsbLink : public UsbLink {
   int UsbIsOpen() override;
   int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override;
   int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override;
+  int UsbReadTimeoutMs() const override { return options_.read_timeout_ms; }
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override;
   void SetDeviceChangeNotifier(DeviceChangeNotifier notifier) override;
 

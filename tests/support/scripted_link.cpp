@@ -43,7 +43,7 @@ int ScriptedLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
   return open_ ? 1 : 0;
 }
 
-int ScriptedLink::Read(int pipe, uint8_t* buffer, uint32_t count) {
+int ScriptedLink::Read(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) {
   read_sizes_.push_back(count);
   if (pipe != kPipeIn || !open_)
     return 0;
@@ -54,7 +54,7 @@ int ScriptedLink::Read(int pipe, uint8_t* buffer, uint32_t count) {
     steps_.pop_front();
     have_current_ = true;
     header_done_ = false;
-    if (current_.fault == Fault::kHeaderReadFails) {
+    if (current_.fault == Fault::kHeaderReadFails || current_.after_ms > timeout_ms) {
       have_current_ = false;
       return 0;
     }

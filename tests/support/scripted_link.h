@@ -21,6 +21,11 @@ class ScriptedLink : public UsbLink {
 
   // The next exchange is answered with `message` (whole, header first).
   void QueueAnswer(const Bytes& message) { steps_.push_back({message, Fault::kNone}); }
+  // The next exchange is answered `after_ms` after the read for it starts: a read waiting less
+  // fails, and the answer is lost.
+  void QueueLateAnswer(const Bytes& message, int after_ms) {
+    steps_.push_back({message, Fault::kNone, after_ms});
+  }
   // The next exchange suffers `fault`; a write fault is followed by an unanswered read.
   void QueueFault(Fault fault, const Bytes& message = {}) { steps_.push_back({message, fault}); }
 
@@ -30,12 +35,13 @@ class ScriptedLink : public UsbLink {
   int UsbIsOpen() override { return open_ ? 1 : 0; }
   int UsbRead(int pipe, uint8_t* buffer, uint32_t count) override {
     read_timeouts_.push_back(kOwnTimeout);
-    return Read(pipe, buffer, count);
+    return Read(pipe, buffer, count, read_timeout_ms);
   }
   int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override {
     read_timeouts_.push_back(timeout_ms);
-    return Read(pipe, buffer, count);
+    return Read(pipe, buffer, count, timeout_ms);
   }
+  int UsbReadTimeoutMs() const override { return read_timeout_ms; }
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override;
   void SetDeviceChangeNotifier(DeviceChangeNotifier notifier) override {
     notifier_ = std::move(notifier);
@@ -54,6 +60,7 @@ class ScriptedLink : public UsbLink {
 
   bool open_ = true;
   bool open_succeeds = true;
+  int read_timeout_ms = 1000;
   bool present = true;
   int open_calls = 0;
   int close_calls = 0;
@@ -63,8 +70,9 @@ class ScriptedLink : public UsbLink {
   struct Step {
     Bytes message;
     Fault fault;
+    int after_ms = 0;
   };
-  int Read(int pipe, uint8_t* buffer, uint32_t count);
+  int Read(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms);
 
   std::deque<Step> steps_;
   Step current_{};

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <thread>
 
@@ -128,6 +129,22 @@ TEST(SocketLinkRead, AReadGivenMoreTimeTakesALateAnswer) {
   CloseFd(peer);
   RemoveOwnSocket(path, listener);
   CloseFd(listener.fd);
+}
+
+TEST_F(SocketLinkTest, AnInstrumentLostDuringALongReadEndsItAtOnce) {
+  ASSERT_TRUE(sim.Serve(socket, {"--fault", "drop"}));
+  ASSERT_EQ(link.UsbOpen(0), 1);
+  EXPECT_EQ(link.UsbReadTimeoutMs(), 300);
+  Write(BuildBindRequest);
+  std::thread killer([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    sim.Kill(SIGKILL);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(link.UsbReadWithin(kPipeIn, answer.data(), kHeaderSize, 600'000), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+  killer.join();
+  EXPECT_EQ(link.UsbIsOpen(), 0);
 }
 
 TEST(SimProcess, NeitherAFileThatIsNoSocketNorALiveServersSocketIsTakenOver) {

@@ -35,12 +35,14 @@ class UsbLink {
   // first, at the start of the buffer.
   virtual int UsbRead(int pipe, uint8_t* buffer, uint32_t count) = 0;
   // As UsbRead, but waits up to `timeout_ms` for the bytes to arrive instead of the link's own
-  // read time-out, and returns as soon as they have. Links whose answers are complete as soon as
-  // the request is sent read at once.
+  // read time-out, and returns as soon as they have (or at once when the device is lost). Links
+  // whose answers are complete as soon as the request is sent read at once.
   virtual int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) {
     (void)timeout_ms;
     return UsbRead(pipe, buffer, count);
   }
+  // How long UsbRead waits for its bytes; 0 for links whose answers never keep it waiting.
+  virtual int UsbReadTimeoutMs() const { return 0; }
   // Sends `count` bytes to pipe 7; non-zero when all were sent. Whatever is left unread of the
   // previous answer is discarded first, so every exchange starts on a message boundary.
   virtual int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) = 0;
