@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/common/clock.h"
-#include "core/common/user_interface.h"
+#include "core/common/silent_user_interface.h"
 #include "core/logs/debug_log.h"
 #include "core/logs/operate_log.h"
 #include "core/protocol/device.h"
@@ -34,18 +34,13 @@ inline void WallAndProcessTime(benchmark::internal::Benchmark* benchmark) {
 
 // A user interface that shows nothing. Its waits last zero milliseconds unless `paced`, when
 // they last as long as asked; `asked_ms` adds up what was asked for.
-class QuietUserInterface : public UserInterface {
+class QuietUserInterface : public SilentUserInterface {
  public:
-  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
-  void SetWaitCursor(bool) override {}
-  void SetPaneText(int, const std::string&) override {}
-  void SetProgressPosition(int) override {}
   void Sleep(int milliseconds) override {
     asked_ms += milliseconds;
     if (paced && milliseconds > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
-  void RefreshMenuLamps() override {}
 
   bool paced = false;
   long asked_ms = 0;

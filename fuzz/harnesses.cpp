@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/common/clock.h"
+#include "core/common/silent_user_interface.h"
 #include "core/files/bitmap_codec.h"
 #include "core/files/setting_file.h"
 #include "core/files/wave_record.h"
@@ -198,7 +199,9 @@ void FuzzReceivePath(const uint8_t* data, size_t size) {
   BitmapTransferState bitmap_state;
   DeviceResultHandlers handlers(store, selectors, bitmap_state, QuietLog());
   ByteStreamLink link(data + 1, size - 1);
-  Protocol protocol(link, QuietLog(), handlers);
+  SilentUserInterface ui;
+  ExchangePacing pacing(ui);
+  Protocol protocol(link, QuietLog(), handlers, pacing);
   while (!link.exhausted()) {
     link.StartExchange();
     const int result = protocol.ProtocolReceive();

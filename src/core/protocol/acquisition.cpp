@@ -64,23 +64,24 @@ Acquisition::Acquisition(Protocol& protocol, ExchangeGate& gate, const Connectio
       hooks_(hooks) {}
 
 void Acquisition::WaitForConfigAnswer() {
-  ui_.Sleep(kConfigWaitMs);
+  protocol_.AwaitAnswer(kConfigWaitMs);
   busy_.ShowProgress(2, 1);
-  ui_.Sleep(kConfigWaitMs);
+  protocol_.AwaitAnswer(kConfigWaitMs);
   busy_.ShowProgress(2, 1);
 }
 
 void Acquisition::WaitForAnswer(int16_t kind) {
   switch (kind) {
     case kFetchParams:
-      ui_.Sleep(kParamsWaitMs);
+      protocol_.AwaitAnswer(kParamsWaitMs);
       return;
     case kFetchConfig:
       WaitForConfigAnswer();
       return;
     default: {
       const int channel = kind == kFetchCh2 || kind == kFetchCh2All ? 2 : 1;
-      ui_.Sleep(selectors_.measure_wanted(channel) == 1 ? kChannelMeasureWaitMs : kChannelWaitMs);
+      protocol_.AwaitAnswer(selectors_.measure_wanted(channel) == 1 ? kChannelMeasureWaitMs
+                                                                    : kChannelWaitMs);
       return;
     }
   }

@@ -30,7 +30,7 @@ void BusyIndicator::Finish() {
 void BusyIndicator::ShowProgress(int divisor, int multiplier) {
   if (divisor == 0 || multiplier == 0) {
     if (position_ > 0 && position_ < kMaxPosition) {
-      ui_.Sleep(kFinishSleepMs);
+      pacing_.Pause(kFinishSleepMs);
       SetPosition(kMaxPosition);
     }
     Finish();
@@ -41,7 +41,7 @@ void BusyIndicator::ShowProgress(int divisor, int multiplier) {
   ui_.SetPaneText(1, kBusyText);
   if (divisor == 1) {
     for (int position = kStepPoints; position <= kMaxPosition; position += kStepPoints) {
-      ui_.Sleep(kStepSleepMs);
+      pacing_.Pause(kStepSleepMs);
       SetPosition(position);
     }
     Finish();
@@ -50,7 +50,7 @@ void BusyIndicator::ShowProgress(int divisor, int multiplier) {
   const int steps = StepCount(divisor, multiplier);
   int position = position_;
   for (int i = 0; i < steps; ++i) {
-    ui_.Sleep(kStepSleepMs);
+    pacing_.Pause(kStepSleepMs);
     position += kStepPoints;
     SetPosition(position);
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/common/user_interface.h"
+#include "core/protocol/exchange_pacing.h"
 
 namespace korvelane {
 
@@ -10,7 +11,7 @@ class BusyIndicator {
  public:
   static constexpr int kMaxPosition = 100;
 
-  explicit BusyIndicator(UserInterface& ui) : ui_(ui) {}
+  BusyIndicator(UserInterface& ui, ExchangePacing& pacing) : ui_(ui), pacing_(pacing) {}
 
   // Divisor 0 or multiplier 0 ends the indication ("Ready..."). Divisor 1 fills the bar and ends
   // it. Divisor 2 or more moves the bar on by 10 / divisor x multiplier steps (truncated) of 10
@@ -26,6 +27,7 @@ class BusyIndicator {
   void Finish();
 
   UserInterface& ui_;
+  ExchangePacing& pacing_;
   int position_ = 0;
 };
 

@@ -80,9 +80,9 @@ void Connection::HandleDeviceChange(uintptr_t wparam, intptr_t lparam) {
 }
 
 void Connection::WaitForBindAnswer() {
-  ui_.Sleep(kBindWaitMs);
+  protocol_.AwaitAnswer(kBindWaitMs);
   busy_.ShowProgress(2, 1);
-  ui_.Sleep(kBindWaitMs);
+  protocol_.AwaitAnswer(kBindWaitMs);
   busy_.ShowProgress(2, 1);
 }
 
@@ -153,7 +153,11 @@ int Connection::SendPanelKey(uint8_t key_code, uint8_t value) {
   ExchangeGate::Hold hold(gate_);
   BuildPanelKeyRequest(protocol_.send_buffer(), key_code, value);
   protocol_.ProtocolSend();
-  ui_.Sleep(key_code == kSlowKey ? kSlowKeyWaitMs : kKeyWaitMs);
+  // The instrument carries out an auto-set before it answers, fast exchange or not.
+  if (key_code == kSlowKey)
+    ui_.Sleep(kSlowKeyWaitMs);
+  else
+    protocol_.AwaitAnswer(kKeyWaitMs);
   if (protocol_.ProtocolReceive() == 0)
     return 1;
   debug_log_.WriteDebugLog("虚拟面板按键操作通信失败", kWarning);

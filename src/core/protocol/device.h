@@ -16,6 +16,7 @@
 #include "core/protocol/device_hooks.h"
 #include "core/protocol/device_result_handlers.h"
 #include "core/protocol/exchange_gate.h"
+#include "core/protocol/exchange_pacing.h"
 #include "core/protocol/protocol.h"
 #include "core/protocol/usb_link.h"
 #include "core/protocol/wave_data_decoder.h"
@@ -37,6 +38,9 @@ class Device {
   const Connection& connection() const { return connection_; }
   Acquisition& acquisition() { return acquisition_; }
   BitmapTransfer& bitmap_transfer() { return bitmap_transfer_; }
+  // Fast exchange: answers are read as soon as they arrive instead of after fixed waits.
+  bool fast_exchange() const { return pacing_.fast(); }
+  void set_fast_exchange(bool fast) { pacing_.set_fast(fast); }
   // True while a command is talking to the instrument.
   bool exchange_in_progress() const { return gate_.busy(); }
   // Runs `action` once no command is talking to the instrument (at once when none is).
@@ -47,6 +51,7 @@ class Device {
   RequestSelectors selectors_;
   BitmapTransferState bitmap_state_;
   DeviceResultHandlers handlers_;
+  ExchangePacing pacing_;
   Protocol protocol_;
   ExchangeGate gate_;
   BusyIndicator busy_;

@@ -2,10 +2,11 @@
 
 namespace korvelane {
 
-Protocol::Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers)
-    : link_(link), log_(log), handlers_(handlers) {}
+Protocol::Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers, ExchangePacing& pacing)
+    : link_(link), log_(log), handlers_(handlers), pacing_(pacing) {}
 
 void Protocol::ProtocolSend() {
+  pacing_.TakeGrace();  // what was granted to an earlier answer lapses
   const size_t size = RequestSize(send_buffer_);
   if (!link_.UsbWrite(kPipeOut, send_buffer_.data(), static_cast<uint32_t>(size))) {
     log_.WriteDebugLog("信息包发送失败", kWarning);
@@ -13,10 +14,14 @@ void Protocol::ProtocolSend() {
 }
 
 int Protocol::ProtocolReceive() {
-  return Receive(kLinkTimeout);
+  // In fast exchange the answer is read as soon as it arrives, and may come as late as after the
+  // granted wait and the link's own time-out.
+  const int grace = pacing_.TakeGrace();
+  return Receive(grace > 0 ? link_.UsbReadTimeoutMs() + grace : kLinkTimeout);
 }
 
 int Protocol::ProtocolReceiveWithin(int timeout_ms) {
+  pacing_.TakeGrace();  // the caller's time-out stands for every wait
   return Receive(timeout_ms);
 }
 

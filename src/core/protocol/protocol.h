@@ -3,6 +3,7 @@
 
 #include "core/logs/debug_log.h"
 #include "core/protocol/dispatcher.h"
+#include "core/protocol/exchange_pacing.h"
 #include "core/protocol/frame.h"
 #include "core/protocol/usb_link.h"
 
@@ -10,7 +11,7 @@ namespace korvelane {
 
 class Protocol {
  public:
-  Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers);
+  Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers, ExchangePacing& pacing);
 
   MessageBuffer& send_buffer() { return send_buffer_; }
   const MessageBuffer& receive_buffer() const { return receive_buffer_; }
@@ -18,6 +19,10 @@ class Protocol {
   // Sends msg_len + 16 bytes of send_buffer; a failure is logged and otherwise ignored (the
   // following receive fails).
   void ProtocolSend();
+
+  // The instrument's time for the answer to the request just sent: slept, or, in fast exchange,
+  // granted to the next receive on top of the link's read time-out.
+  void AwaitAnswer(int milliseconds) { pacing_.AwaitAnswer(milliseconds); }
 
   // Reads one answer and dispatches it. 0: received, valid and handled; non-zero: failure.
   int ProtocolReceive();
@@ -38,6 +43,7 @@ class Protocol {
   UsbLink& link_;
   DebugLog& log_;
   ResultHandlers& handlers_;
+  ExchangePacing& pacing_;
   MessageBuffer send_buffer_{};
   MessageBuffer receive_buffer_{};
   size_t last_message_size_ = 0;

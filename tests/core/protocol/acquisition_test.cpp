@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "core/protocol/panel_codes.h"
 #include "device_world.h"
 
 namespace korvelane {
@@ -99,6 +102,74 @@ TEST_F(AcquisitionTest, SettingsTravelByteExactBothWays) {
   QueueAnswer(OP_WAVE_DATA, Body(2504, {0xFF, WD_CONFIG}));
   EXPECT_EQ(acquisition().FetchFromDevice(kFetchConfig), 0);
   EXPECT_EQ(store().config_block, held);
+}
+
+// Fast exchange changes when answers are read, nothing else: a session of commands sends the
+// same bytes, reads the same sizes and ends the same way in both modes.
+TEST_F(AcquisitionTest, FastExchangeSendsAndHandlesExactlyWhatThePacedOneDoes) {
+  struct Record {
+    std::vector<Bytes> writes;
+    std::vector<uint32_t> read_sizes;
+    Strings calls, events;
+    std::vector<int> progress, results;
+    int32_t ch1_count;
+    std::string sec_div;
+  };
+  std::vector<int> sleeps[2], timeouts[2];
+  Record records[2];
+  for (bool fast : {false, true}) {
+    link = testing::ScriptedLink();
+    link.read_timeout_ms = 1000;
+    Forget();
+    store() = AcquisitionStore();
+    device.set_fast_exchange(fast);
+    QueueAnswer(OP_BIND, Body(4, {0, 2}));
+    QueueAnswer(OP_WAVE_DATA, ParamBody(true, true));
+    QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000));
+    QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2_ALL, 30));
+    QueueAnswer(OP_WAVE_DATA, testing::ConfigBody());
+    QueueAnswer(OP_SET_CONFIG, Body(4));
+    QueueAnswer(OP_PANEL_KEY, Body(4));
+    QueueAnswer(OP_PANEL_KEY, Body(4));
+    QueueAnswer(OP_UNBIND, Body(4));
+    connection().StartupLinkTest();
+    connection().Connect();
+    hooks.options = {true, false, true};
+    Record& r = records[fast];
+    r.results = {acquisition().RefreshAll(), acquisition().FetchFromDevice(kFetchConfig),
+                 acquisition().SendConfigBlock(), connection().SendPanelKey(kKeyRunStop, 0),
+                 connection().SendPanelKey(Connection::kSlowKey, 1)};
+    connection().Disconnect();
+    r.writes = link.writes();
+    r.read_sizes = link.read_sizes();
+    r.calls = hooks.calls;
+    r.events = ui.events;
+    r.progress = ui.progress;
+    r.ch1_count = store().ch1.count;
+    r.sec_div = store().sec_div_text;
+    sleeps[fast] = ui.sleeps;
+    timeouts[fast] = link.read_timeouts();
+    EXPECT_EQ(link.pending_steps(), 0u);
+    EXPECT_FALSE(connection().bound());
+  }
+  EXPECT_EQ(records[1].writes, records[0].writes);
+  EXPECT_EQ(records[1].read_sizes, records[0].read_sizes);
+  EXPECT_EQ(records[1].calls, records[0].calls);
+  EXPECT_EQ(records[1].events, records[0].events);
+  EXPECT_EQ(records[1].progress, records[0].progress);
+  EXPECT_EQ(records[1].results, (std::vector<int>{1, 1, 1, 1, 1}));
+  EXPECT_EQ(records[1].ch1_count, 4000);
+  EXPECT_EQ(records[1].results, records[0].results);
+  EXPECT_EQ(records[1].ch1_count, records[0].ch1_count);
+  EXPECT_EQ(records[1].sec_div, records[0].sec_div);
+  // Paced, every read waits the link's own time; fast, the reads get the waits slept before on
+  // top, and only the auto-set key still sleeps.
+  const int own = testing::ScriptedLink::kOwnTimeout;
+  EXPECT_EQ(timeouts[0], std::vector<int>(18, own));
+  EXPECT_EQ(timeouts[1], (std::vector<int>{1600, 1600, 1050, 1050, 1200, 1200, 1100, 1100, 1160,
+                                           1160, 1160, 1160, 1100, 1100, own, own, 1600, 1600}));
+  EXPECT_EQ(sleeps[1], (std::vector<int>{Connection::kSlowKeyWaitMs}));
+  EXPECT_GT(sleeps[0].size(), 20u);
 }
 
 // The user interface's waits let timer ticks through; a tick must not start a refresh between

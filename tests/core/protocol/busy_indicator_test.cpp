@@ -9,20 +9,24 @@ namespace {
 
 using Positions = std::vector<int>;
 
-TEST(BusyIndicatorTest, TwoHalfStepsFillTheBarAndEndAtOnce) {
-  testing::FakeUserInterface ui;
-  BusyIndicator busy(ui);
-  busy.ShowProgress(2, 1);
-  EXPECT_EQ(ui.panes[1], "Communicating ...");
-  busy.ShowProgress(2, 1);
-  EXPECT_EQ(ui.progress, (Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
-  EXPECT_EQ(ui.panes[1], "Ready...");
-  EXPECT_EQ(ui.sleeps, std::vector<int>(10, 2));
-  // Divisor 1 runs the whole bar whatever the multiplier; a negative divisor does nothing.
-  ui.progress.clear();
-  busy.ShowProgress(1, 7);
-  busy.ShowProgress(-2, 1);
-  EXPECT_EQ(ui.progress, (Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+TEST(BusyIndicatorTest, TwoHalfStepsFillTheBarAndEndAtOnceWithPausesOnlyWhenPaced) {
+  for (bool fast : {false, true}) {
+    testing::FakeUserInterface ui;
+    ExchangePacing pacing(ui);
+    pacing.set_fast(fast);
+    BusyIndicator busy(ui, pacing);
+    busy.ShowProgress(2, 1);
+    EXPECT_EQ(ui.panes[1], "Communicating ...");
+    busy.ShowProgress(2, 1);
+    EXPECT_EQ(ui.progress, (Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+    EXPECT_EQ(ui.panes[1], "Ready...");
+    EXPECT_EQ(ui.sleeps, std::vector<int>(fast ? 0 : 10, 2));
+    // Divisor 1 runs the whole bar whatever the multiplier; a negative divisor does nothing.
+    ui.progress.clear();
+    busy.ShowProgress(1, 7);
+    busy.ShowProgress(-2, 1);
+    EXPECT_EQ(ui.progress, (Positions{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+  }
 }
 
 TEST(BusyIndicatorTest, StepsAreTenOverDivisorTimesMultiplierTruncated) {
@@ -31,7 +35,8 @@ TEST(BusyIndicatorTest, StepsAreTenOverDivisorTimesMultiplierTruncated) {
   } cases[] = {{3, 1, 30}, {4, 1, 20}, {5, 1, 20}, {4, 2, 50}, {3, 2, 60}, {10, 3, 30}, {11, 1, 0}};
   for (const auto& c : cases) {
     testing::FakeUserInterface ui;
-    BusyIndicator busy(ui);
+    ExchangePacing pacing(ui);
+    BusyIndicator busy(ui, pacing);
     busy.ShowProgress(c.divisor, c.multiplier);
     EXPECT_EQ(busy.position(), c.position) << c.divisor << "," << c.multiplier;
   }
@@ -39,7 +44,8 @@ TEST(BusyIndicatorTest, StepsAreTenOverDivisorTimesMultiplierTruncated) {
 
 TEST(BusyIndicatorTest, FinishFillsAPartBarAndAnOvershootWaitsForIt) {
   testing::FakeUserInterface ui;
-  BusyIndicator busy(ui);
+  ExchangePacing pacing(ui);
+  BusyIndicator busy(ui, pacing);
   busy.ShowProgress(5, 1);
   ui.sleeps.clear();
   busy.ShowProgress(5, 0);

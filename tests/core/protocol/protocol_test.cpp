@@ -35,7 +35,8 @@ class ProtocolTest : public testing::LogWorld {
   AcquisitionStore store;
   StoreHandlers handlers{store, debug_log};
   ScriptedLink link;
-  Protocol protocol{link, debug_log, handlers};
+  ExchangePacing pacing{ui};
+  Protocol protocol{link, debug_log, handlers, pacing};
 };
 
 TEST_F(ProtocolTest, BindExchangeWritesTheRequestAndReadsHeaderThenWholeMessage) {
@@ -91,6 +92,41 @@ TEST_F(ProtocolTest, ShortAnswerFailsTheBodyRead) {
   link.QueueAnswer(message);
   EXPECT_EQ(protocol.ProtocolReceive(), 1);
   EXPECT_TRUE(Logged("接收信息包的包身失败"));
+}
+
+TEST_F(ProtocolTest, FastExchangeGivesTheHeaderReadTheWaitOnTopOfTheLinksTimeOut) {
+  const struct {
+    bool fast;
+    int answer_after_ms;
+    int result;
+    std::vector<int> timeouts;
+  } cases[] = {
+      {false, 0, 0, {ScriptedLink::kOwnTimeout, ScriptedLink::kOwnTimeout}},
+      {true, 0, 0, {1250, 1250}},
+      {true, 1250, 0, {1250, 1250}},  // later than the waits, within the time-out
+      {true, 1251, 1, {1250}},        // too late: the header read fails as it does today
+  };
+  for (const auto& c : cases) {
+    ui.sleeps.clear();
+    link = ScriptedLink();
+    link.read_timeout_ms = 1000;
+    pacing.set_fast(c.fast);
+    link.QueueLateAnswer(MakeMessage(OP_BIND, Body(4)), c.answer_after_ms);
+    protocol.AwaitAnswer(20);  // granted to an earlier request: lapses with the next one
+    BuildBindRequest(protocol.send_buffer());
+    protocol.ProtocolSend();
+    protocol.AwaitAnswer(50);
+    protocol.AwaitAnswer(200);
+    EXPECT_EQ(protocol.ProtocolReceive(), c.result) << c.answer_after_ms;
+    EXPECT_EQ(ui.sleeps, c.fast ? std::vector<int>{} : (std::vector<int>{20, 50, 200}));
+    EXPECT_EQ(link.read_timeouts(), c.timeouts) << c.answer_after_ms;
+    EXPECT_EQ(Logged("接收信息包的包头失败"), c.result != 0);
+  }
+  // Nothing granted: the link's own time-out.
+  link.QueueAnswer(MakeMessage(OP_BIND, Body(4)));
+  protocol.ProtocolSend();
+  EXPECT_EQ(protocol.ProtocolReceive(), 0);
+  EXPECT_EQ(link.read_timeouts().back(), ScriptedLink::kOwnTimeout);
 }
 
 TEST_F(ProtocolTest, ClosedLinkFailsBothWays) {
