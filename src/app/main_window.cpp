@@ -63,6 +63,7 @@ constexpr CommandText kCommandTexts[] = {
     {kCmdAbout, "Help", "Show the info of Korvelane 2.0"},
     {kCmdPathSetting, "Set Path", "Set the initial path"},
     {kCmdInstrument, "Instrument", "Choose the instrument"},
+    {kCmdFastExchange, "Fast Exchange", "Read the instrument's answers as soon as they arrive"},
 };
 
 const CommandText* FindTexts(int id) {
@@ -185,6 +186,7 @@ void MainWindow::BuildMenus() {
   setting->addSeparator();
   AddCommand(setting, kCmdTestLinkState, QStringLiteral("Test Link State"));
   AddCommand(setting, kCmdInstrument, QStringLiteral("Instrument..."));
+  AddCommand(setting, kCmdFastExchange, QStringLiteral("Fast Exchange"))->setCheckable(true);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("Help(&H)"));
   AddCommand(help, kCmdAbout, QStringLiteral("About  Korvelane(&A)..."));
@@ -347,6 +349,7 @@ void MainWindow::StartUp() {
   ShowIntervalCheck();
   operate_log_->set_operate_log_on(settings_.operate_log_on);
   menu_actions_[kCmdOperateFile]->setChecked(operate_log_->is_on());
+  ApplyFastExchange(settings_.fast_exchange);
 
   splitter_->setSizes({kLeftPaneWidth, std::max(0, width() - kLeftPaneWidth)});
   menu_actions_[kCmdBaseControlPanel]->setChecked(true);
@@ -438,6 +441,10 @@ void MainWindow::RunCommand(int id) {
     case kCmdTestLinkState:
       device_->connection().TestLinkState();
       break;
+    case kCmdFastExchange:
+      Record(settings_.fast_exchange ? "Fast Exchange off" : "Fast Exchange on");
+      ApplyFastExchange(!settings_.fast_exchange);
+      break;
     case kCmdAbout:
       Record("View the About Info");
       ShowAbout();
@@ -514,6 +521,13 @@ void MainWindow::DefaultSetting() {
   menu_actions_[kCmdOperateFile]->setChecked(false);
   settings_.initial_path.clear();
   ApplyInterval(2);
+  ApplyFastExchange(false);
+}
+
+void MainWindow::ApplyFastExchange(bool on) {
+  settings_.fast_exchange = on;
+  device_->set_fast_exchange(on);
+  menu_actions_[kCmdFastExchange]->setChecked(on);
 }
 
 void MainWindow::ShowAbout() {

@@ -118,6 +118,8 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   void PathSetting();
   void ToggleOperateFile();
   void DefaultSetting();
+  // Fast exchange on or off: the device's pacing and the menu check.
+  void ApplyFastExchange(bool on);
   void ShowAbout();
   void ShowSimulantPane();
   void ToggleBar(QWidget* bar, int id);

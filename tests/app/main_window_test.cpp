@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
@@ -103,11 +105,44 @@ TEST_F(AppTest, CustomIntervalAcceptsOnlyOneHundredToNineThousandNineHundredNine
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval5s});
 }
 
-TEST_F(AppTest, DefaultSettingResetsTheThreeSettings) {
+TEST_F(AppTest, FastExchangeIsTheSettingMenusLastItemAndSurvivesARestart) {
+  MainWindow& w = Open();
+  QMenu* setting = nullptr;
+  for (QAction* a : w.menuBar()->actions()) {
+    if (a->text() == QStringLiteral("Setting(&E)"))
+      setting = a->menu();
+  }
+  ASSERT_NE(setting, nullptr);
+  QAction* fast = setting->actions().back();
+  EXPECT_EQ(fast->text(), QStringLiteral("Fast Exchange"));
+  EXPECT_TRUE(fast->isCheckable());
+  EXPECT_FALSE(fast->isChecked());
+  EXPECT_FALSE(w.device().fast_exchange());
+  fast->trigger();
+  EXPECT_TRUE(fast->isChecked());
+  EXPECT_TRUE(w.device().fast_exchange());
+  EXPECT_EQ(w.user_interface().pane0_text(), QStringLiteral("Fast Exchange on"));
+  CloseWindow();
+  EXPECT_EQ(StoredSettings().value("Settings/Fast exchange").toString(), QStringLiteral("1"));
+
+  MainWindow& again = Open();
+  EXPECT_TRUE(again.menu_action(kCmdFastExchange)->isChecked());
+  EXPECT_TRUE(again.device().fast_exchange());
+  again.menu_action(kCmdFastExchange)->trigger();
+  EXPECT_FALSE(again.device().fast_exchange());
+  EXPECT_EQ(again.user_interface().pane0_text(), QStringLiteral("Fast Exchange off"));
+  CloseWindow();
+  EXPECT_EQ(StoredSettings().value("Settings/Fast exchange").toString(), QStringLiteral("0"));
+}
+
+TEST_F(AppTest, DefaultSettingResetsTheSettings) {
   MainWindow& w = Open();
   w.RunCommand(kCmdOperateFile);
   w.RunCommand(kCmdInterval10s);
+  w.menu_action(kCmdFastExchange)->trigger();
   w.RunCommand(kCmdDefaultSetting);
+  EXPECT_FALSE(w.menu_action(kCmdFastExchange)->isChecked());
+  EXPECT_FALSE(w.device().fast_exchange());
   EXPECT_FALSE(w.menu_action(kCmdOperateFile)->isChecked());
   EXPECT_FALSE(w.operate_log().is_on());
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval2s});

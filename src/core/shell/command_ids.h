@@ -24,6 +24,7 @@ enum CommandId : int {
   kCmdPathSetting = 32831,
   kCmdTestLinkState = 32834,
   kCmdInstrument = 32840,  // "Instrument...": which instrument to talk to
+  kCmdFastExchange = 32841,
 };
 
 }  // namespace korvelane

@@ -1,6 +1,20 @@
 #include "core/shell/settings.h"
 
 namespace korvelane {
+namespace {
+
+// "1" is on; a missing value is off, and so is anything else, which is noted in the log.
+bool ReadFastExchange(SettingsStore& store, DebugLog& log) {
+  const auto text = store.ReadText(kFastExchangeValue);
+  if (!text || *text == "0")
+    return false;
+  if (*text == "1")
+    return true;
+  log.WriteDebugLog("读注册表 软件配置参数：快速通信 无法识别，按关闭处理", kNormal);
+  return false;
+}
+
+}  // namespace
 
 ShellSettings LoadSettings(SettingsStore& store, const std::string& program_folder, DebugLog& log) {
   ShellSettings settings;
@@ -28,6 +42,7 @@ ShellSettings LoadSettings(SettingsStore& store, const std::string& program_fold
                         kNormal);
     }
   }
+  settings.fast_exchange = ReadFastExchange(store, log);
   store.Close();
   return settings;
 }
@@ -59,6 +74,9 @@ void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog&
   }
   if (!settings.device.empty() && !store.WriteText(kDeviceValue, settings.device)) {
     log.WriteDebugLog("写注册表 保存软件配置参数：仪器 失败", kNormal);
+  }
+  if (!store.WriteText(kFastExchangeValue, settings.fast_exchange ? "1" : "0")) {
+    log.WriteDebugLog("写注册表 保存软件配置参数：快速通信 失败", kNormal);
   }
   store.Close();
 }

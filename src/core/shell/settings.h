@@ -1,5 +1,5 @@
 // The settings kept between runs: refresh interval, operate-log switch, initial path, and the
-// instrument chosen.
+// instrument chosen and the fast-exchange switch beside them.
 #pragma once
 
 #include <optional>
@@ -32,12 +32,14 @@ constexpr const char* kIntervalTimeValue = "Interval time";
 constexpr const char* kOperateFileCheckValue = "Operate File check";
 constexpr const char* kFileInitPathValue = "FileInit Path";
 constexpr const char* kDeviceValue = "Device";
+constexpr const char* kFastExchangeValue = "Fast exchange";  // "1" on, "0" off
 
 struct ShellSettings {
   IntervalChoice interval;  // refresh_interval_ms and its check mark
   int operate_log_on = 0;   // 8 on, 0 off
   std::string initial_path;
   std::string device;  // the instrument chosen, in the --device syntax; empty: none
+  bool fast_exchange = false;  // answers read as soon as they arrive
 };
 
 // Reads the settings with every fallback; `program_folder` is the default initial path.

@@ -68,6 +68,8 @@ TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesAllThree) {
   EXPECT_EQ(store.texts[kIntervalTimeValue], "2000");
   EXPECT_EQ(store.ints[kOperateFileCheckValue], 0);
   EXPECT_EQ(store.texts[kFileInitPathValue], "/opt/korvelane");
+  EXPECT_EQ(store.texts[kFastExchangeValue], "0");
+  EXPECT_FALSE(s.fast_exchange);
 }
 
 TEST_F(SettingsTest, StoredValuesAreReadBack) {
@@ -75,7 +77,9 @@ TEST_F(SettingsTest, StoredValuesAreReadBack) {
   store.texts[kIntervalTimeValue] = "700";
   store.ints[kOperateFileCheckValue] = 8;
   store.texts[kFileInitPathValue] = "";
+  store.texts[kFastExchangeValue] = "1";
   ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
+  EXPECT_TRUE(s.fast_exchange);
   EXPECT_EQ(s.interval.interval_ms, 700);
   EXPECT_EQ(s.interval.checked_command, kCmdIntervalCustom);
   EXPECT_EQ(s.operate_log_on, 8);
@@ -118,11 +122,13 @@ TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
   }
   EXPECT_TRUE(Logged("注册表中保存的仪器设置“serial”无效"));
 
-  // Without a choice exactly the three values are written, as before; with one, four.
+  // Without a choice no "Device" is written: the three values as before, and the fast-exchange
+  // switch of its own.
   MapStore fresh;
   fresh.exists = true;
   SaveSettings(fresh, s, debug_log);
-  EXPECT_EQ(fresh.texts.size() + fresh.ints.size(), 3u);
+  EXPECT_EQ(fresh.texts.count(kDeviceValue), 0u);
+  EXPECT_EQ(fresh.texts.size() + fresh.ints.size(), 4u);
   EXPECT_EQ(fresh.texts[kIntervalTimeValue], "1000");
   EXPECT_EQ(fresh.ints[kOperateFileCheckValue], 8);
   EXPECT_EQ(fresh.texts[kFileInitPathValue], "/data");
@@ -163,6 +169,22 @@ TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) 
     if (c.offer == StartupDevice::kOfferUsb) {
       EXPECT_EQ(startup.offered, found);
     }
+TEST_F(SettingsTest, FastExchangeIsOnOnlyForOneAndAnythingElseIsNotedAsUnreadable) {
+  store.exists = true;
+  const struct {
+    const char* stored;  // nullptr: missing
+    bool on, noted;
+  } cases[] = {{nullptr, false, false}, {"0", false, false},   {"1", true, false},
+               {"2", false, true},      {"true", false, true}, {"", false, true}};
+  for (const auto& c : cases) {
+    Forget();
+    std::remove(debug_log.debug_log_path().c_str());
+    store.texts.erase(kFastExchangeValue);
+    if (c.stored)
+      store.texts[kFastExchangeValue] = c.stored;
+    EXPECT_EQ(LoadSettings(store, "/opt/k", debug_log).fast_exchange, c.on) << c.stored;
+    EXPECT_EQ(Logged("NORMAL :读注册表 软件配置参数：快速通信 无法识别，按关闭处理"), c.noted)
+        << c.stored;
   }
 }
 
