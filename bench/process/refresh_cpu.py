@@ -5,7 +5,11 @@ time of korvelane (utime + stime from /proc) over the wall time, the time per re
 protocol's fixed waits, resident memory, and how quickly the window reacts between and during
 refreshes: an accessibility query's round trip, and a key (Ctrl+T) until its menu shows.
 
-Usage: bench/process/refresh_cpu.py [--seconds 60] [--build build]
+--fast starts korvelane with "Fast exchange" on (answers read as soon as they arrive, no fixed
+waits); --device sim runs the simulated instrument inside korvelane instead of korvelane-sim
+over the socket, the refreshes then being counted from the operate log (switched on for it).
+
+Usage: bench/process/refresh_cpu.py [--seconds 60] [--build build] [--fast] [--device sim]
 """
 
 import argparse
@@ -38,6 +42,11 @@ def count_exchanges(session):
             else:
                 channels += 1
     return params, channels
+
+
+def count_refreshes(session):
+    """Refreshes korvelane has recorded in its operate log (written ten lines at a time)."""
+    return sum(1 for text in session.operate_log_actions() if text == "Refresh the Wave Graph")
 
 
 def percentile(values, share):
@@ -79,11 +88,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seconds", type=float, default=60.0)
     parser.add_argument("--build", default=build_dir())
+    parser.add_argument("--fast", action="store_true", help="with Fast Exchange on")
+    parser.add_argument("--device", choices=("socket", "sim"), default="socket")
     args = parser.parse_args()
 
-    settings = {"interval_ms": 100}
+    in_process = args.device == "sim"
+    settings = {"interval_ms": 100, "fast_exchange": args.fast, "operate_log_on": in_process}
     with Session("refresh", build=os.path.abspath(args.build), settings=settings,
-                 sim_args=["--verbose"]) as s:
+                 sim_args=["--verbose"], device=args.device) as s:
         w = Window(s)
         w.connect_by_shortcut()
         idle_keys = key_latencies(s, 10)
@@ -91,31 +103,42 @@ def main():
         measure_ms = 200 if s.checked(s.find("check box", "Measure CH1")) else 100
         time.sleep(2.0)  # let the first refreshes settle before the window opens
 
+        def sim_cpu():
+            return 0.0 if in_process else process_times(s._procs["sim"].pid)[0]
+
+        def exchanges():
+            return (count_refreshes(s), None) if in_process else count_exchanges(s)
+
         cpu0, _ = process_times(s.pid)
-        sim_cpu0, _ = process_times(s._procs["sim"].pid)
-        params0, channels0 = count_exchanges(s)
+        sim_cpu0 = sim_cpu()
+        params0, channels0 = exchanges()
         t0 = time.monotonic()
         time.sleep(args.seconds)
         wall = time.monotonic() - t0
         cpu1, rss = process_times(s.pid)
-        sim_cpu1, _ = process_times(s._procs["sim"].pid)
-        params1, channels1 = count_exchanges(s)
+        sim_cpu1 = sim_cpu()
+        params1, channels1 = exchanges()
 
         queries = query_latencies(s, 10.0)
         keys = key_latencies(s, 20)
 
     ticks = params1 - params0
-    channel_requests = channels1 - channels0
     cpu = cpu1 - cpu0
-    wait_s = (ticks * PARAMS_WAIT_MS + channel_requests * measure_ms) / 1000.0
-    print("window: %.1f s of automatic refresh at 100 ms" % wall)
-    print("refreshes: %d, %.2f per second (%.0f ms each); %.1f channel records per refresh"
-          % (ticks, ticks / wall, 1000 * wall / max(1, ticks), channel_requests / max(1, ticks)))
-    print("fixed protocol waits: %.0f ms per refresh; outside them: %.1f ms per refresh"
-          % (1000 * wait_s / max(1, ticks), 1000 * (wall - wait_s) / max(1, ticks)))
+    print("window: %.1f s of automatic refresh at 100 ms, %s, fast exchange %s"
+          % (wall, "simulated in process" if in_process else "korvelane-sim over the socket",
+             "on" if args.fast else "off"))
+    print("refreshes: %d, %.2f per second (%.0f ms each)"
+          % (ticks, ticks / wall, 1000 * wall / max(1, ticks)))
+    if not in_process:
+        channel_requests = channels1 - channels0
+        wait_s = 0 if args.fast else (ticks * PARAMS_WAIT_MS + channel_requests * measure_ms) / 1000
+        print("%.1f channel records per refresh; fixed protocol waits: %.0f ms per refresh; "
+              "outside them: %.1f ms per refresh"
+              % (channel_requests / max(1, ticks), 1000 * wait_s / max(1, ticks),
+                 1000 * (wall - wait_s) / max(1, ticks)))
+        print("korvelane-sim CPU: %.1f %% of one core" % (100 * (sim_cpu1 - sim_cpu0) / wall))
     print("korvelane CPU: %.2f s in %.1f s = %.1f %% of one core; %.1f ms per refresh"
           % (cpu, wall, 100 * cpu / wall, 1000 * cpu / max(1, ticks)))
-    print("korvelane-sim CPU: %.1f %% of one core" % (100 * (sim_cpu1 - sim_cpu0) / wall))
     print("resident memory, bound and refreshing: %.1f MB" % (rss / 1024))
     print("accessibility query round trip: median %.1f ms, 95th %.1f ms, max %.1f ms (%d)"
           % (1000 * statistics.median(queries), 1000 * percentile(queries, 0.95),

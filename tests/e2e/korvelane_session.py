@@ -76,12 +76,15 @@ def read_settings(path):
     return values
 
 
-def write_settings(path, interval_ms=2000, operate_log_on=False, initial_path=None):
+def write_settings(path, interval_ms=2000, operate_log_on=False, initial_path=None,
+                   fast_exchange=None):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     lines = [f"[{SETTINGS_GROUP}]", f"Interval%20time={interval_ms}",
              f"Operate%20File%20check={8 if operate_log_on else 0}"]
     if initial_path is not None:
         lines.append(f"FileInit%20Path={initial_path}")
+    if fast_exchange is not None:
+        lines.append(f"Fast%20exchange={1 if fast_exchange else 0}")
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
 
@@ -90,10 +93,12 @@ class Session:
     """One private world: Xvfb, a D-Bus session with the accessibility bus, korvelane-sim and
     korvelane, with HOME and the program's folder in a scratch folder. Use it in a `with`
     statement; when the block fails, a screenshot and the logs' tails are kept for the reader.
-    One session per Python process: pyatspi stays with the first accessibility bus it meets."""
+    One session per Python process: pyatspi stays with the first accessibility bus it meets.
+    With device="sim" korvelane simulates the instrument in its own process and no
+    korvelane-sim runs."""
 
     def __init__(self, name, build=None, settings=None, sim_args=(), screen="1280x1024x24",
-                 keep_failures=True, start_app=True):
+                 keep_failures=True, start_app=True, device="socket"):
         self.name = name
         self.build = build or build_dir()
         self.settings = settings if settings is not None else {}
@@ -101,6 +106,7 @@ class Session:
         self.screen = screen
         self.keep_failures = keep_failures
         self.auto_start = start_app
+        self.device = device
         self.scratch = tempfile.mkdtemp(prefix=f"korvelane-{name}-")
         self.program_folder = os.path.join(self.scratch, "program")
         self.home = os.path.join(self.scratch, "home")
@@ -119,7 +125,8 @@ class Session:
             self._prepare_env()
             self._start_display()
             self._start_buses()
-            self.start_sim()
+            if self.device == "socket":
+                self.start_sim()
             if self.settings is not False:
                 write_settings(self.settings_path, **self.settings)
             if self.auto_start:
@@ -272,7 +279,8 @@ class Session:
 
     def launch_app(self):
         """Starts korvelane without waiting for its window."""
-        return self._spawn("korvelane", [self.program, "--device", f"socket:{self.socket}"])
+        device = f"socket:{self.socket}" if self.device == "socket" else self.device
+        return self._spawn("korvelane", [self.program, "--device", device])
 
     def stop_app(self):
         self._stop("korvelane")
