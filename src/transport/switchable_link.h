@@ -30,6 +30,7 @@ class SwitchableLink : public UsbLink {
   int UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int timeout_ms) override {
     return link_ ? link_->UsbReadWithin(pipe, buffer, count, timeout_ms) : 0;
   }
+  int UsbReadTimeoutMs() const override { return link_ ? link_->UsbReadTimeoutMs() : 0; }
   int UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) override {
     return link_ ? link_->UsbWrite(pipe, buffer, count) : 0;
   }

@@ -119,6 +119,7 @@ TEST(SocketLinkRead, AReadGivenMoreTimeTakesALateAnswer) {
             std::chrono::steady_clock::now() + std::chrono::seconds(5));
   });
   MessageBuffer got{};
+  EXPECT_EQ(link.UsbReadTimeoutMs(), 300);
   EXPECT_EQ(link.UsbRead(kPipeIn, got.data(), kHeaderSize), 0) << "the link's own 300 ms";
   EXPECT_EQ(link.UsbReadWithin(kPipeIn, got.data(), kHeaderSize, 20000), 1);
   EXPECT_EQ(link.UsbReadWithin(kPipeIn, got.data(), static_cast<uint32_t>(answer.size()), 20000),
