@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/protocol/unit_table.h"
+#include "core/views/measurement_si.h"
 
 namespace korvelane {
 namespace {
@@ -39,6 +40,56 @@ TEST(FormatMeasurementTest, UnusualRecordsStillGiveAReadableText) {
   const std::string largest = Format(std::numeric_limits<float>::max(), 2, kUnitV);
   EXPECT_EQ(largest.substr(0, 6), "340282");
   EXPECT_EQ(largest.substr(largest.size() - 4), ".00V");
+}
+
+// SI values of records and of scale texts, and their "." texts, as the exports write them.
+TEST(MeasurementSiTest, RecordsAndScaleTextsComeInBaseUnits) {
+  struct Case {
+    float value;
+    int unit;
+    const char* text;  // FormatSiNumber of the SI value; null: no value
+    const char* base;
+  };
+  const Case cases[] = {{12.34f, kUnitMv, "0.01234", "V"},
+                        {-0.5f, kUnitV, "-0.5", "V"},
+                        {1.5f, kUnitKv, "1500", "V"},
+                        {250.0f, kUnitUv, "0.00025", "V"},
+                        {2.5f, kUnitNs, "2.5e-09", "s"},
+                        {999.9f, kUnitUs, "0.0009999", "s"},
+                        {40.0f, kUnitPs, "4e-11", "s"},
+                        {1.0f, kUnitS, "1", "s"},
+                        {1.234f, kUnitKhz, "1234", "Hz"},
+                        {2.0f, kUnitThz, "2000000000000", "Hz"},
+                        {3.0f, kUnitUnknown, nullptr, ""},
+                        {3.0f, kUnitDiv, nullptr, ""},
+                        {3.0f, 16, nullptr, ""},
+                        {3.0f, -1, nullptr, ""},
+                        {std::nanf(""), kUnitV, nullptr, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.value << " unit " << c.unit);
+    const auto si = MeasurementSiValue({true, c.value, static_cast<int8_t>(c.unit), 2});
+    ASSERT_EQ(si.has_value(), c.text != nullptr);
+    if (!si)
+      continue;
+    EXPECT_EQ(FormatSiNumber(si->value), c.text);
+    EXPECT_STREQ(si->unit, c.base);
+  }
+  EXPECT_FALSE(MeasurementSiValue({false, 1.0f, kUnitV, 2}));
+
+  const std::pair<const char*, const char*> texts[] = {
+      {"500.00us", "0.0005"}, {"1.00V", "1"},      {" -2.50mV ", "-0.0025"},
+      {"0 V", "0"},           {"4.00ns", "4e-09"}, {"10.00KHz", "10000"}};
+  for (const auto& [text, expected] : texts) {
+    const auto si = ParseSiText(text);
+    ASSERT_TRUE(si) << text;
+    EXPECT_EQ(FormatSiNumber(si->value), expected) << text;
+  }
+  for (const char* text : {"", "****", "100", "1.00div", "1.00?", "1,00V", "V", "1.00 Volt"})
+    EXPECT_FALSE(ParseSiText(text)) << text;
+
+  EXPECT_EQ(FormatSignificant(0.12000000000000001, 9), "0.12");
+  EXPECT_EQ(FormatSignificant(-1.0 / 3, 4), "-0.3333");
+  EXPECT_EQ(FormatSiNumber(INFINITY), "");
 }
 
 class MeasurementColumnTest : public ::testing::Test {
