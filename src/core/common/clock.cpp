@@ -21,6 +21,7 @@ LocalTime SystemClock::Now() const {
   t.minute = tm.tm_min;
   t.second = tm.tm_sec;
   t.millisecond = static_cast<int>(ms);
+  t.utc_offset_minutes = static_cast<int>(tm.tm_gmtoff / 60);
   return t;
 }
 

@@ -11,6 +11,7 @@ struct LocalTime {
   int minute = 0;
   int second = 0;
   int millisecond = 0;
+  int utc_offset_minutes = 0;  // local time minus UTC
 };
 
 class Clock {

@@ -30,21 +30,19 @@ std::string FormatMeasurement(const MeasurementRecord& record) {
   return result;
 }
 
+const char* MeasurementVerdict(const MeasurementRecord& record, const PassFailLimit& limit) {
+  return record.valid ? EvaluateVerdict(record.value, record.unit, limit) : kFail;
+}
+
 void FillMeasurementColumn(ViewTables& tables, ByteView records, int column) {
   if (!WaveSlotTable::Valid(column))
     return;
   MeasurementList& list = tables.measurement_list;
   for (int row = 0; row < MeasurementList::kRows; ++row) {
     const MeasurementRecord record = DecodeMeasurementRecord(records, row);
-    if (!record.valid) {
-      list.SetText(row, column, "****");
-      list.SetText(row, MeasurementList::kVerdictColumn, kFail);
-      continue;
-    }
-    list.SetText(row, column, FormatMeasurement(record));
-    list.SetText(
-        row, MeasurementList::kVerdictColumn,
-        EvaluateVerdict(record.value, record.unit, tables.limits[static_cast<size_t>(row)]));
+    list.SetText(row, column, record.valid ? FormatMeasurement(record) : "****");
+    list.SetText(row, MeasurementList::kVerdictColumn,
+                 MeasurementVerdict(record, tables.limits[static_cast<size_t>(row)]));
   }
   tables.NotifyColumnChanged(ListKind::kMeasurements, column);
   tables.NotifyColumnChanged(ListKind::kMeasurements, MeasurementList::kVerdictColumn);
@@ -79,6 +77,8 @@ void ShowChannelMeasurements(ViewTables& tables, const AcquisitionStore& store,
     tables.NotifyColumnChanged(ListKind::kMeasurements, MeasurementList::kVerdictColumn);
   }
   slot.in_measurement = 1;
+  if (data.enabled)
+    tables.NotifyChannelMeasured(channel);
 }
 
 }  // namespace korvelane

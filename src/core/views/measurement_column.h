@@ -17,6 +17,9 @@ namespace korvelane {
 // show all six; a non-finite value shows "****"; a unit index outside 0..15 shows "?".
 std::string FormatMeasurement(const MeasurementRecord& record);
 
+// The verdict of one record against its item's limit: "Fail" for an invalid record.
+const char* MeasurementVerdict(const MeasurementRecord& record, const PassFailLimit& limit);
+
 // Writes the eleven records of `records` into `column` (1..7) and their verdicts against the
 // limits into the verdict column: an invalid record gives "****" and "Fail". Another column is
 // left alone.

@@ -28,6 +28,11 @@ void ViewTables::NotifyButtonsEnabled(ButtonGroup group) {
     listeners_[i]->ButtonsEnabled(group);
 }
 
+void ViewTables::NotifyChannelMeasured(int channel) {
+  for (size_t i = 0; i < listeners_.size(); ++i)
+    listeners_[i]->ChannelMeasured(channel);
+}
+
 void EnableViewButtons(ViewTables& tables) {
   bool graph = false;
   bool wave_data = false;

@@ -28,6 +28,8 @@ class ViewTablesListener {
   virtual void CaptionChanged() {}
   // The buttons of `group` are enabled from now on.
   virtual void ButtonsEnabled(ButtonGroup group) { (void)group; }
+  // A refresh brought the measurements of CH1 or CH2 (1 or 2), now shown with their verdicts.
+  virtual void ChannelMeasured(int channel) { (void)channel; }
 };
 
 class ViewTables {
@@ -56,6 +58,7 @@ class ViewTables {
   void NotifyColumnChanged(ListKind list, int column);
   void NotifyCaptionChanged();
   void NotifyButtonsEnabled(ButtonGroup group);
+  void NotifyChannelMeasured(int channel);
 
  private:
   std::vector<ViewTablesListener*> listeners_;

@@ -1,0 +1,300 @@
+// Recording the measurements of refreshes from the simulated instrument into a CSV file, and
+// the bounded trend series built from recorded rows.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "../views/view_world.h"
+#include "core/protocol/unit_table.h"
+#include "core/recording/measurement_recorder.h"
+#include "core/recording/trend_series.h"
+#include "core/views/measurement_si.h"
+#include "simulator/simulated_instrument.h"
+#include "simulator/simulated_link.h"
+
+namespace korvelane {
+namespace {
+
+using testing::Strings;
+
+Strings Lines(const std::string& text) {
+  Strings lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// The value of a record in its SI base unit, worked out from the unit's name.
+double ExpectedSi(const MeasurementRecord& record) {
+  const std::string unit = UnitSuffix(record.unit);
+  const char prefix = unit.size() > 1 && unit != "Hz" ? unit[0] : ' ';
+  const std::map<char, double> scale = {{'p', 1e-12}, {'n', 1e-9}, {'u', 1e-6}, {'m', 1e-3},
+                                        {' ', 1.0},   {'k', 1e3},  {'K', 1e3},  {'M', 1e6},
+                                        {'G', 1e9},   {'T', 1e12}};
+  return static_cast<double>(record.value) * scale.at(prefix);
+}
+
+struct Instrument {
+  sim::SimulatedInstrument instrument{{0, 11}};
+};
+
+// The Wave Graph refresh over a simulated instrument, feeding the lists and a recorder.
+class RecordingTest : protected Instrument, public testing::LogWorld {
+ protected:
+  RecordingTest() {
+    hooks.controller = &controller;
+    clock.time.utc_offset_minutes = 60;
+    link.SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t lparam) {
+      device.connection().OnDeviceChange(wparam, lparam);
+    });
+    device.connection().StartupLinkTest();
+    device.connection().Connect();
+    form.boxes.measure_ch1 = 1;
+    form.boxes.measure_ch2 = 1;
+  }
+  void Refresh(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      device.acquisition().RefreshAll();
+      clock.time.second += 1;
+    }
+  }
+  std::vector<MeasurementSample> Rows() const {
+    std::vector<MeasurementSample> rows;
+    for (const std::string& line : Lines(testing::ReadFileText(path))) {
+      if (auto sample = ParseRecordingRow(line))
+        rows.push_back(*sample);
+    }
+    return rows;
+  }
+
+  sim::SimulatedLink link{instrument};
+  testing::ControllerHooks hooks;
+  Device device{link, ui, debug_log, operate_log, hooks, clock};
+  ViewTables tables;
+  testing::FakeGraph graph;
+  testing::FakeForm form;
+  testing::FakeTimer timer;
+  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
+                                 form, timer};
+  MeasurementRecorder recorder{tables, device.store(), clock, debug_log, ui};
+  std::string path = dir.File("trend.csv");
+};
+
+TEST_F(RecordingTest, EachRefreshAppendsOneRowPerMeasuredChannelInSiUnitsWithTheListsVerdicts) {
+  ASSERT_TRUE(device.connection().bound());
+  ResetPassFailLimits(tables.limits);
+  tables.limits_initialised = true;
+  tables.limits[kVpp].maximum = 1;  // so that some verdicts fail
+  ASSERT_TRUE(recorder.Start(path));
+  Refresh(3);
+  ASSERT_EQ(recorder.rows_written(), 6);
+  EXPECT_EQ(recorder.StatusText(), "Recording: 6 rows");
+
+  const Strings lines = Lines(testing::ReadFileText(path));
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0].rfind("Time (ISO 8601 local),Channel,Vavg (V),Vavg verdict,Vpp (V),", 0), 0u);
+  EXPECT_NE(lines[0].find(",Period (s),Period verdict,Frequency (Hz),"), std::string::npos);
+  EXPECT_EQ(lines[0].substr(lines[0].size() - 8), ",Verdict");
+  EXPECT_EQ(lines[1].rfind("2026-12-06T09:05:07.042+01:00,CH1,", 0), 0u);
+  EXPECT_EQ(lines[6].rfind("2026-12-06T09:05:09.042+01:00,CH2,", 0), 0u);
+
+  // The last row holds what the list shows now: CH2's records and verdicts.
+  const std::vector<MeasurementSample> rows = Rows();
+  ASSERT_EQ(rows.size(), 6u);
+  const MeasurementSample& last = rows.back();
+  bool all_pass = true;
+  int failures = 0;
+  for (int item = 0; item < kMeasurementItemCount; ++item) {
+    SCOPED_TRACE(item);
+    const auto i = static_cast<size_t>(item);
+    const MeasurementRecord record = DecodeMeasurementRecord(
+        ByteView(device.store().ch2.measure.data(), device.store().ch2.measure.size()), item);
+    ASSERT_TRUE(record.valid);
+    EXPECT_NEAR(last.values[i], ExpectedSi(record), std::fabs(ExpectedSi(record)) * 1e-7);
+    EXPECT_EQ(last.pass[i] ? "Pass" : "Fail",
+              tables.measurement_list.text(item, MeasurementList::kVerdictColumn));
+    all_pass = all_pass && last.pass[i];
+    failures += last.pass[i] ? 0 : 1;
+  }
+  EXPECT_EQ(last.overall_pass, all_pass);
+  EXPECT_GT(failures, 0);
+  EXPECT_EQ(last.channel, 2);
+  EXPECT_DOUBLE_EQ(last.time - rows.front().time, 2.0);
+
+  // A channel whose measurements are not asked for brings no rows.
+  form.boxes.measure_ch2 = 0;
+  Refresh();
+  EXPECT_EQ(recorder.rows_written(), 7);
+  EXPECT_EQ(Rows().back().channel, 1);
+
+  // Recording again into the same file appends without a second header.
+  recorder.Stop();
+  Refresh();
+  EXPECT_EQ(Rows().size(), 7u);
+  ASSERT_TRUE(recorder.Start(path));
+  Refresh();
+  const Strings again = Lines(testing::ReadFileText(path));
+  ASSERT_EQ(again.size(), 9u);
+  EXPECT_EQ(again[8].rfind("2026-12-06T09:05:12.042+01:00,CH1,", 0), 0u);
+}
+
+TEST_F(RecordingTest, AFileWhoseLastLineWasCutGetsALineEndBeforeTheNextRow) {
+  testing::WriteFileBytes(path, {'a', ',', 'b', '\n', '2', '0', '2', '6', '-'});
+  ASSERT_TRUE(recorder.Start(path));
+  Refresh();
+  const Strings lines = Lines(testing::ReadFileText(path));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "2026-");
+  EXPECT_TRUE(ParseRecordingRow(lines[2]));
+  EXPECT_TRUE(ParseRecordingRow(lines[3]));
+}
+
+TEST_F(RecordingTest, AKilledRecordingLeavesOnlyWholeRowsButPerhapsTheLast) {
+  ASSERT_TRUE(recorder.Start(path));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    for (;;)
+      device.acquisition().RefreshAll();
+  }
+  while (Lines(testing::ReadFileText(path)).size() < 200)
+    usleep(1000);
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+
+  const std::string text = testing::ReadFileText(path);
+  const Strings lines = Lines(text);
+  const size_t whole = text.back() == '\n' ? lines.size() : lines.size() - 1;
+  ASSERT_GE(whole, 200u);
+  for (size_t i = 1; i < whole; ++i)
+    ASSERT_TRUE(ParseRecordingRow(lines[i])) << "line " << i << ": " << lines[i];
+}
+
+TEST_F(RecordingTest, WriteErrorsStopTheRecordingWithAMessageAndKeepTheRows) {
+  // A folder that is gone: nothing starts.
+  EXPECT_FALSE(recorder.Start(dir.File("gone/trend.csv")));
+  EXPECT_FALSE(recorder.recording());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind("The recording file can't be opened: ", 0), 0u);
+  EXPECT_TRUE(Logged("打开测量记录文件失败：" + dir.File("gone/trend.csv")));
+
+  // A disk that fills up while recording.
+  ASSERT_TRUE(recorder.Start(path));
+  Refresh(2);
+  const std::string before = testing::ReadFileText(path);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit full = old_limit;
+  full.rlim_cur = before.size() + 100;
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &full);
+  Refresh(2);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  signal(SIGXFSZ, SIG_DFL);
+
+  EXPECT_FALSE(recorder.recording());
+  EXPECT_EQ(recorder.rows_written(), 4);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].caption, "Error");
+  EXPECT_EQ(ui.messages[1].text.rfind(
+                "Writing the recording file failed, the recording has stopped: " + path, 0),
+            0u);
+  EXPECT_TRUE(Logged("写入测量记录文件失败，记录已停止：" + path));
+  EXPECT_EQ(testing::ReadFileText(path).substr(0, before.size()), before);
+}
+
+TEST_F(RecordingTest, LosingTheInstrumentPausesUntilMeasurementsComeAgain) {
+  ASSERT_TRUE(recorder.Start(path));
+  Refresh(2);
+  instrument.Unplug();
+  recorder.SetInstrumentBound(device.connection().bound());
+  EXPECT_EQ(recorder.state(), MeasurementRecorder::State::kPaused);
+  EXPECT_EQ(recorder.StatusText(), "Recording paused: 4 rows");
+  Refresh();  // refused: not bound
+  clock.time.minute += 5;
+  instrument.Plug();
+  device.connection().Connect();
+  recorder.SetInstrumentBound(device.connection().bound());
+  EXPECT_EQ(recorder.state(), MeasurementRecorder::State::kPaused);
+  Refresh();
+  EXPECT_EQ(recorder.state(), MeasurementRecorder::State::kRecording);
+
+  const std::vector<MeasurementSample> rows = Rows();
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_DOUBLE_EQ(rows[4].time - rows[3].time, 5 * 60 + 2.0);
+}
+
+TEST(MeasurementSiTest, ValuesComeInBaseUnitsWithTheirDecimalDigitsAndNothingWithoutOne) {
+  const struct {
+    MeasurementRecord record;
+    const char* text;  // nullptr: no value
+  } cases[] = {
+      {{true, 12.3456f, kUnitMv, 2}, "0.0123456"}, {{true, -0.5f, kUnitV, 2}, "-0.5"},
+      {{true, 500.0f, kUnitNs, 0}, "5e-07"},       {{true, 1.5f, kUnitMhz, 0}, "1500000"},
+      {{true, 2.0f, kUnitKv, 0}, "2000"},          {{true, 3.25f, kUnitPs, 0}, "3.25e-12"},
+      {{false, 1.0f, kUnitV, 0}, nullptr},         {{true, 1.0f, kUnitDiv, 0}, nullptr},
+      {{true, 1.0f, kUnitUnknown, 0}, nullptr},    {{true, 1.0f, 16, 0}, nullptr},
+      {{true, NAN, kUnitV, 0}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text ? c.text : "none");
+    const std::optional<double> value = MeasurementSiValue(c.record);
+    ASSERT_EQ(value.has_value(), c.text != nullptr);
+    if (value) {
+      EXPECT_EQ(SiNumberText(*value), c.text);
+      EXPECT_EQ(*value, std::stod(c.text));
+    }
+  }
+}
+
+TEST(TrendSeriesTest, OldPointsKeepTheirExtremesInBoundedMemoryAndTheSummaryCountsEveryRow) {
+  TrendSeries series;
+  constexpr int kRows = 200000;
+  double sum = 0;
+  for (int i = 0; i < kRows; ++i) {
+    double value = std::sin(i * 0.01);
+    if (i == 1234)
+      value = 7.5;  // one spike, long since decimated
+    if (i == 5678)
+      value = -3.25;
+    if (i % 10 == 0)
+      value = NAN;
+    else
+      sum += value;
+    series.Add(i * 0.1, value, i % 1000 != 0);
+  }
+  EXPECT_LE(series.stored_points(), TrendSeries::kRecentPoints + 2 * TrendSeries::kMaxColumns);
+  const std::vector<TrendPoint> points = series.Points();
+  double low = 0;
+  double high = 0;
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (i > 0) {
+      ASSERT_LE(points[i - 1].time, points[i].time);
+    }
+    low = std::min(low, points[i].value);
+    high = std::max(high, points[i].value);
+  }
+  EXPECT_EQ(high, 7.5);
+  EXPECT_EQ(low, -3.25);
+  EXPECT_EQ(points.back().time, (kRows - 1) * 0.1);
+
+  const TrendSummary& summary = series.summary();
+  EXPECT_EQ(summary.values, kRows - kRows / 10);
+  EXPECT_EQ(summary.failures, kRows / 1000);
+  EXPECT_EQ(summary.maximum, 7.5);
+  EXPECT_EQ(summary.minimum, -3.25);
+  EXPECT_EQ(summary.last, std::sin((kRows - 1) * 0.01));
+  EXPECT_NEAR(summary.mean, sum / summary.values, 1e-12);
+}
+
+}  // namespace
+}  // namespace korvelane
