@@ -15,6 +15,22 @@ namespace {
 constexpr int kFieldCount = 3 + 2 * kMeasurementItemCount;
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
+// The base unit of a measurement item's column.
+const char* ItemUnit(int item) {
+  switch (item) {
+    case kVavg:
+    case kVpp:
+    case kVrms:
+    case kVmax:
+    case kVmin:
+      return "V";
+    case kFrequency:
+      return "Hz";
+    default:
+      return "s";
+  }
+}
+
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).
 long long DaysFromCivil(int year, int month, int day) {
   const int y = month <= 2 ? year - 1 : year;
@@ -85,7 +101,8 @@ MeasurementSample SampleOfChannel(const LocalTime& t, int channel, ByteView reco
   for (int item = 0; item < kMeasurementItemCount; ++item) {
     const auto i = static_cast<size_t>(item);
     const MeasurementRecord record = DecodeMeasurementRecord(records, item);
-    sample.values[i] = MeasurementSiValue(record).value_or(kNoValue);
+    const std::optional<SiValue> value = MeasurementSiValue(record);
+    sample.values[i] = value ? value->value : kNoValue;
     sample.pass[i] = MeasurementVerdict(record, limits[i]) == std::string_view(kPass);
     sample.overall_pass = sample.overall_pass && sample.pass[i];
   }
@@ -96,7 +113,7 @@ std::string RecordingHeader() {
   std::string header = "Time (ISO 8601 local),Channel";
   for (int item = 0; item < kMeasurementItemCount; ++item) {
     const std::string name = MeasurementItems[item];
-    header += "," + name + " (" + MeasurementSiUnit(item) + ")," + name + " verdict";
+    header += "," + name + " (" + ItemUnit(item) + ")," + name + " verdict";
   }
   return header + ",Verdict\n";
 }
@@ -109,7 +126,7 @@ std::string RecordingRow(const LocalTime& t, const MeasurementSample& sample) {
   for (size_t i = 0; i < sample.values.size(); ++i) {
     row += ',';
     if (!std::isnan(sample.values[i]))
-      row += SiNumberText(sample.values[i]);
+      row += FormatSiNumber(sample.values[i]);
     row += ',';
     row += sample.pass[i] ? kPass : kFail;
   }

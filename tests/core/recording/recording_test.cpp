@@ -14,7 +14,6 @@
 #include "core/protocol/unit_table.h"
 #include "core/recording/measurement_recorder.h"
 #include "core/recording/trend_series.h"
-#include "core/views/measurement_si.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
 
@@ -231,29 +230,6 @@ TEST_F(RecordingTest, LosingTheInstrumentPausesUntilMeasurementsComeAgain) {
   const std::vector<MeasurementSample> rows = Rows();
   ASSERT_EQ(rows.size(), 6u);
   EXPECT_DOUBLE_EQ(rows[4].time - rows[3].time, 5 * 60 + 2.0);
-}
-
-TEST(MeasurementSiTest, ValuesComeInBaseUnitsWithTheirDecimalDigitsAndNothingWithoutOne) {
-  const struct {
-    MeasurementRecord record;
-    const char* text;  // nullptr: no value
-  } cases[] = {
-      {{true, 12.3456f, kUnitMv, 2}, "0.0123456"}, {{true, -0.5f, kUnitV, 2}, "-0.5"},
-      {{true, 500.0f, kUnitNs, 0}, "5e-07"},       {{true, 1.5f, kUnitMhz, 0}, "1500000"},
-      {{true, 2.0f, kUnitKv, 0}, "2000"},          {{true, 3.25f, kUnitPs, 0}, "3.25e-12"},
-      {{false, 1.0f, kUnitV, 0}, nullptr},         {{true, 1.0f, kUnitDiv, 0}, nullptr},
-      {{true, 1.0f, kUnitUnknown, 0}, nullptr},    {{true, 1.0f, 16, 0}, nullptr},
-      {{true, NAN, kUnitV, 0}, nullptr},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text ? c.text : "none");
-    const std::optional<double> value = MeasurementSiValue(c.record);
-    ASSERT_EQ(value.has_value(), c.text != nullptr);
-    if (value) {
-      EXPECT_EQ(SiNumberText(*value), c.text);
-      EXPECT_EQ(*value, std::stod(c.text));
-    }
-  }
 }
 
 TEST(TrendSeriesTest, OldPointsKeepTheirExtremesInBoundedMemoryAndTheSummaryCountsEveryRow) {
