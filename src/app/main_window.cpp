@@ -20,6 +20,7 @@
 #include "app/instrument_chooser.h"
 #include "app/lamp_indicator.h"
 #include "app/program_icon.h"
+#include "core/recording/measurement_recorder.h"
 #include "core/shell/command_ids.h"
 #include "core/shell/refresh_interval.h"
 #include "panel/simulant_ui_dlg.h"
@@ -308,6 +309,7 @@ void MainWindow::BuildViews() {
   right_pane_->SetPage(kWaveDataView, wave_data_view_.get());
   wave_measurement_view_ = std::make_unique<WaveMeasurementView>(views, run_dialog);
   right_pane_->SetPage(kWaveMeasurementView, wave_measurement_view_.get());
+  BuildRecording();
   file_commands_ = std::make_unique<AppFileCommands>(AppFileCommands::Parts{
       views, *context_.clock, *file_dialogs_, *wave_graph_view_, *wave_data_view_,
       *wave_measurement_view_, *right_pane_, *base_bar_, run_dialog, this});
@@ -315,6 +317,23 @@ void MainWindow::BuildViews() {
       PrintCommands::Views{*wave_graph_view_, *wave_data_view_, *wave_measurement_view_,
                            *dso_bitmap_view_},
       view_tables_, PrintServices{*ui_, *context_.debug_log, *context_.clock}, run_dialog);
+}
+
+void MainWindow::BuildRecording() {
+  recorder_ = std::make_unique<MeasurementRecorder>(view_tables_, device_->store(), *context_.clock,
+                                                    *context_.debug_log, *ui_);
+  wave_measurement_view_->AttachRecorder(*recorder_,
+                                         [this] { return file_dialogs_->initial_path(); });
+  // Beside the Part's panes, shown only while recording.
+  recording_label_ = new QLabel;
+  recording_label_->setAccessibleName(QStringLiteral("Recording"));
+  recording_label_->hide();
+  statusBar()->insertPermanentWidget(0, recording_label_);
+  connect(wave_measurement_view_.get(), &WaveMeasurementView::RecordingStatusChanged, this,
+          [this](const QString& text) {
+            recording_label_->setText(text);
+            recording_label_->setVisible(!text.isEmpty());
+          });
 }
 
 void MainWindow::EnableSettingButtons(bool enable) {
@@ -398,6 +417,8 @@ void MainWindow::UpdateCommandStates() {
   }
   if (lamps_)
     lamps_->SetState(link_ok, bound);
+  if (recorder_)
+    recorder_->SetInstrumentBound(bound);
 }
 
 void MainWindow::RunCommand(int id) {
@@ -407,6 +428,8 @@ void MainWindow::RunCommand(int id) {
       break;
     case kCmdDisconnect:
       device_->connection().Disconnect();
+      if (!device_->connection().bound())
+        recorder_->Stop();
       break;
     case kCmdExit:
       close();
@@ -643,6 +666,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (ExitAllowed()) {
+    recorder_->Stop();
     event->accept();
   } else {
     event->ignore();

@@ -36,6 +36,7 @@ class CSimulantUIDlg;
 class AppFileCommands;
 class PrintCommands;
 class InstrumentChooser;
+class MeasurementRecorder;
 
 class MainWindow : public QMainWindow, private DeviceHooks {
   Q_OBJECT
@@ -108,6 +109,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   void BuildStatusBar();
   void BuildPanes();
   void BuildViews();
+  void BuildRecording();
   void StartUp();
 
   bool ExitAllowed();
@@ -155,6 +157,8 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   // The views' shared tables, and the views that work with them and with the device: declared
   // last, the views go first.
   ViewTables view_tables_;
+  std::unique_ptr<MeasurementRecorder> recorder_;  // the measurements over time, outlives the views
+  QLabel* recording_label_ = nullptr;              // status bar: the recording and its rows
   std::unique_ptr<WaveGraphView> wave_graph_view_;
   std::unique_ptr<FileDialogs> file_dialogs_;  // the open and save paths outlive the views
   std::unique_ptr<DsoBitmapView> dso_bitmap_view_;

@@ -4,9 +4,14 @@
 #include <sys/stat.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/app_file_commands.h"
@@ -235,6 +240,55 @@ TEST_F(AppFilesTest, EachOpenerRefusesWhatIsNoRegularFileAndPathsOverTheLimit) {
   }
   for (int slot = 3; slot <= 7; ++slot)
     EXPECT_TRUE(w.view_tables().wave_slots[slot].free());
+}
+
+}  // namespace
+}  // namespace korvelane
+
+namespace korvelane {
+namespace {
+
+TEST_F(AppFilesTest, RecordingShowsInTheStatusBarPausesWithoutTheInstrumentAndStopsAtDisconnect) {
+  MainWindow& w = Open();
+  w.menu_action(kCmdConnect)->trigger();
+  WaveGraphView* graph = w.wave_graph_view();
+  graph->measure_box(1)->setChecked(true);
+  dialog_script = [this](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    if (!files)
+      return static_cast<int>(QDialog::Rejected);
+    files->selectFile(QString::fromStdString(dir.File("night")));
+    return static_cast<int>(QDialog::Accepted);
+  };
+  QPushButton* record = w.wave_measurement_view()->button(WaveMeasurementView::Button::kRecord);
+  record->click();
+  QLabel* status = nullptr;
+  for (QLabel* label : w.statusBar()->findChildren<QLabel*>()) {
+    if (label->accessibleName() == QStringLiteral("Recording"))
+      status = label;
+  }
+  ASSERT_NE(status, nullptr);
+  auto refresh = [graph] { graph->button(WaveGraphView::Button::kRefresh)->click(); };
+  refresh();
+  refresh();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+  EXPECT_TRUE(status->isVisibleTo(w.statusBar()));
+  EXPECT_EQ(status->text(), QStringLiteral("Recording: 2 rows"));
+
+  instrument.Unplug();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(status->text(), QStringLiteral("Recording paused: 2 rows"));
+  instrument.Plug();
+  QCoreApplication::processEvents();
+  w.menu_action(kCmdConnect)->trigger();
+  refresh();
+  EXPECT_EQ(status->text(), QStringLiteral("Recording: 3 rows"));
+
+  w.menu_action(kCmdDisconnect)->trigger();
+  EXPECT_EQ(record->text(), QStringLiteral("Record..."));
+  EXPECT_FALSE(status->isVisibleTo(w.statusBar()));
+  const std::string text = testing::ReadFileText(dir.File("night.csv"));
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
 }
 
 }  // namespace

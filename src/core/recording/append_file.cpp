@@ -43,6 +43,10 @@ bool AppendFile::Open(const std::string& path, std::string& error) {
   }
   fd_ = fd;
   was_empty_ = info.st_size == 0;
+  closing_ = false;
+  sync_wanted_ = false;
+  sync_error_.clear();
+  syncer_ = std::thread([this] { SyncUntilClosed(); });
   if (!was_empty_ && LastByte(fd_, info.st_size) != '\n' && !Append("\n", error)) {
     Close();
     return false;
@@ -55,6 +59,13 @@ bool AppendFile::Append(std::string_view text, std::string& error) {
     error = "the file is not open";
     return false;
   }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!sync_error_.empty()) {
+      error = sync_error_;
+      return false;
+    }
+  }
   while (!text.empty()) {
     const ssize_t written = ::write(fd_, text.data(), text.size());
     if (written < 0 && errno == EINTR)
@@ -65,17 +76,43 @@ bool AppendFile::Append(std::string_view text, std::string& error) {
     }
     text.remove_prefix(static_cast<size_t>(written));
   }
-  if (fdatasync(fd_) != 0) {
-    error = Reason();
-    return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    sync_wanted_ = true;
   }
+  wake_.notify_one();
   return true;
 }
 
 void AppendFile::Close() {
-  if (fd_ >= 0)
-    ::close(fd_);
+  if (fd_ < 0)
+    return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  wake_.notify_one();
+  syncer_.join();
+  fdatasync(fd_);
+  ::close(fd_);
   fd_ = -1;
+}
+
+void AppendFile::SyncUntilClosed() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return sync_wanted_ || closing_; });
+    if (closing_)
+      return;
+    // Rows written while this sync runs are covered by the next one.
+    sync_wanted_ = false;
+    lock.unlock();
+    const bool synced = fdatasync(fd_) == 0;
+    const std::string reason = synced ? std::string() : Reason();
+    lock.lock();
+    if (!synced && sync_error_.empty())
+      sync_error_ = reason;
+  }
 }
 
 }  // namespace korvelane

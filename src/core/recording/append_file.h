@@ -1,9 +1,14 @@
-// A text file that only grows: each piece is written whole at the end and reaches the disk before
-// Append returns, so a crash or power loss can cut at most the piece being written.
+// A text file that only grows. Each piece is written whole at the end of the file before Append
+// returns, so a crash of the program can cut at most the piece being written; a helper thread
+// then puts it on the disk (fdatasync) without holding up the caller, so a power loss can lose
+// only what was written in the last few milliseconds, and never damages what came before.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace korvelane {
 
@@ -18,9 +23,10 @@ class AppendFile {
   // gets a line end first, so the next piece starts a line of its own. False with the reason in
   // `error` when it cannot be opened.
   bool Open(const std::string& path, std::string& error);
-  // Writes `text` at the end of the file and waits until it is on the disk; false with the
-  // reason in `error`.
+  // Writes `text` at the end of the file; false with the reason in `error` when it could not be
+  // written, or when putting an earlier piece on the disk failed.
   bool Append(std::string_view text, std::string& error);
+  // Puts everything on the disk and closes the file.
   void Close();
 
   bool is_open() const { return fd_ >= 0; }
@@ -28,8 +34,16 @@ class AppendFile {
   bool was_empty() const { return was_empty_; }
 
  private:
+  void SyncUntilClosed();
+
   int fd_ = -1;
   bool was_empty_ = true;
+  std::thread syncer_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool sync_wanted_ = false;  // written since the last sync began
+  bool closing_ = false;
+  std::string sync_error_;  // the first failed sync, reported by the next Append
 };
 
 }  // namespace korvelane

@@ -15,22 +15,6 @@ namespace {
 constexpr int kFieldCount = 3 + 2 * kMeasurementItemCount;
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
-// The base unit of a measurement item's column.
-const char* ItemUnit(int item) {
-  switch (item) {
-    case kVavg:
-    case kVpp:
-    case kVrms:
-    case kVmax:
-    case kVmin:
-      return "V";
-    case kFrequency:
-      return "Hz";
-    default:
-      return "s";
-  }
-}
-
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).
 long long DaysFromCivil(int year, int month, int day) {
   const int y = month <= 2 ? year - 1 : year;
@@ -77,6 +61,21 @@ std::optional<bool> ParseVerdict(std::string_view text) {
 
 }  // namespace
 
+const char* MeasurementItemUnit(int item) {
+  switch (item) {
+    case kVavg:
+    case kVpp:
+    case kVrms:
+    case kVmax:
+    case kVmin:
+      return "V";
+    case kFrequency:
+      return "Hz";
+    default:
+      return "s";
+  }
+}
+
 std::string IsoLocalTime(const LocalTime& t) {
   const int offset = t.utc_offset_minutes < 0 ? -t.utc_offset_minutes : t.utc_offset_minutes;
   char text[64];
@@ -113,7 +112,7 @@ std::string RecordingHeader() {
   std::string header = "Time (ISO 8601 local),Channel";
   for (int item = 0; item < kMeasurementItemCount; ++item) {
     const std::string name = MeasurementItems[item];
-    header += "," + name + " (" + ItemUnit(item) + ")," + name + " verdict";
+    header += "," + name + " (" + MeasurementItemUnit(item) + ")," + name + " verdict";
   }
   return header + ",Verdict\n";
 }

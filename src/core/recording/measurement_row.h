@@ -23,6 +23,9 @@ struct MeasurementSample {
   bool overall_pass = false;  // every measurement passed
 };
 
+// The SI base unit of measurement `item` (0..10): "V", "s" or "Hz".
+const char* MeasurementItemUnit(int item);
+
 // "2026-12-06T09:05:07.042+01:00": ISO 8601 local time with milliseconds and offset.
 std::string IsoLocalTime(const LocalTime& t);
 // The moment `t` names, in seconds since 1970-01-01 UTC.

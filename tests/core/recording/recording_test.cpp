@@ -156,15 +156,17 @@ TEST_F(RecordingTest, AFileWhoseLastLineWasCutGetsALineEndBeforeTheNextRow) {
 }
 
 TEST_F(RecordingTest, AKilledRecordingLeavesOnlyWholeRowsButPerhapsTheLast) {
-  ASSERT_TRUE(recorder.Start(path));
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    if (!recorder.Start(path))
+      _exit(1);
     for (;;)
       device.acquisition().RefreshAll();
   }
-  while (Lines(testing::ReadFileText(path)).size() < 200)
-    usleep(1000);
+  for (int waited_ms = 0; waited_ms < 60000 && Lines(testing::ReadFileText(path)).size() < 200;
+       waited_ms += 5)
+    usleep(5000);
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);

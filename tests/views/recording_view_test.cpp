@@ -1,0 +1,146 @@
+// The Measurement view's "Record..." and "Trend" buttons: recording into a file the user chooses,
+// and the trend window over a recording from disk and over the recording under way.
+#include <gtest/gtest.h>
+
+#include <qcustomplot.h>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <algorithm>
+#include <memory>
+
+#include "core/protocol/unit_table.h"
+#include "core/recording/measurement_recorder.h"
+#include "list_view_world.h"
+#include "views/trend_window.h"
+#include "views/wave_measurement_view.h"
+
+namespace korvelane {
+namespace {
+
+using Button = WaveMeasurementView::Button;
+using testing::Strings;
+
+class RecordingViewTest : public testing::ListViewWorld {
+ protected:
+  RecordingViewTest() {
+    view = std::make_unique<WaveMeasurementView>(Context(), Runner());
+    view->AttachRecorder(recorder, [this] { return dir.path(); });
+    // File dialogs choose `chosen`; the append question answers `append`.
+    script = [this](QDialog& dialog) {
+      if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        folders.push_back(files->directory().absolutePath().toStdString());
+        files->selectFile(QString::fromStdString(chosen));
+        return static_cast<int>(QDialog::Accepted);
+      }
+      if (qobject_cast<QMessageBox*>(&dialog))
+        return static_cast<int>(append ? QMessageBox::Yes : QMessageBox::No);
+      return static_cast<int>(QDialog::Rejected);
+    };
+  }
+  void Click(Button which) { view->button(which)->click(); }
+
+  MeasurementRecorder recorder{tables, device.store(), clock, debug_log, ui};
+  std::unique_ptr<WaveMeasurementView> view;
+  std::string chosen;
+  bool append = false;
+  Strings folders;
+};
+
+TEST_F(RecordingViewTest, RecordAsksForACsvFileAppendsAfterAskingAndStopReadsRecordAgain) {
+  QSignalSpy status(view.get(), &WaveMeasurementView::RecordingStatusChanged);
+  chosen = dir.File("night");
+  Click(Button::kRecord);
+  EXPECT_EQ(folders, Strings{dir.path()});
+  EXPECT_EQ(recorder.path(), dir.File("night.csv"));
+  EXPECT_EQ(view->button(Button::kRecord)->text(), QStringLiteral("Stop"));
+  Measured(1, 2.0f, kUnitV);
+  Measured(2, 3.0f, kUnitV);
+  ASSERT_FALSE(status.isEmpty());
+  EXPECT_EQ(status.last().at(0).toString(), QStringLiteral("Recording: 2 rows"));
+  Click(Button::kRecord);
+  EXPECT_FALSE(recorder.recording());
+  EXPECT_EQ(view->button(Button::kRecord)->text(), QStringLiteral("Record..."));
+  EXPECT_EQ(status.last().at(0).toString(), QString());
+
+  // The same file again: "No" leaves it alone, "Yes" appends to it.
+  chosen = dir.File("night.csv");
+  Click(Button::kRecord);
+  EXPECT_FALSE(recorder.recording());
+  append = true;
+  Click(Button::kRecord);
+  EXPECT_TRUE(recorder.recording());
+  Measured(1, 2.0f, kUnitV);
+  const std::string written = testing::ReadFileText(chosen);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 4);  // header and three rows
+  EXPECT_EQ(Operations(), (Strings{"Record the measurements", "Stop recording the measurements",
+                                   "Record the measurements", "Record the measurements"}));
+}
+
+TEST_F(RecordingViewTest, TheTrendWindowPlotsARecordedFileWithItsFiguresAndLimits) {
+  ResetPassFailLimits(tables.limits);
+  tables.limits_initialised = true;
+  // CH1 Vpp of 1, 4, (none) and 2.5 V; the second and third rows fail.
+  std::string text = RecordingHeader();
+  LocalTime t = clock.time;
+  const double vpp[] = {1.0, 4.0, NAN, 2.5};
+  for (int row = 0; row < 4; ++row) {
+    MeasurementSample sample;
+    sample.channel = 1;
+    sample.values.fill(0.001);
+    sample.pass.fill(true);
+    sample.values[kVpp] = vpp[row];
+    sample.pass[kVpp] = row == 0 || row == 3;
+    t.second = row;
+    text += RecordingRow(t, sample);
+  }
+  text += "2026-12-06T09:05:";  // the last row, cut short
+  chosen = dir.File("old.csv");
+  testing::WriteFileBytes(chosen, std::vector<unsigned char>(text.begin(), text.end()));
+
+  Click(Button::kTrend);
+  TrendWindow* trend = view->trend_window();
+  ASSERT_NE(trend, nullptr);
+  EXPECT_TRUE(trend->isVisible());
+  trend->open_button()->click();
+  EXPECT_EQ(trend->data().rows(), 4);
+  trend->measurement_box()->setCurrentText(QStringLiteral("CH1 Vpp"));
+  auto figure = [trend](TrendWindow::Figure which) {
+    return trend->figure(which)->text().toStdString();
+  };
+  EXPECT_EQ(figure(TrendWindow::kLast), "2.5 V");
+  EXPECT_EQ(figure(TrendWindow::kMinimum), "1 V");
+  EXPECT_EQ(figure(TrendWindow::kMaximum), "4 V");
+  EXPECT_EQ(figure(TrendWindow::kMean), "2.5 V");
+  EXPECT_EQ(figure(TrendWindow::kFailures), "2");
+  EXPECT_EQ(trend->plot()->graph(0)->dataCount(), 3);
+  EXPECT_DOUBLE_EQ(trend->plot()->graph(0)->data()->at(1)->value, 4.0);
+  // The default limits, -999 mV and 999 mV, as lines.
+  std::vector<double> lines;
+  for (int i = 0; i < trend->plot()->itemCount(); ++i) {
+    auto* line = qobject_cast<QCPItemStraightLine*>(trend->plot()->item(i));
+    if (line && line->visible())
+      lines.push_back(line->point1->coords().y());
+  }
+  EXPECT_EQ(lines, (std::vector<double>{-0.999, 0.999}));
+  EXPECT_EQ(Operations(), Strings{"Show the measurement trend"});
+}
+
+TEST_F(RecordingViewTest, TheTrendWindowFollowsTheRecordingUnderWay) {
+  chosen = dir.File("live.csv");
+  Click(Button::kRecord);
+  Measured(1, 2.0f, kUnitV);
+  Click(Button::kTrend);
+  TrendWindow* trend = view->trend_window();
+  EXPECT_EQ(trend->data().rows(), 1);
+  Measured(1, 3.0f, kUnitV);
+  Measured(2, 5.0f, kUnitV);
+  EXPECT_EQ(trend->data().rows(), 3);
+  EXPECT_EQ(trend->data().series(1, kVpp).summary().last, 3.0);
+}
+
+}  // namespace
+}  // namespace korvelane
