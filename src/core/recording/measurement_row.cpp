@@ -7,6 +7,7 @@
 
 #include "core/views/measurement_column.h"
 #include "core/views/measurement_si.h"
+#include "core/views/pass_fail_setting.h"
 #include "core/views/wave_slots.h"
 
 namespace korvelane {
@@ -62,18 +63,9 @@ std::optional<bool> ParseVerdict(std::string_view text) {
 }  // namespace
 
 const char* MeasurementItemUnit(int item) {
-  switch (item) {
-    case kVavg:
-    case kVpp:
-    case kVrms:
-    case kVmax:
-    case kVmin:
-      return "V";
-    case kFrequency:
-      return "Hz";
-    default:
-      return "s";
-  }
+  // The base unit of the units its limits are offered in.
+  const std::optional<SiValue> unit = ParseSiText("1" + LimitUnitFamily(item).front());
+  return unit ? unit->unit : "";
 }
 
 std::string IsoLocalTime(const LocalTime& t) {
