@@ -12,6 +12,10 @@ constexpr int kWaveData = 2;
 constexpr int kWaveMeasurement = 3;
 constexpr int kScopeSetting = 4;
 constexpr int kWaveGraph = 5;
+// Exports for other programs; save dialogs only.
+constexpr int kWaveCsvExport = 6;
+constexpr int kMeasurementCsvExport = 7;
+constexpr int kGraphExport = 8;
 }  // namespace file_kind
 
 class FileChooser {
