@@ -1,5 +1,6 @@
-// The Qt side of the Wave Graph: one replot of seven 4000-point plots at 1280 x 800, and a whole
-// redraw of the view with its graph and parameter list.
+// The Qt side of the Wave Graph: one replot of seven 4000-point plots at 1280 x 800 and at
+// 2560 x 1440 (the graph grown with a large window), and a whole redraw of the view with its graph
+// and parameter list.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ namespace {
 
 void BM_ReplotSevenFullPlots(benchmark::State& state) {
   ScopeGraph graph;
-  graph.resize(1280, 800);
+  graph.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   std::vector<uint8_t> values(4000);
   for (int n = 1; n <= 7; ++n) {
     for (size_t i = 0; i < values.size(); ++i)
@@ -25,7 +26,11 @@ void BM_ReplotSevenFullPlots(benchmark::State& state) {
   for (auto _ : state)
     graph.Redraw();
 }
-BENCHMARK(BM_ReplotSevenFullPlots)->Apply(WallAndProcessTime)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplotSevenFullPlots)
+    ->Args({1280, 800})
+    ->Args({2560, 1440})
+    ->Apply(WallAndProcessTime)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_RedrawWaveGraphView(benchmark::State& state) {
   BenchWorld world;

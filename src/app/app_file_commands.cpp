@@ -3,6 +3,7 @@
 #include "panes/base_operation_bar.h"
 #include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
+#include "views/graph_picture.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
@@ -21,7 +22,10 @@ AppFileCommands::AppFileCommands(const Parts& parts)
       wave_files_(parts.views, static_cast<FileChooser&>(*this), static_cast<WaveFileHost&>(*this)),
       settings_(parts.views.device, parts.views.operate_log, parts.views.debug_log, parts.views.ui,
                 parts.clock, static_cast<FileChooser&>(*this),
-                [&dialogs = parts.dialogs] { return dialogs.initial_path(); }) {
+                [&dialogs = parts.dialogs] { return dialogs.initial_path(); }),
+      exports_(parts.views, static_cast<FileChooser&>(*this)),
+      clock_(parts.clock),
+      store_(parts.views.device.store()) {
   connect(&wave_graph_, &WaveGraphView::SaveRequested, this,
           [this] { wave_files_.SaveWaveGraphFile(); });
   connect(&wave_graph_, &WaveGraphView::OpenRequested, this,
@@ -30,6 +34,11 @@ AppFileCommands::AppFileCommands(const Parts& parts)
           [this] { wave_files_.SaveWaveDataFile(); });
   connect(&parts.measurement, &WaveMeasurementView::SaveRequested, this,
           [this] { wave_files_.SaveMeasurementFile(); });
+  connect(&parts.wave_data, &WaveDataView::ExportCsvRequested, this,
+          [this] { exports_.ExportWaveCsv(); });
+  connect(&parts.measurement, &WaveMeasurementView::ExportCsvRequested, this,
+          [this] { exports_.ExportMeasurementCsv(); });
+  connect(&wave_graph_, &WaveGraphView::ExportGraphRequested, this, [this] { ExportGraph(); });
   right_pane_.SetWaveFiles(&wave_files_);
   bar_.AttachFiles(&dialogs_, &right_pane_, &settings_);
 }
@@ -58,6 +67,17 @@ void AppFileCommands::PlotSlot(const uint8_t* samples, int count, int slot) {
 
 void AppFileCommands::ShowLoadedSlot(int slot, int mode) {
   wave_graph_.ShowLoadedSlot(slot, mode);
+}
+
+void AppFileCommands::ExportGraph() {
+  exports_.ExportGraph([this](PictureFormat format) -> std::optional<std::vector<uint8_t>> {
+    const QString caption = QString::fromStdString(GraphCaption(clock_.Now(), store_.product_type));
+    const std::optional<QByteArray> bytes =
+        GraphPictureBytes(*wave_graph_.graph(), format, caption);
+    if (!bytes)
+      return std::nullopt;
+    return std::vector<uint8_t>(bytes->begin(), bytes->end());
+  });
 }
 
 }  // namespace korvelane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/common/clock.h"
+#include "core/files/export_commands.h"
 #include "core/files/setting_commands.h"
 #include "core/files/wave_file_commands.h"
 #include "views/dialog_runner.h"
@@ -41,6 +42,7 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   ~AppFileCommands() override;
 
   WaveFileCommands& wave_files() { return wave_files_; }
+  ExportCommands& exports() { return exports_; }
   SettingCommands& settings() { return settings_; }
 
  private:
@@ -51,6 +53,8 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   int SelectChannel(SelectChanMode mode) override;
   void PlotSlot(const uint8_t* samples, int count, int slot) override;
   void ShowLoadedSlot(int slot, int mode) override;
+  // "Export Graph...": the graph as shown, with the date and the instrument's model text.
+  void ExportGraph();
 
   ViewTables& tables_;
   FileDialogs& dialogs_;
@@ -61,6 +65,9 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   QWidget* dialog_parent_;
   WaveFileCommands wave_files_;
   SettingCommands settings_;
+  ExportCommands exports_;
+  const Clock& clock_;
+  const AcquisitionStore& store_;
 };
 
 }  // namespace korvelane

@@ -170,6 +170,13 @@ void MainWindow::BuildMenus() {
       ->setCheckable(true);
   menu_actions_[kCmdToolBar]->setChecked(true);
   menu_actions_[kCmdStatusBar]->setChecked(true);
+  view->addSeparator();
+  // The same export as the graph's context menu.
+  export_graph_action_ = view->addAction(QStringLiteral("Export Graph..."));
+  connect(export_graph_action_, &QAction::triggered, this, [this] {
+    if (wave_graph_view_)
+      wave_graph_view_->export_graph_action()->trigger();
+  });
 
   QMenu* setting = menuBar()->addMenu(QStringLiteral("Setting(&E)"));
   time_menu_ = setting->addMenu(QStringLiteral("Time Setting(&T)\tCtrl+T"));

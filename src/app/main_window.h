@@ -61,6 +61,8 @@ class MainWindow : public QMainWindow, private DeviceHooks {
 
   QAction* menu_action(int id) const;
   QAction* tool_action(int id) const;
+  // "Export Graph..." at the end of the View menu.
+  QAction* export_graph_action() const { return export_graph_action_; }
   Device& device() { return *device_; }
   OperateLog& operate_log() { return *operate_log_; }
   QtUserInterface& user_interface() { return *ui_; }
@@ -140,6 +142,7 @@ class MainWindow : public QMainWindow, private DeviceHooks {
   std::map<int, QAction*> menu_actions_;
   std::map<int, QAction*> tool_actions_;
   QMenu* time_menu_ = nullptr;
+  QAction* export_graph_action_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   StatusPanes panes_;
   LampIndicator* lamps_ = nullptr;

@@ -9,7 +9,7 @@ namespace korvelane {
 namespace {
 
 struct KindTexts {
-  const char* open_title;
+  const char* open_title;  // null: the kind has no shared open dialog
   const char* save_title;  // null: the kind has no shared save dialog
   const char* filter;
   const char* initial_name;
@@ -24,10 +24,16 @@ constexpr KindTexts kKinds[] = {
     {"Open Setting File", "Save Setting File", "Scope setting file (*.ssf) |*.ssf| |", "", ""},
     {"Open Wave Graph File", "Save Wave Graph File",
      "graph file( *.csv)|*.csv|wavedata file(*.wdf)|*.wdf| |", "*.csv", "csv"},
+    {nullptr, "Export Wave Data CSV File", "CSV file (*.csv) |*.csv| |", "", "csv"},
+    {nullptr, "Export Wave Measurement CSV File", "CSV file (*.csv) |*.csv| |", "", "csv"},
+    // The extension follows the filter chosen in the dialog.
+    {nullptr, "Export Wave Graph",
+     "PNG picture (*.png) |*.png|SVG drawing (*.svg) |*.svg|PDF document (*.pdf) |*.pdf| |", "",
+     ""},
 };
 
 const KindTexts* Texts(int kind) {
-  return kind >= kBitmapFile && kind <= kWaveGraphFile ? &kKinds[kind - 1] : nullptr;
+  return kind >= kBitmapFile && kind <= kGraphExport ? &kKinds[kind - 1] : nullptr;
 }
 
 bool FileExists(const std::string& path) {
@@ -129,6 +135,17 @@ std::string FileDialogs::WithDefaultExtension(const std::string& path,
   return path + "." + extension;
 }
 
+void FollowFilterSuffix(QFileDialog& dialog) {
+  const auto follow = [&dialog](const QString& filter) {
+    const int star = filter.indexOf(QStringLiteral("*."));
+    const int end = filter.indexOf(QLatin1Char(')'), star);
+    if (star >= 0 && end > star)
+      dialog.setDefaultSuffix(filter.mid(star + 2, end - star - 2).trimmed());
+  };
+  follow(dialog.nameFilters().first());
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+}
+
 std::string RunQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
   QFileDialog dialog(parent, QString::fromStdString(request.title),
                      QString::fromStdString(request.folder));
@@ -138,6 +155,8 @@ std::string RunQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
   dialog.setNameFilters(FileDialogs::NameFilters(request.filter));
   if (!request.default_extension.empty())
     dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
+  else if (dialog.nameFilters().size() > 1)
+    FollowFilterSuffix(dialog);
   if (!request.initial_name.empty())
     dialog.selectFile(QString::fromStdString(request.initial_name));
   if (dialog.exec() != QDialog::Accepted)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 namespace korvelane {
@@ -16,6 +17,10 @@ enum FileKind : int {
   kWaveMeasurementFile = 3,
   kScopeSettingFile = 4,
   kWaveGraphFile = 5,
+  // Exports for other programs; save dialogs only.
+  kWaveCsvExport = 6,
+  kMeasurementCsvExport = 7,
+  kGraphExport = 8,
 };
 
 // One dialog as it is to be shown.
@@ -43,7 +48,7 @@ class FileDialogs {
   // refuses what it cannot open), 0 when cancelled or for a kind outside 1..5.
   int OpenFileDialog(int kind);
   // 1 when a name was chosen (it becomes the save path), 0 when cancelled, for a kind outside
-  // 2..5 or for a path longer than 260 characters. For graph files a name with neither ".csv"
+  // 2..8 or for a path longer than 260 characters. For graph files a name with neither ".csv"
   // nor ".wdf" gets ".wdf".
   int SaveFileDialog(int kind);
   // A dialog of the caller's own making: the chosen path, with the default extension added
@@ -73,6 +78,9 @@ class FileDialogs {
   std::string open_path_;
   std::string save_path_;
 };
+
+// A name typed without an extension gets the one of the filter chosen in `dialog`.
+void FollowFilterSuffix(QFileDialog& dialog);
 
 // The platform's dialog for a request.
 std::string RunQtFileDialog(QWidget* parent, const FileDialogRequest& request);

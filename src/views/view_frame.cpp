@@ -1,5 +1,6 @@
 #include "views/view_frame.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -45,6 +46,13 @@ bool CopyTextToClipboard(const std::string& text) {
     return false;
   clipboard->setText(QString::fromStdString(GbkToUtf8(text)));
   return true;
+}
+
+QAction* AddContextAction(QWidget* widget, const QString& text) {
+  auto* action = new QAction(text, widget);
+  widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+  widget->addAction(action);
+  return action;
 }
 
 bool SwallowEnterAndEscape(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+class QAction;
 class QColor;
 class QKeyEvent;
 class QLabel;
@@ -25,6 +26,9 @@ QPushButton* MakeViewButton(QWidget* parent, const QString& text, const QRect& r
 // Puts `text`, code page 936 as the lists hold their texts, on the clipboard; false when there
 // is no clipboard.
 bool CopyTextToClipboard(const std::string& text);
+
+// An item of `widget`'s context menu showing `text`; the menu lists the widget's actions.
+QAction* AddContextAction(QWidget* widget, const QString& text);
 
 // Accepts `event` when it is Enter or Escape, so that the key does nothing; true when it did.
 bool SwallowEnterAndEscape(QKeyEvent* event);

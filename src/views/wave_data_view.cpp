@@ -1,5 +1,7 @@
 #include "views/wave_data_view.h"
 
+#include <QAction>
+#include <QTableView>
 #include <QPushButton>
 
 #include "views/list_models.h"
@@ -29,6 +31,8 @@ WaveDataView::WaveDataView(const ViewContext& context, DialogRunner run_dialog, 
   connect(button(Button::kPrint), &QPushButton::clicked, this, [this] { controller_->Print(); });
   connect(button(Button::kSaveAs), &QPushButton::clicked, this, &WaveDataView::SaveRequested);
   controller_->Initialise();
+  export_csv_action_ = AddContextAction(list(), QStringLiteral("Export CSV (seconds, volts)..."));
+  connect(export_csv_action_, &QAction::triggered, this, &WaveDataView::ExportCsvRequested);
 }
 
 WaveDataView::~WaveDataView() = default;

@@ -23,6 +23,8 @@ class WaveDataView : public ReportListView, private WaveDataForm {
 
   WaveDataController& controller() { return *controller_; }
   QPushButton* button(Button which) const { return buttons_[which]; }
+  // "Export CSV (seconds, volts)..." of the list's context menu.
+  QAction* export_csv_action() const { return export_csv_action_; }
 
  signals:
   // "Save as": the wave data file save, which records its action and chooses the slot.
@@ -30,6 +32,8 @@ class WaveDataView : public ReportListView, private WaveDataForm {
   // "Print" with wave data present and an item range chosen: the print preview of items
   // `first_item` .. `first_item + item_count - 1` (no items when End came before Start).
   void PrintRequested(int first_item, int item_count);
+  // The list's "Export CSV (seconds, volts)...".
+  void ExportCsvRequested();
 
  private:
   // WaveDataForm
@@ -42,6 +46,7 @@ class WaveDataView : public ReportListView, private WaveDataForm {
   DialogRunner run_dialog_;
   ViewButtons<Button, 3> buttons_;
   std::unique_ptr<WaveDataController> controller_;
+  QAction* export_csv_action_ = nullptr;
 };
 
 }  // namespace korvelane

@@ -1,5 +1,6 @@
 #include "views/wave_graph_view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <algorithm>
 
 #include "views/dialog_units.h"
 #include "views/list_models.h"
@@ -90,6 +92,8 @@ WaveGraphView::WaveGraphView(const ViewContext& context, RefreshTimerCalls timer
             [this, slot] { controller_->ToggleShow(slot); });
   }
   controller_->Initialise();
+  export_graph_action_ = AddContextAction(graph_, QStringLiteral("Export Graph..."));
+  connect(export_graph_action_, &QAction::triggered, this, &WaveGraphView::ExportGraphRequested);
 }
 
 WaveGraphView::~WaveGraphView() = default;
@@ -136,9 +140,21 @@ void WaveGraphView::BuildControls(ViewTables& tables) {
     show_boxes_[static_cast<size_t>(slot)] = box;
   }
 
+  graph_base_ = units.Rect(kGraph);
+  list_base_ = units.Rect(kList);
   graph_ = new ScopeGraph(this);
-  graph_->setGeometry(units.Rect(kGraph));
-  BuildParameterList(units.Rect(kList), tables);
+  graph_->setGeometry(graph_base_);
+  BuildParameterList(list_base_, tables);
+}
+
+void WaveGraphView::resizeEvent(QResizeEvent* event) {
+  ViewFrame::resizeEvent(event);
+  // The groups keep their places on the left; the graph takes the room the view has beyond its
+  // own size to the right and below, and the list under it follows in width.
+  const int wider = std::max(0, width() - content_size_.width());
+  const int taller = std::max(0, height() - content_size_.height());
+  graph_->setGeometry(graph_base_.adjusted(0, 0, wider, taller));
+  list_->setGeometry(list_base_.translated(0, taller).adjusted(0, 0, wider, 0));
 }
 
 QGroupBox* WaveGraphView::AddGroup(const QString& title, const QRect& rect) {

@@ -1,6 +1,7 @@
 // The Wave Graph view: the graph of up to seven waves, the parameter list with their scales, and
 // the buttons and boxes that refresh, copy and print them, switch the refresh mode and show or
-// hide each wave. Its controls keep their places and sizes whatever the size of the pane.
+// hide each wave. Its controls keep their places; in a larger pane the graph grows to the right
+// and down, and the list under it grows in width.
 #pragma once
 
 #include <array>
@@ -10,6 +11,7 @@
 #include "core/views/wave_graph_controller.h"
 #include "views/view_frame.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
@@ -51,8 +53,13 @@ class WaveGraphView : public ViewFrame, private WaveGraphForm {
   QCheckBox* show_box(int slot) const;
   QCheckBox* measure_box(int channel) const;
   QCheckBox* all_data_box() const { return all_data_; }
+  // "Export Graph..." of the graph's context menu.
+  QAction* export_graph_action() const { return export_graph_action_; }
 
   QSize sizeHint() const override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  signals:
   // "Save" and "Open" of a wave file, and "Print" once something is shown: `item_count` is the
@@ -60,6 +67,8 @@ class WaveGraphView : public ViewFrame, private WaveGraphForm {
   void SaveRequested();
   void OpenRequested();
   void PrintRequested(int item_count);
+  // "Export Graph...": the graph as a picture file.
+  void ExportGraphRequested();
 
  private:
   class Timer;
@@ -87,7 +96,10 @@ class WaveGraphView : public ViewFrame, private WaveGraphForm {
   std::array<QCheckBox*, 3> measure_boxes_{};            // entry 0 unused
   QCheckBox* all_data_ = nullptr;
   QSize content_size_;
+  QRect graph_base_;  // the graph and the list at the view's own size
+  QRect list_base_;
   std::unique_ptr<WaveGraphController> controller_;
+  QAction* export_graph_action_ = nullptr;
 };
 
 }  // namespace korvelane

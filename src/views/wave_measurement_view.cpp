@@ -1,9 +1,11 @@
 #include "views/wave_measurement_view.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 
 #include "views/list_models.h"
 #include "views/set_pass_fail_dlg.h"
@@ -59,6 +61,8 @@ WaveMeasurementView::WaveMeasurementView(const ViewContext& context, DialogRunne
   });
   connect(button(Button::kTrend), &QPushButton::clicked, this, &WaveMeasurementView::ShowTrend);
   controller_->Initialise();
+  export_csv_action_ = AddContextAction(list(), QStringLiteral("Export CSV..."));
+  connect(export_csv_action_, &QAction::triggered, this, &WaveMeasurementView::ExportCsvRequested);
 }
 
 WaveMeasurementView::~WaveMeasurementView() {

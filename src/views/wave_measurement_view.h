@@ -34,6 +34,8 @@ class WaveMeasurementView : public ReportListView,
   MeasurementController& controller() { return *controller_; }
   QLabel* caption_label() const { return caption_; }
   QPushButton* button(Button which) const { return buttons_[which]; }
+  // "Export CSV..." of the list's context menu.
+  QAction* export_csv_action() const { return export_csv_action_; }
 
   // "Pass|Fail": the limits dialog, modal. New limits take effect at the next measurement fill.
   void OpenPassFailSetting();
@@ -48,6 +50,8 @@ class WaveMeasurementView : public ReportListView,
  signals:
   // "Save As": the wave measurement file save, which records its action and chooses the slot.
   void SaveRequested();
+  // The list's "Export CSV...".
+  void ExportCsvRequested();
   // "Print" with measurements present: the print preview of the list's rows.
   void PrintRequested(int first_item, int item_count);
   // The recording started, stopped, paused or wrote a row: `text` tells which and how many rows
@@ -76,6 +80,7 @@ class WaveMeasurementView : public ReportListView,
   MeasurementRecorder* recorder_ = nullptr;
   std::function<std::string()> recording_folder_;
   TrendWindow* trend_window_ = nullptr;  // a child window of the view once shown
+  QAction* export_csv_action_ = nullptr;
 };
 
 }  // namespace korvelane

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <filesystem>
 
@@ -19,10 +23,12 @@
 #include "core/files/bitmap_codec.h"
 #include "core/logs/gbk_text.h"
 #include "core/protocol/measurement_record.h"
+#include "core/protocol/model_table.h"
 #include "core/shell/command_ids.h"
 #include "panes/base_operation_bar.h"
 #include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
+#include "views/scope_graph.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
@@ -289,6 +295,76 @@ TEST_F(AppFilesTest, RecordingShowsInTheStatusBarPausesWithoutTheInstrumentAndSt
   EXPECT_FALSE(status->isVisibleTo(w.statusBar()));
   const std::string text = testing::ReadFileText(dir.File("night.csv"));
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+}
+
+// Rows of a CSV file as Python's csv module reads them, with every data cell checked to be a
+// number or empty; -1 when Python does not accept the file.
+int PythonCsvRows(const std::string& path, int header_rows) {
+  const QString script = QStringLiteral(
+      "import csv, sys\n"
+      "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
+      "for row in rows[int(sys.argv[2]):]:\n"
+      "    [float(cell) for cell in row if cell]\n"
+      "print(len(rows))\n");
+  QProcess python;
+  python.start(
+      QStringLiteral("python3"),
+      {QStringLiteral("-c"), script, QString::fromStdString(path), QString::number(header_rows)});
+  if (!python.waitForFinished(20000) || python.exitCode() != 0)
+    return -1;
+  return python.readAllStandardOutput().trimmed().toInt();
+}
+
+TEST_F(AppFilesTest, ExportsGoThroughTheirMenusIntoFilesOtherProgramsRead) {
+  MainWindow& w = OpenWithFiles();
+  w.RunCommand(kCmdConnect);
+  WaveGraphView* graph = w.wave_graph_view();
+  graph->measure_box(1)->setChecked(true);
+  graph->measure_box(2)->setChecked(true);
+  graph->button(WaveGraphView::Button::kRefresh)->click();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+  const int count = w.view_tables().wave_slots[1].count;
+
+  answers = {{"Export Wave Data CSV File", "waves.csv"},
+             {"Export Wave Measurement CSV File", "measurements.csv"},
+             {"Export Wave Graph", "graph.png"}};
+  w.wave_data_view()->export_csv_action()->trigger();
+  w.wave_measurement_view()->export_csv_action()->trigger();
+  w.export_graph_action()->trigger();
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
+  // Scales of CH1 and CH2, the column header, one row per sample.
+  EXPECT_EQ(PythonCsvRows(dir.File("waves.csv"), 4), 1 + 2 + 1 + count);
+  EXPECT_EQ(PythonCsvRows(dir.File("measurements.csv"), 1), 1 + 2 * 11);
+
+  const QSize shown = graph->graph()->size();
+  QImageReader png(QString::fromStdString(dir.File("graph.png")));
+  const QSize png_size = png.size();
+  EXPECT_EQ(png_size.width(), shown.width());
+  EXPECT_GT(png_size.height(), shown.height()) << "the caption lies under the graph";
+
+  answers = {{"Export Wave Graph", "graph.svg"}};
+  graph->export_graph_action()->trigger();
+  QFile svg_file(QString::fromStdString(dir.File("graph.svg")));
+  ASSERT_TRUE(svg_file.open(QIODevice::ReadOnly));
+  QXmlStreamReader svg(&svg_file);
+  ASSERT_TRUE(svg.readNextStartElement());
+  EXPECT_EQ(svg.name(), QStringLiteral("svg"));
+  EXPECT_EQ(svg.attributes().value(QStringLiteral("viewBox")).toString(),
+            QStringLiteral("0 0 %1 %2").arg(png_size.width()).arg(png_size.height()));
+  while (!svg.atEnd())
+    svg.readNext();
+  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+
+  answers = {{"Export Wave Graph", "graph.pdf"}};
+  graph->export_graph_action()->trigger();
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QString::fromStdString(dir.File("graph.pdf")), QStringLiteral("-")});
+  if (!pdftotext.waitForFinished(20000))
+    GTEST_SKIP() << "pdftotext is not at hand";
+  const std::string text = pdftotext.readAllStandardOutput().toStdString();
+  EXPECT_NE(text.find("Korvelane Wave Graph"), std::string::npos) << text;
+  EXPECT_NE(text.find(ModelText(instrument.product_type())), std::string::npos) << text;
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "core/files/file_io.h"
 #include "core/files/wave_export.h"
+#include "core/protocol/model_table.h"
 
 namespace korvelane {
 namespace {
@@ -38,6 +40,15 @@ std::optional<PictureFormat> PictureFormatOf(const std::string& path) {
   if (EndsWithExtension(path, ".pdf"))
     return PictureFormat::kPdf;
   return std::nullopt;
+}
+
+std::string GraphCaption(const LocalTime& now, int product_type) {
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
+                now.hour, now.minute, now.second);
+  const char* model = ModelText(product_type);
+  return std::string("Korvelane Wave Graph  ") + stamp + "  " +
+         (model ? model : "instrument not known");
 }
 
 ExportCommands::ExportCommands(const ViewContext& context, FileChooser& chooser)

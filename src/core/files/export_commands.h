@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/clock.h"
 #include "core/files/file_chooser.h"
 #include "core/views/view_context.h"
 
@@ -19,6 +20,10 @@ enum class PictureFormat { kPng, kSvg, kPdf };
 // The picture format a path names by its extension (".png", ".svg", ".pdf", any case); nothing
 // for another name.
 std::optional<PictureFormat> PictureFormatOf(const std::string& path);
+
+// The caption of an exported graph: "Korvelane Wave Graph  2026-12-07 05:10:33  " and the model
+// text of the instrument, or "instrument not known" before one has answered.
+std::string GraphCaption(const LocalTime& now, int product_type);
 
 class ExportCommands {
  public:

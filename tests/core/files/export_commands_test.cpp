@@ -115,6 +115,14 @@ TEST_F(ExportTest, MeasurementsComeFromTheRecordsInBaseUnits) {
   EXPECT_EQ(lines[12], "Chan4,Vavg,,,7.00mV,");
 }
 
+TEST_F(ExportTest, GraphCaptionsNameTheDateAndTheInstrument) {
+  const LocalTime now{2026, 12, 7, 5, 10, 33, 999};
+  EXPECT_EQ(GraphCaption(now, 0),
+            "Korvelane Wave Graph  2026-12-07 05:10:33  Dentrallo: NRG-200, 200 MHz, 1 GSa/s");
+  EXPECT_EQ(GraphCaption(now, -1),
+            "Korvelane Wave Graph  2026-12-07 05:10:33  instrument not known");
+}
+
 TEST_F(ExportTest, CsvFieldsAreQuotedWhereTheyMustBe) {
   const std::pair<const char*, const char*> cases[] = {{"plain", "plain"},
                                                        {"a,b", "\"a,b\""},

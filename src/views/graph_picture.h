@@ -1,0 +1,21 @@
+// The Wave Graph as a picture file: PNG as pixels, SVG and PDF as vector drawings of the traces,
+// the graticule and the level markers, each with a caption line under the graph.
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "core/files/export_commands.h"
+
+namespace korvelane {
+
+class ScopeGraph;
+
+// The bytes of the picture file of `graph` drawn at `size` (the graph's own size when empty)
+// with `caption` under it; nothing when it cannot be drawn.
+std::optional<QByteArray> GraphPictureBytes(ScopeGraph& graph, PictureFormat format,
+                                            const QString& caption, QSize size = {});
+
+}  // namespace korvelane
