@@ -297,19 +297,20 @@ TEST_F(AppFilesTest, RecordingShowsInTheStatusBarPausesWithoutTheInstrumentAndSt
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
 }
 
-// Rows of a CSV file as Python's csv module reads them, with every data cell checked to be a
-// number or empty; -1 when Python does not accept the file.
-int PythonCsvRows(const std::string& path, int header_rows) {
+// Rows of a CSV file as Python's csv module reads them, with the data cells of `column` (all
+// columns when negative) checked to be numbers or empty; -1 when Python does not accept the file.
+int PythonCsvRows(const std::string& path, int header_rows, int column = -1) {
   const QString script = QStringLiteral(
       "import csv, sys\n"
       "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
+      "column = int(sys.argv[3])\n"
       "for row in rows[int(sys.argv[2]):]:\n"
-      "    [float(cell) for cell in row if cell]\n"
+      "    [float(cell) for cell in (row if column < 0 else [row[column]]) if cell]\n"
       "print(len(rows))\n");
   QProcess python;
-  python.start(
-      QStringLiteral("python3"),
-      {QStringLiteral("-c"), script, QString::fromStdString(path), QString::number(header_rows)});
+  python.start(QStringLiteral("python3"),
+               {QStringLiteral("-c"), script, QString::fromStdString(path),
+                QString::number(header_rows), QString::number(column)});
   if (!python.waitForFinished(20000) || python.exitCode() != 0)
     return -1;
   return python.readAllStandardOutput().trimmed().toInt();
@@ -334,7 +335,7 @@ TEST_F(AppFilesTest, ExportsGoThroughTheirMenusIntoFilesOtherProgramsRead) {
   ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
   // Scales of CH1 and CH2, the column header, one row per sample.
   EXPECT_EQ(PythonCsvRows(dir.File("waves.csv"), 4), 1 + 2 + 1 + count);
-  EXPECT_EQ(PythonCsvRows(dir.File("measurements.csv"), 1), 1 + 2 * 11);
+  EXPECT_EQ(PythonCsvRows(dir.File("measurements.csv"), 1, 2), 1 + 2 * 11);
 
   const QSize shown = graph->graph()->size();
   QImageReader png(QString::fromStdString(dir.File("graph.png")));
