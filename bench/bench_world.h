@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world the benchmarks run in: a device bound to the simulated instrument, the view tables,
 // and the Wave Graph view's controller over a graph that only keeps its data, with the request
 // boxes ticked so that a refresh fetches both channels' 4000 samples and their measurements.

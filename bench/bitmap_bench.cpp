@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DSO Bitmap view's picture: the instrument's 320 x 240 8-bit screen bitmap decoded into the
 // image the view shows, and that image painted stretched over a 1000 x 750 picture area.
 #include <benchmark/benchmark.h>

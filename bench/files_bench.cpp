@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving CH1 after a refresh (4000 samples with measurements) as a ".wdf" and a ".csv" file
 // through the Wave Graph view's "Save", and loading each back into a free slot through its
 // reader, as the commands do it: list texts to file bytes, the whole-file write through a

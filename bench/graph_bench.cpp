@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt side of the Wave Graph: one replot of seven 4000-point plots at 1280 x 800 and at
 // 2560 x 1440 (the graph grown with a large window), and a whole redraw of the view with its graph
 // and parameter list.

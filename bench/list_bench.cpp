@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Data and measurement views after a refresh: the redraw refills the tables, the Qt
 // models pass the changes on, and each view repaints the rows in sight. The argument chooses the
 // views shown: 1 Wave Data, 2 measurements, 3 both; 0 runs the same redraw with no views, so

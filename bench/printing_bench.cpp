@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the Wave Graph after a refresh: the layout of all 103 pages of its document (4000
 // samples on 101 pages, then the measurement and parameter pages), and one page rendered into
 // the preview's image.

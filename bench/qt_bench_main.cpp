@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the benchmarks that need widgets: one QApplication, offscreen unless a platform is
 // chosen.
 #include <benchmark/benchmark.h>

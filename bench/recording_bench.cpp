@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the measurements: one row appended (formatted, written and on the disk), the refresh
 // with and without a recording, and a day-long recording opened into the trend window.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device layer against the simulated instrument: one refresh with zero-length waits, the
 // core of its redraw alone, and a whole screen-bitmap transfer.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libFuzzer entry point of one harness, chosen when the target is built.
 #include <cstddef>
 #include <cstdint>

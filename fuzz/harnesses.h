@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz harnesses: each feeds arbitrary bytes to one parser of instrument answers or files and
 // aborts when a result breaks what the parser promises. They are plain functions, so the fuzzers
 // and the corpus replay test share them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpora: small valid inputs made by the program's own writers and by the
 // simulated instrument. Usage: korvelane-fuzz-seeds <corpus folder>
 #include <sys/stat.h>

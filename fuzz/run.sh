@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzzers with clang and runs each for a while from the committed corpora.
 # New inputs go to <build>/corpus/<target>; a crashing input is left in <build>/crashes.
 # Usage: fuzz/run.sh [seconds per target, default 600] [target...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and runs every one of them, reporting medians of repeated runs.
 # Usage: scripts/bench.sh [--smoke|--callgrind] [BUILD_DIR] [benchmark arguments, e.g.
 #        --benchmark_filter=Refresh]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Korvelane into build/ (or build-asan/ with --sanitize).
 # Usage: scripts/build.sh [--sanitize] [extra cmake arguments]
 set -euo pipefail

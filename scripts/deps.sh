@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Korvelane needs to build, run and test, when they are missing.
 # Usage: scripts/deps.sh [run|test|fuzz|lint|profile]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plants one small fault at a time in the core sources and reports which ones the tests miss.
 
 Each mutant changes one operator or constant on one line of a copy of the tracked sources

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts Korvelane against the simulated instrument.
 # Without a display, Korvelane runs under Xvfb (a virtual display).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence's SPDX line at the top of every source file of the repository that lacks it
 # (after a #! line); files that have it are left alone, so it can be run again at any time.
 # Usage: scripts/spdx.sh

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Automatic refresh at 100 ms against korvelane-sim (no faults), measured over a window of
 60 s: refreshes actually done per second (counted from korvelane-sim's exchange lines), the CPU
 time of korvelane (utime + stime from /proc) over the wall time, the time per refresh outside the

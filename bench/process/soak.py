@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Whole-process soak: korvelane in Xvfb refreshing automatically every 100 ms against
 korvelane-sim with a few per cent of its answers spoilt, for N minutes. Resident memory is
 sampled every few seconds; the run fails when the end is more than 5 % above the value after the

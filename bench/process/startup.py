@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up time of the whole program: from starting the korvelane process to its main window's
 first paint reaching the screen, against korvelane-sim over the socket link, in Xvfb with the
 accessibility bus running. The root window is black; the window is placed at (5, 5) and fills the

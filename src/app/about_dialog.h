@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "About  Korvelane 2.0".
 #pragma once
 

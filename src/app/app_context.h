@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window is built from: the link and how to choose another, the logs' clock and
 // folder, the settings store, and how boxes, dialogs and sleeps behave (tests replace these).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_file_commands.h"
 
 #include "panes/base_operation_bar.h"

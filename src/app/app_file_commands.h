@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of the views and of the base operation bar, wired to their widgets: the
 // views' Save, Open, "Save as" and "Save As" buttons, the shared file dialogs, "Select the Chan",
 // the Wave Graph view's plots, the right pane's openers and the bar's setting buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the program: one instance per user, the logs' folder, the settings store and the
 // main window over the instrument chosen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/custom_time_dialog.h"
 
 #include <QDialogButtonBox>

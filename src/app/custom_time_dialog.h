@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Set Custom Time": takes a refresh interval from 100 to 9999 ms.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM, SIGINT and SIGHUP (kill, Ctrl+C in the terminal, the end of the session) as events of
 // the event loop, so that the program ends through its own clean-up instead of where it stands.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvelane-icon-render: writes the program icon as OUT_DIR/NxN/apps/korvelane.png for each size
 // given, for the hicolor icon theme. A build tool; not installed.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program offers for choosing its instrument: the command line's choice, the build's
 // ids, the USB devices attached, their plug events, and putting the link to a choice in place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which instrument the main window talks to: the one start-up takes (or offers), and the
 // "Instrument..." command that changes it while nothing is bound.
 #pragma once

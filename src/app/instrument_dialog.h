@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Instrument...": the USB devices attached (kept up to date while a device comes or goes),
 // the simulated instrument and an instrument on a socket; for a USB device this user may not
 // open, the udev rule that grants access, ready to copy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two connection lamps at the right end of the menu bar: left the link, right the binding.
 #pragma once
 

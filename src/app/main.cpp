@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Korvelane's entry point: the command line, the link it names, then the application.
 #include <QApplication>
 #include <cstdio>

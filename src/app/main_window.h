@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's only top-level window: menu, toolbar, status bar with lamps and progress bar,
 // the two panes, the refresh timer and the handlers of every command.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon, rendered from resources/icons/korvelane.svg (built into the program), so
 // the window, the About box and the installed hicolor icons share one artwork.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings key on QSettings: organisation "Dentrallo Korvelane Application", application
 // "Korvelane", group "Settings".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The core's user interface on Qt widgets: message boxes, wait cursor, status panes, progress bar,
 // sleeps and the connection lamps.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/knob_arrows.h"
 
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A knob of the virtual front panel as a pair of step arrows around a knob cap: the left arrow
 // steps down, the right arrow up. The knob has no position of its own; each click is one step.
 #pragma once

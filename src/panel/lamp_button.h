@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A push key with a lamp, or a lamp alone: the button control of the virtual front panel. It holds
 // an on/off value and a pair of colours (32 bits, red in the low byte): the rest colour is shown
 // while the value is clear, the active colour while it is set; a key also shows its active colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual front panel window "Virtual Pane": the instrument's keys, knobs and lamps, shown
 // modally by the main window's "Simulant Pane" command. What each control does lives in
 // SimulantPanel; this class lays the controls out and shows what the panel tells it.

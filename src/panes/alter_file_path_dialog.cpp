@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "panes/alter_file_path_dialog.h"
 
 #include <QDialogButtonBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Alter the initial path": shows the current path and takes a new one, typed or browsed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Alter the title": shows a picture's current title and takes a new one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The column of buttons in the left pane: "Goto View" brings a view to the front, "Open Files"
 // opens a stored file into its view, and "Device Setting Oper" carries the setting-file commands
 // with the current-file field.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the right pane asks of the DSO Bitmap view when a bitmap file is opened into it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared open and save dialogs for the five kinds of files, and the open path and save path
 // they leave behind for the views and the right pane.
 #pragma once

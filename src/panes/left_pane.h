@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left pane: one page, "Base Oper", holding the base operation bar.
 #pragma once
 

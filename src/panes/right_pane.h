@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right pane: a page container showing exactly one of the welcome page and the four views,
 // selected by index only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The welcome page: a picture of our own, scaled to the page.
 #pragma once
 

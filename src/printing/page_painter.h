@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws a page of millimetre primitives on any paint device: millimetres become device units
 // with the device's own pixels per inch, the fonts are "黑体" 14 pt and "宋体" 10 pt and lines use
 // a 2-unit black pen.

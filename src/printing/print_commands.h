@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Print buttons of the four views: each opens the print preview over its view's renderer
 // with the job its view handed over.
 #pragma once

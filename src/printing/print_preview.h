@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview: the frame "Preview" with its toolbar, the page area that shows one page at
 // its printed size, and the "Goto Page" dialog. Every page is laid out by the job's renderer at
 // the moment it is painted; printing hands the whole document to the default printer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print sequence's printer on a QPrinter (a real printer or a PDF file).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults written as text, as korvelane-sim takes them on its command line.
 //
 //   drop | bad-signature | invoke-type | unknown-op | error-report   the next answer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvelane-sim: the simulated instrument as a process of its own, reached over a Unix-domain
 // socket by `korvelane --device socket:PATH` or by the user's own scripts.
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eleven automatic measurements the instrument computes from a record it took.
 #pragma once
 

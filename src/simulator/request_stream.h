@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts the bytes arriving on a stream connection into whole request messages.
 #pragma once
 

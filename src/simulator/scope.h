@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated oscilloscope itself: its front-panel settings, how its keys and knobs change
 // them, and the acquisitions it takes.
 #pragma once

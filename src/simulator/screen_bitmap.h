@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture of the simulated instrument's screen, as the Windows bitmap file it sends.
 #pragma once
 

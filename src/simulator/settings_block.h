@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's 2500-byte settings block.
 //
 // Layout (numbers big-endian):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvelane-sim's server: one simulated instrument behind a Unix-domain socket, one connection
 // at a time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An oscilloscope of the family, simulated: it takes request messages and answers them with the
 // bytes a real instrument would send, from a state that behaves like the instrument's.
 #pragma once

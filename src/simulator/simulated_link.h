@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A UsbLink over a SimulatedInstrument in the same process.
 #pragma once
 

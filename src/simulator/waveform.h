@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signals wired to the simulated instrument's inputs and the sample codes it records of them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assembles one answer of the instrument from the bulk transfers that carry it: the 16-byte
 // header first, then as many bytes as the header's message length announces. Bytes in, a whole
 // message (or a refusal) out; the USB link does the transfers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A UsbLink to a real instrument through libusb-1.0: the only place in the program that talks
 // to libusb.
 #pragma once

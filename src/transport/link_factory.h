@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link named on the command line: "sim", "socket:PATH" or "usb[:VID:PID]".
 #pragma once
 

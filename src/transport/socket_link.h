@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A UsbLink to an instrument in another process, over a Unix-domain stream socket. The bytes on
 // the socket are the protocol messages themselves: each request is written whole, the
 // instrument writes one whole answer for it.

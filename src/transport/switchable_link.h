@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link the program talks through, whose instrument can be changed while it runs: every
 // operation goes to the link in place (none: nothing opens), and a new link takes the
 // device-change notifier over.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unix-domain stream sockets with bounded waits, for the socket link and korvelane-sim.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the machine's USB devices are, as far as choosing the instrument goes: one line each
 // for --list-devices, which of them may be the instrument, and the udev rule that lets this
 // user open one.

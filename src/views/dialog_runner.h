@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the views run their modal dialogs: through the main window's hook, which tests replace
 // with a script, or with QDialog::exec when there is none.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog units: a layout measured in quarters of the font's average character width and eighths
 // of its height, turned into pixels for the font a view is shown with.
 #pragma once

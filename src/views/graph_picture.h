@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Graph as a picture file: PNG as pixels, SVG and PDF as vector drawings of the traces,
 // the graticule and the level markers, each with a caption line under the graph.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter, Wave Data and measurement lists as table models over the shared list texts. A
 // refilled column is announced as one change of that column; the views ask only for the cells
 // they draw.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/list_view_support.h"
 
 #include <QHeaderView>

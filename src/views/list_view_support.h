@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Wave Data and Measurement views share: their frame with the view label and the
 // report list, the set-up of the list, and the rule by which it follows the size of its view.
 #pragma once

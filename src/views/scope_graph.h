@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph control of the Wave Graph view over QCustomPlot: an oscilloscope screen of 10 x 8
 // divisions, 200 screen units high and as wide as the longest wave shown, with seven plots in
 // their slot colours and the level markers of CH1 and CH2 at its left edge.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Select the Chan": the slot a wave file is written from, chosen before every save of a wave
 // data, wave measurement or wave graph file. Only slots with the saving view's data can be
 // chosen.

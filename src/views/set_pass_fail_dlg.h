@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Pass|Fail setting": the lower and upper limit of each of the eleven measurements, with their
 // units. The fields are locked until "Enable" is checked; a change of the measurement stores the
 // fields into the one shown before, OK stores them into the one shown, and both OK and Cancel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Select the list item to print": the range of Wave Data items that Print hands to the print
 // preview. OK refuses a Start outside 1..3999 or an End outside 2..4000 and stays open.
 #pragma once

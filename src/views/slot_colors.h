@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour of each wave slot: its plot on the graph and the label of its "Graph Show" box.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Trend" window: one measurement of CH1 or CH2 against time, from the recording under way or
 // from a recording opened from disk, with its pass/fail limits as lines and the last value,
 // minimum, maximum, mean and number of failures beside the plot. The plot zooms with the wheel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every view of the right pane shares: the frame whose push buttons Enter and Escape never
 // press, the buttons at fixed places, the view label's font and the colours of static texts.
 #pragma once

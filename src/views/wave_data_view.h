@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Data view: the sample codes of the seven wave slots as a numbered list of 4000 rows,
 // with the buttons that copy, print and save them. The list follows the size of the pane; the
 // other controls keep their places.

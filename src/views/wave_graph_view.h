@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Graph view: the graph of up to seven waves, the parameter list with their scales, and
 // the buttons and boxes that refresh, copy and print them, switch the refresh mode and show or
 // hide each wave. Its controls keep their places; in a larger pane the graph grows to the right

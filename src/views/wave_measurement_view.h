@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Measurement view: the eleven measurements of the seven wave slots with the verdicts of the
 // slot filled last, the caption naming that slot, and the buttons that copy, print and save them,
 // set the pass/fail limits, record them over time and show their trend. The list follows the size

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window over the simulated instrument, with captured boxes, scripted dialogs,
 // zero-length sleeps and settings in a scratch folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands in the main window over the simulated instrument: the setting buttons of the
 // base operation bar, the views' save buttons and the bar's "Open Files" rows.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A second Korvelane of the same user writes one FATAL line and exits with 0 before any window
 # appears; a lock left by a killed process does not stop the next start.
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for all the tests of a program, on the offscreen platform.
 #include <gtest/gtest.h>
 

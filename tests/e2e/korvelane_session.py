@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the real korvelane against a korvelane-sim process in a private X display and D-Bus
 session, and drives it as a person would: widgets over the accessibility bus, keys with xdotool,
 the clipboard with xclip, effects read back from the program's logs and the screen.

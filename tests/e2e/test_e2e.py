@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end tests: the real korvelane in an X display, against a korvelane-sim process over the
 socket link, driven over the accessibility bus, with keys and the clipboard.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The few Xlib calls the command-line tools lack: the window manager's close request, and
 reading single screen pixels fast."""
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every committed fuzz input through its harness: seeds and the inputs that once broke a
 // parser must keep passing.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build tree, installs it with dpkg into a scratch root and
 # checks what a user gets: the files, their validity, the package's dependencies, the programs'
 # command lines, and that an installed Korvelane keeps its logs and files in the per-user data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Simulant Pane" command of the main window, over the simulated instrument.
 #include <gtest/gtest.h>
 

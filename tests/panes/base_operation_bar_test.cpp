@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base operation bar's open rows and the shared save dialogs' path limit.
 #include "panes/base_operation_bar.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window with data in its lists, and helpers that drive the print preview.
 #pragma once
 

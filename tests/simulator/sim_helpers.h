@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Talking to a SimulatedInstrument with the program's own request builders.
 #pragma once
 

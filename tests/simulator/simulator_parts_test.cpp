@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's pure parts: fault texts, request framing, the settings block, value units.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of refreshes, settings transfers and screen-bitmap transfers against the simulated
 // instrument while it drops answers, spoils headers, reports errors, sends bad pieces and is
 // unplugged now and then. Nothing may crash, the store may only take data that passed every

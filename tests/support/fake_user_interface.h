@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A UserInterface that records what the core asked of it and never blocks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clock that always tells the time it was set to.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder, a fixed clock, a recording user interface and both logs (the operate log on
 // and started), with the checks most tests make of what was logged.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building answer messages byte by byte for scripted exchanges.
 #pragma once
 

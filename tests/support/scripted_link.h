@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A UsbLink that answers from a script written by the test and records every request.
 #pragma once
 

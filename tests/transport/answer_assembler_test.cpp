@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assembling an answer from the pieces the bulk transfers deliver.
 #include "transport/answer_assembler.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An instrument on an emulated USB bus: a umockdev testbed that libusb in this process sees as
 // real sysfs and a real device node, and an ioctl handler that plays the kernel's usbfs side
 // for the device (URBs, interface claims).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the instrument in the main window ("Setting" > "Instrument..."), with the USB devices
 // of the emulated bus.
 #include <gtest/gtest.h>

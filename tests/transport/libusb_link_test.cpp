@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libusb link against an instrument on the emulated USB bus.
 #include <thread>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting in link tests: for a condition, and for the device changes a link reports.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A korvelane-sim process started by a test, stopped and reaped when the object goes.
 #pragma once
 

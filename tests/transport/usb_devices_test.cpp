@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing the machine's USB devices, by the program and by `korvelane --list-devices`, on the
 // emulated bus.
 #include <sys/wait.h>

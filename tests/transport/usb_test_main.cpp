@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The USB tests run inside umockdev's emulation of sysfs and device nodes, which needs
 // libumockdev-preload.so loaded ahead of the C library. The test binary re-runs itself with it,
 // so that ctest can start it plainly. Built with KORVELANE_USB_TEST_QT, it also makes the

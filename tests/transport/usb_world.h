@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A LibUsbLink over an instrument on the emulated USB bus, and the program's way of talking
 // through it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Select the Chan" and "Pass|Fail setting".
 #include <gtest/gtest.h>
 

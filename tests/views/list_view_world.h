@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Data and Measurement views over shared tables and a simulated instrument, with
 // recorded boxes and logs and a scripted dialog runner.
 #pragma once

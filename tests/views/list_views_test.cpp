@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Data and Measurement views: their lists as models over the shared tables, copy,
 // print, save and the limits dialog.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Measurement view's "Record..." and "Trend" buttons: recording into a file the user chooses,
 // and the trend window over a recording from disk and over the recording under way.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded, big-endian reads over a byte range. Reads past the end yield zero, so parsers of
 // instrument answers and files never touch memory outside what they were given.
 #pragma once

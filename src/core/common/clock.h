@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local wall-clock time, injected so that logs and titles can be tested with a fixed time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its own files (logs, initial path, temporary bitmap): the folder of the
 // executable when it is writable, otherwise the per-user data folder.
 #pragma once

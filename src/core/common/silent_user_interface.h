@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user interface that shows nothing and never waits, for runs without anyone to show anything
 // to (benchmarks, fuzzing).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The only way the core reaches the user. The Qt layer implements it; tests use a recording
 // fake whose Sleep returns at once.
 #pragma once

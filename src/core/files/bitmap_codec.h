@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows bitmap files: decoding of uncompressed 1, 4, 8 and 24-bit pictures into a 24-bit
 // buffer, and encoding of that buffer as a 24-bit file. Bytes in, pixels out: nothing here
 // touches a file or the user, so every routine can be fed arbitrary bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmap files on disk: reading one into a picture and writing a picture as a 24-bit file.
 #pragma once
 

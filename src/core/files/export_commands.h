@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exports for other programs: the waves of the Wave Data list and the measurements as CSV in
 // physical units, and the graph as a picture. Each is one whole-file write that leaves an
 // existing file untouched when it fails, and is recorded in the operate log.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared open and save dialogs as the file commands reach them.
 #pragma once
 

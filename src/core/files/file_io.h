@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and writes. A write goes to a temporary file in the same folder and replaces
 // the target only once complete, so a failed save never destroys the file that was there.
 #pragma once

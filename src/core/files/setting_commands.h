@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Device Setting Oper" commands of the base operation bar: the instrument's 2500-byte
 // settings block moved between the instrument ("Upload", "Download"), memory and scope setting
 // files ("Open", "Save", "Save As"), with the current-file text and the rules that enable the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scope setting file (".ssf"): exactly the 2500 bytes of the instrument's settings block.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waves and measurements of the views as CSV texts in physical units, for spreadsheets and
 // notebooks: times in seconds from the left edge of the screen, levels in volts, measurements in
 // V, s and Hz. Numbers always use "."; fields are quoted as RFC 4180 asks.

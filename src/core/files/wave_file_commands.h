@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving one wave slot to a wave record file (".wdf", ".wmf") or a graph file (".csv"), and
 // loading such a file into a free slot of the views: the Wave Graph view's "Save" and "Open",
 // the Wave Data view's "Save as", the Measurement view's "Save As" and the right pane's openers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave record file (".wdf", ".wmf") and the graph file (".csv"): one wave with the texts the
 // three lists show for it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/logs/debug_log.h"
 
 #include "core/common/program_folder.h"

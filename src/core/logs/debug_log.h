@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The debug log "BlogFile.txt": one stamped line per failure or notable event.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between the program's UTF-8 texts and code page 936, the encoding of both log
 // files and of the texts in the instrument's records and the wave record and graph files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Appending lines to a log file in code page 936 with CR LF line ends.
 #pragma once
 

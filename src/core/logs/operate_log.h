@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operate log "Operate File.txt": the user's actions, buffered ten at a time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours of the panel's lamps, 32 bits with red in the low byte, then green, then blue.
 #pragma once
 

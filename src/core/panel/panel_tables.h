@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys, knobs and lamps of the virtual front panel: what each one is called, which code it
 // sends and what it writes to the operate log.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual front panel's behaviour: key presses sent to the instrument, knob steps counted on
 // the PC and sent in one go by "Knob Done", knob presses, and the lamps drawn from the
 // front-panel state bytes of the acquisition store. The window only shows what it is told.

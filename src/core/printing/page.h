@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A printed page as a list of drawing primitives in millimetres, drawn by a backend that turns
 // millimetres into the units of its device.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page renderers of the four views: the layout of each page of a print job, the name of the
 // printed document and the texts of a failed page.
 #pragma once

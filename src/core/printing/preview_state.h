@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview without its window: the current page and which navigation commands are
 // enabled, the "Goto Page" clamping and wrapping, the scroll ranges and the mouse wheel.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a whole document onto a printer, page after page, with the failure messages of a
 // document or page that cannot be started.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print job a view hands to the print preview, and how its items fall onto pages: 39 items on
 // the first page, 40 on every further page, then the job's extra pages.
 #pragma once

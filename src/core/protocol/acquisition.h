@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetching the instrument's data into the acquisition store: the parameter record, the channel
 // records, the settings block both ways, and the refresh cycle run by the refresh timer.
 #pragma once

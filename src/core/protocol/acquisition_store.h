@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the instrument last sent, shared by the views, the panel and the file writers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results of the screen bitmap exchanges (begin, piece, end), decoded against the state of
 // the transfer in progress. Bytes in, state out.
 #pragma once

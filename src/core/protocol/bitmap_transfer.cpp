@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/protocol/bitmap_transfer.h"
 
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetching a picture of the instrument's screen: a begin exchange, up to twenty numbered pieces
 // written into a temporary bitmap file, and an end exchange; the file is then handed to the
 // DSO Bitmap view and deleted.

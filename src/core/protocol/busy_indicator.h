@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy indicator: the progress bar over status pane 2 and the text of status pane 1, moved
 // on while the instrument is being talked to.
 #pragma once

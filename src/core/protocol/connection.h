@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection with the instrument: whether the USB device is open (`link_ok`) and whether
 // the instrument has accepted a Bind (`bound`), the commands that change them, and the
 // panel-key exchange of the virtual front panel.

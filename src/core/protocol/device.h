@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument as the application sees it: the acquisition store, the message exchange, the
 // connection, the acquisition cycle and the transfers, built over one link. The application
 // owns exactly one.

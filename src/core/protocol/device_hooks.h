@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows offer the device layer: routines of the main window and the views that the
 // connection and acquisition commands call. Every routine has a harmless default, so a window
 // overrides only what it provides.

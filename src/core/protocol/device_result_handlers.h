@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routes the results that carry data to their decoders.
 #pragma once
 

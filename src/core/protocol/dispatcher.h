@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks a received message and hands its body to the result handler of its operation.
 #pragma once
 

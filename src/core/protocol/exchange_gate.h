@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Marks the time during which an exchange with the instrument is under way. The waits between a
 // request and its answer keep the user interface's events flowing, so a refresh tick, a device
 // change or a close request may arrive in the middle of an exchange: the refresh cycle asks the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program waits for the instrument. Paced (the default): a fixed sleep between a request
 // and the reading of its answer, and short pauses between the busy indicator's steps. Fast
 // exchange: no sleeps at all; the answer is read as soon as it arrives, the read being granted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DSOPP message frame and the request builders.
 #pragma once
 

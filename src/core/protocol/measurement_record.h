@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's 16-byte measurement record and the eleven measurements in row order.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model texts of the instrument family, by product type.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key and knob codes of the instrument's front panel, and where its lamps are in the parameter
 // record's front-panel state bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One exchange at a time: requests are built in send_buffer, answers read into receive_buffer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit suffixes of values on the wire, and the text of a value with its unit.
 #pragma once
 

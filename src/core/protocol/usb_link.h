@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's USB transfer interface: six operations, called on the user-interface thread.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding of WaveData_Result bodies into the acquisition store: the parameter record, the
 // channel records and the settings record. Bytes in, store out; nothing else is touched.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text file that only grows. Each piece is written whole at the end of the file before Append
 // returns, so a crash of the program can cut at most the piece being written; a helper thread
 // then puts it on the disk (fdatasync) without holding up the caller, so a power loss can lose

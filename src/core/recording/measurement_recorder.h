@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the measurements over time: every refresh that brings the measurements of a channel
 // appends one row for it to a CSV file, written and flushed as it comes. A write error stops the
 // recording; losing the instrument pauses it until measurements come again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of a measurement recording: the time, the channel, the eleven measurements in SI base
 // units with their verdicts, and the verdict of the row. Rows are comma-separated text lines with
 // '.' as decimal point whatever the locale.

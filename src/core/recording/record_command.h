@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Measurement view's "Record..." button: starts recording into a CSV file the user chooses,
 // or stops the recording under way.
 #pragma once

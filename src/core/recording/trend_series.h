@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One measurement against time for the trend plot, in bounded memory: the newest points are kept
 // as they came, older ones only as the lowest and highest value of each time column, and columns
 // widen as the recording grows. The summary figures count every point ever added.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument the program talks to, in the --device syntax ("usb[:VID:PID]", "sim",
 // "socket:PATH"), and which one start-up takes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings kept between runs: refresh interval, operate-log switch, initial path, and the
 // instrument chosen and the fast-exchange switch beside them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short list text kept inside the cell itself, so that filling thousands of cells allocates
 // nothing. Longer texts are cut to the capacity.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain texts that "Copy" of the Wave Data and Measurement views puts on the clipboard,
 // built from the list tables. Columns are padded with spaces to fixed widths; a text as wide as
 // its column or wider is kept whole and followed by one space, so the line grows instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks the program's dialogs make when they read their fields, and the messages that
 // refuse a bad entry. A refused dialog stays open with the focus on the field.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph the Wave Graph view draws its waves on: seven plots, one per wave slot, and the level
 // markers of CH1 and CH2. Every operation shows on screen by itself; Redraw repaints once after
 // a batch of them.

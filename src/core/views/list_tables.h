@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the lists that the Wave Graph refresh fills: the parameter list under the graph,
 // the Wave Data list and the measurement list with its verdict column and caption. The list
 // widgets of the views are models over these tables.

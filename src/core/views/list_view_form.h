@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Wave Data and Measurement views offer their commands, apart from their widgets.
 #pragma once
 

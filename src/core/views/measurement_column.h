@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement texts of one slot in the measurement list, with their verdicts.
 #pragma once
 

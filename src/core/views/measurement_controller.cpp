@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/views/measurement_controller.h"
 
 #include "core/views/copy_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Measurement view without its widgets: its buttons, the caption naming the channel whose
 // verdicts are shown, the copy of the list and the print hand-off.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measurement values in SI base units (V, s, Hz) with a text that always uses "." as its decimal
 // point, for files that other programs read.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scale texts of one slot in the parameter list: from the acquisition store for CH1 and CH2,
 // from a wave file's parameter block for the loaded slots.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/views/pass_fail.h"
 
 #include <cstring>

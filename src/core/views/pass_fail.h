@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lower and upper limits of the eleven measurements and the verdict of a measured value.
 #pragma once
 

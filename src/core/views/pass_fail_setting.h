@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Pass|Fail setting" dialog does with its fields, apart from its widgets: the unit
 // families it offers, how a stored unit is found among them, the checks and the store of the
 // limits it shows, and its reactions to Enable, a change of the measurement, OK and Cancel.

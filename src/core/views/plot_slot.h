@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a slot's raw samples to its plot.
 #pragma once
 

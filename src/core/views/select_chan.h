@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which slot a wave file is written from: the choice offered by "Select the Chan" before every
 // save of a wave data, wave measurement or wave graph file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every view works with: the instrument, the shared tables, the logs and the user.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the four views share for the whole run: the wave slots, the texts of the three lists, the
 // pass/fail limits and the flags that keep each view's file buttons enabled once it has data.
 // Views listen for changes to repaint their lists.

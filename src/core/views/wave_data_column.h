@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample texts of one slot in the Wave Data list.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Data view without its widgets: its buttons, the copy of the list and the print
 // hand-off with its item range.
 #pragma once

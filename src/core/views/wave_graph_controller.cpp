@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/views/wave_graph_controller.h"
 
 #include <algorithm>

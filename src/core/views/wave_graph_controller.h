@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wave Graph view without its widgets: the refresh from the instrument, the redraw from the
 // acquisition store into the graph and the lists, and the handlers of the view's buttons and
 // boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven wave slots through which the graph, the three lists and the wave files agree on which
 // waves exist. Slot 1 is CH1, slot 2 is CH2, slots 3..7 hold waves loaded from files; slot n is
 // column n of every list and plot n of the graph.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DSO Bitmap view's commands, free of any window: the picture and its title, Refresh from
 // the instrument, Open and Save of bitmap files, Alter Title, Copy and Print, with their
 // operate-log and debug-log texts. The window behind it is a DsoBitmapForm.

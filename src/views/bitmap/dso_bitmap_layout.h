@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the DSO Bitmap view's controls sit, and how they follow the view's size: the title and
 // "Alter Title" keep to the bottom edge, the picture area and the title take up the width, and
 // the picture area the height above the title. Lengths are pixels at the reference font and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DSO Bitmap view: a picture of the instrument's screen or of a bitmap file, stretched over
 // the picture area, with its title below and the buttons that refresh, open, save, retitle, copy
 // and print it.

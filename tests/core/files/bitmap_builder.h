@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-made bitmap files for the codec tests: every field can be set, including wrong ones.
 #pragma once
 

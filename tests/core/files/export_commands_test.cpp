@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV exports in physical units and the refusals every export shares.
 #include "core/files/export_commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported volts and seconds of the simulated instrument's waves against the measurements
 // the instrument itself reports.
 #include <gtest/gtest.h>

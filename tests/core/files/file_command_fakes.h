@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scripted dialogs and views for the file commands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The setting-file commands against the simulated instrument: Upload, Download, Open, Save and
 // Save As with their buttons, texts and messages.
 #include "core/files/setting_commands.h"

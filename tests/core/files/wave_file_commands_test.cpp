@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving wave slots to wave record and graph files and loading them back into free slots.
 #include "core/files/wave_file_commands.h"
 

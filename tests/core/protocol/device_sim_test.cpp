@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device layer end to end against the simulated instrument.
 #include <gtest/gtest.h>
 

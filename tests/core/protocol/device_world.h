@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Device over a scripted link with recording fakes around it, and the answers it expects.
 #pragma once
 

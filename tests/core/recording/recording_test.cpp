@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the measurements of refreshes from the simulated instrument into a CSV file, and
 // the bounded trend series built from recorded rows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Copy texts of the Wave Data and Measurement lists, byte for byte.
 #include "core/views/copy_text.h"
 

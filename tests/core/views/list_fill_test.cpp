@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter and Wave Data columns and the shared tables they live in.
 #include <gtest/gtest.h>
 

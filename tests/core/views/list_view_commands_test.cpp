@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The buttons of the Wave Data and Measurement views: copy, print hand-off and the buttons that
 // wait for data.
 #include <gtest/gtest.h>

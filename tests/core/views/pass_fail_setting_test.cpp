@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks and unit choices of the "Pass|Fail setting" dialog and the other dialogs' fields.
 #include "core/views/pass_fail_setting.h"
 

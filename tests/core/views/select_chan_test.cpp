@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel choice before a wave file is written.
 #include "core/views/select_chan.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Wave Graph controller over a scripted instrument, with a recording graph, form and timer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The refresh sequence and the buttons and boxes of the Wave Graph view.
 #include <gtest/gtest.h>
 

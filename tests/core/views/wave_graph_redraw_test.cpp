@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The redraw from the acquisition store into the graph, the lists and the slots.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A DSO Bitmap view over the simulated instrument, with recording fakes, scripted dialogs and
 // helpers that make bitmap files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DSO Bitmap view in the main window, over the simulated instrument.
 #include <gtest/gtest.h>
 
