@@ -2,13 +2,13 @@
 #include "app/app_file_commands.h"
 
 #include "panes/base_operation_bar.h"
-#include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
 #include "views/graph_picture.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
 #include "views/wave_measurement_view.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 

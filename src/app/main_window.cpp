@@ -27,7 +27,6 @@
 #include "panel/simulant_ui_dlg.h"
 #include "panes/alter_file_path_dialog.h"
 #include "panes/base_operation_bar.h"
-#include "panes/file_dialogs.h"
 #include "panes/left_pane.h"
 #include "panes/right_pane.h"
 #include "printing/print_commands.h"
@@ -35,6 +34,7 @@
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
 #include "views/wave_measurement_view.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 namespace {

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "core/logs/debug_log.h"
-#include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 namespace {

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "core/files/wave_file_commands.h"
-#include "panes/bitmap_page.h"
 #include "panes/welcome_page.h"
+#include "widgets/bitmap_page.h"
 
 namespace korvelane {
 namespace {

@@ -27,13 +27,13 @@
 #include "core/protocol/model_table.h"
 #include "core/shell/command_ids.h"
 #include "panes/base_operation_bar.h"
-#include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
 #include "views/scope_graph.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
 #include "views/wave_measurement_view.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 namespace {

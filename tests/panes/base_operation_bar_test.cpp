@@ -6,9 +6,9 @@
 
 #include <QPushButton>
 
-#include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
 #include "support/log_world.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 namespace {

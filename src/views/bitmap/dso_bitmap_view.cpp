@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "panes/alter_title_dialog.h"
+#include "widgets/alter_title_dialog.h"
 
 namespace korvelane {
 namespace {

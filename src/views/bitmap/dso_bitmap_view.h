@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
-#include "panes/bitmap_page.h"
-#include "panes/file_dialogs.h"
 #include "views/bitmap/dso_bitmap_controller.h"
 #include "views/bitmap/dso_bitmap_layout.h"
 #include "views/view_frame.h"
+#include "widgets/bitmap_page.h"
+#include "widgets/file_dialogs.h"
 
 class QDialog;
 class QLabel;

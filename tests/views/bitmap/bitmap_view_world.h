@@ -14,13 +14,13 @@
 #include "core/logs/gbk_text.h"
 #include "core/protocol/device.h"
 #include "core/views/view_context.h"
-#include "panes/file_dialogs.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
 #include "support/fake_user_interface.h"
 #include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 #include "views/bitmap/dso_bitmap_view.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane::testing {
 

@@ -10,8 +10,8 @@
 
 #include "bitmap_view_world.h"
 #include "core/files/bitmap_file.h"
-#include "panes/alter_title_dialog.h"
 #include "panes/right_pane.h"
+#include "widgets/alter_title_dialog.h"
 
 namespace korvelane {
 namespace {

@@ -8,9 +8,9 @@
 #include "bitmap_view_world.h"
 #include "core/files/bitmap_codec.h"
 #include "core/shell/command_ids.h"
-#include "panes/file_dialogs.h"
 #include "panes/right_pane.h"
 #include "views/bitmap/dso_bitmap_view.h"
+#include "widgets/file_dialogs.h"
 
 namespace korvelane {
 namespace {

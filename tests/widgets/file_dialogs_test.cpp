@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared open and save dialogs.
-#include "panes/file_dialogs.h"
+#include "widgets/file_dialogs.h"
 
 #include <gtest/gtest.h>
 

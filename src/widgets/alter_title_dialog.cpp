@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "panes/alter_title_dialog.h"
+#include "widgets/alter_title_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "panes/file_dialogs.h"
+#include "widgets/file_dialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
