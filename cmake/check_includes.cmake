@@ -1,0 +1,63 @@
+# Fails when a source file includes across the layers: the core includes only core headers and
+# the system's, the views do not include the panes. Run as a build step:
+#   cmake -DSOURCE_DIR=<project> -DSTAMP=<file touched when all is well> -P check_includes.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+file(GLOB top_folders RELATIVE ${SOURCE_DIR}/src LIST_DIRECTORIES true ${SOURCE_DIR}/src/*)
+list(FILTER top_folders EXCLUDE REGEX "\\.")
+
+# A violation for each include line of the files under src/<folder> that `rule` rejects.
+function(check_folder folder rule)
+  file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/${folder}/*.h
+    ${SOURCE_DIR}/src/${folder}/*.cpp)
+  set(found "")
+  foreach(file IN LISTS files)
+    file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include")
+    set(line_number 0)
+    foreach(line IN LISTS lines)
+      if(NOT line MATCHES "#[ \t]*include[ \t]*([<\"])([^>\"]*)")
+        continue()
+      endif()
+      set(quoted FALSE)
+      if(CMAKE_MATCH_1 STREQUAL "\"")
+        set(quoted TRUE)
+      endif()
+      set(path "${CMAKE_MATCH_2}")
+      set(first "")
+      if(path MATCHES "^([^/]+)/")
+        set(first "${CMAKE_MATCH_1}")
+      endif()
+      cmake_language(CALL ${rule} "${quoted}" "${path}" "${first}" reason)
+      if(reason)
+        list(APPEND found "${file}: #include ${path}: ${reason}")
+      endif()
+    endforeach()
+  endforeach()
+  set(violations ${violations} ${found} PARENT_SCOPE)
+endfunction()
+
+# The core: "core/..." and the system's headers, nothing from another folder of src/.
+function(core_rule quoted path first out)
+  set(${out} "" PARENT_SCOPE)
+  if((quoted AND NOT first STREQUAL "core") OR (first IN_LIST top_folders AND NOT first STREQUAL "core"))
+    set(${out} "the core includes only core headers" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The views: anything but the panes, which hold the views.
+function(views_rule quoted path first out)
+  set(${out} "" PARENT_SCOPE)
+  if(first STREQUAL "panes")
+    set(${out} "the views do not include the panes (shared pieces belong in src/widgets)" PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(violations "")
+check_folder(core core_rule)
+check_folder(views views_rule)
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes across the layers:\n  ${text}")
+endif()
+file(TOUCH ${STAMP})
