@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes across the layers: the core includes only core headers and
 # the system's, the views do not include the panes. Run as a build step:
 #   cmake -DSOURCE_DIR=<project> -DSTAMP=<file touched when all is well> -P check_includes.cmake

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layering, checked by the build: which folders may include which (check_includes.cmake, run
 # whenever a checked source changes) and which libraries may link which (at configure time).
 
