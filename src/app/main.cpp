@@ -8,8 +8,8 @@
 
 #include "app/about_dialog.h"
 #include "app/application.h"
-#include "transport/libusb_link.h"
 #include "app/end_signals.h"
+#include "transport/libusb_link.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "views/wave_data_view.h"
 
 #include <QAction>
-#include <QTableView>
 #include <QPushButton>
+#include <QTableView>
 
 #include "views/list_models.h"
 #include "views/set_prnt_item_dlg.h"

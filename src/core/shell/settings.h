@@ -39,7 +39,7 @@ struct ShellSettings {
   IntervalChoice interval;  // refresh_interval_ms and its check mark
   int operate_log_on = 0;   // 8 on, 0 off
   std::string initial_path;
-  std::string device;  // the instrument chosen, in the --device syntax; empty: none
+  std::string device;          // the instrument chosen, in the --device syntax; empty: none
   bool fast_exchange = false;  // answers read as soon as they arrive
 };
 

@@ -170,6 +170,9 @@ TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) 
     if (c.offer == StartupDevice::kOfferUsb) {
       EXPECT_EQ(startup.offered, found);
     }
+  }
+}
+
 TEST_F(SettingsTest, FastExchangeIsOnOnlyForOneAndAnythingElseIsNotedAsUnreadable) {
   store.exists = true;
   const struct {
