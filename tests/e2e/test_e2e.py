@@ -105,6 +105,7 @@ class EndToEnd(unittest.TestCase):
                 "Interval time": "5000",
                 "Operate File check": "0",
                 "FileInit Path": s.program_folder,
+                "Fast exchange": "0",
             })
 
     def test_ended_by_signal(self):
