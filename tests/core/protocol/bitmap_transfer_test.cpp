@@ -124,6 +124,17 @@ TEST_F(BitmapTransferTest, BeginAndEndMayTakeFiveSecondsAndNoFileOfTheFolderIsTo
   EXPECT_EQ(dir.Names("myTemp"), std::vector<std::string>{"myTempBmp.bmp"});
 }
 
+// A piece that keeps failing ends the transfer; an end request that fails too is noted.
+TEST_F(BitmapTransferTest, APieceGivenUpEndsTheTransferAndNotesAFailedEnd) {
+  QueueBegin(100);
+  EXPECT_FALSE(Fetch(dir.path()));
+  EXPECT_TRUE(target.loaded.empty());
+  EXPECT_TRUE(Logged("Try to get the data piece failed：0"));
+  EXPECT_TRUE(Logged("位图传输‘结束’请求通信失败！"));
+  EXPECT_EQ(ui.messages.at(0).text, "Try to refresh the DSO Bitmap failed");
+  EXPECT_TRUE(dir.Names("myTemp").empty()) << "the temporary file is removed";
+}
+
 TEST_F(BitmapTransferTest, UncreatableTempFileCancelsWithoutAMessage) {
   QueueBegin(100);
   QueueAnswer(OP_BMP_END, Body(4));
