@@ -7,26 +7,16 @@
 #include <cmath>
 #include <numeric>
 
-#include "../views/view_world.h"
+#include "../views/sim_view_world.h"
 #include "core/files/wave_export.h"
 #include "core/views/measurement_si.h"
-#include "simulator/simulated_instrument.h"
-#include "simulator/simulated_link.h"
 
 namespace korvelane {
 namespace {
 
-struct Instrument {
-  sim::SimulatedInstrument instrument{{0, 3}};
-};
-
-class ExportSimTest : protected Instrument, public testing::LogWorld {
+class ExportSimTest : public testing::SimViewWorld {
  protected:
-  ExportSimTest() {
-    hooks.controller = &controller;
-    device.connection().StartupLinkTest();
-    device.connection().Connect();
-  }
+  ExportSimTest() : SimViewWorld({0, 3}) {}
 
   AcquisitionStore& store() { return device.store(); }
 
@@ -96,16 +86,6 @@ class ExportSimTest : protected Instrument, public testing::LogWorld {
     }
     return periods;
   }
-
-  sim::SimulatedLink link{instrument};
-  testing::ControllerHooks hooks;
-  Device device{link, ui, debug_log, operate_log, hooks, clock};
-  ViewTables tables;
-  testing::FakeGraph graph;
-  testing::FakeForm form;
-  testing::FakeTimer timer;
-  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
-                                 form, timer};
 };
 
 TEST_F(ExportSimTest, ExportedVoltsAndSecondsAgreeWithTheInstrumentsMeasurements) {

@@ -11,12 +11,10 @@
 #include <map>
 #include <sstream>
 
-#include "../views/view_world.h"
+#include "../views/sim_view_world.h"
 #include "core/protocol/unit_table.h"
 #include "core/recording/measurement_recorder.h"
 #include "core/recording/trend_series.h"
-#include "simulator/simulated_instrument.h"
-#include "simulator/simulated_link.h"
 
 namespace korvelane {
 namespace {
@@ -41,21 +39,11 @@ double ExpectedSi(const MeasurementRecord& record) {
   return static_cast<double>(record.value) * scale.at(prefix);
 }
 
-struct Instrument {
-  sim::SimulatedInstrument instrument{{0, 11}};
-};
-
 // The Wave Graph refresh over a simulated instrument, feeding the lists and a recorder.
-class RecordingTest : protected Instrument, public testing::LogWorld {
+class RecordingTest : public testing::SimViewWorld {
  protected:
-  RecordingTest() {
-    hooks.controller = &controller;
+  RecordingTest() : SimViewWorld({0, 11}) {
     clock.time.utc_offset_minutes = 60;
-    link.SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t lparam) {
-      device.connection().OnDeviceChange(wparam, lparam);
-    });
-    device.connection().StartupLinkTest();
-    device.connection().Connect();
     form.boxes.measure_ch1 = 1;
     form.boxes.measure_ch2 = 1;
   }
@@ -74,15 +62,6 @@ class RecordingTest : protected Instrument, public testing::LogWorld {
     return rows;
   }
 
-  sim::SimulatedLink link{instrument};
-  testing::ControllerHooks hooks;
-  Device device{link, ui, debug_log, operate_log, hooks, clock};
-  ViewTables tables;
-  testing::FakeGraph graph;
-  testing::FakeForm form;
-  testing::FakeTimer timer;
-  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
-                                 form, timer};
   MeasurementRecorder recorder{tables, device.store(), clock, debug_log, ui};
   std::string path = dir.File("trend.csv");
 };
