@@ -112,10 +112,7 @@ class EndToEnd(unittest.TestCase):
         with self.session(settings={"interval_ms": 500, "operate_log_on": True}) as s:
             w = Window(s)
             w.connect_by_shortcut()
-            graph = w.goto("Wave Graph")
-            auto, manual = w.button("Auto", graph), w.button("Manu", graph)
-            s.click(auto)
-            wait_for(lambda: not s.enabled(auto) and s.enabled(manual), "Auto taken")
+            w.start_auto_refresh()
             s.click(s.find("menu item", "5 s", showing=False))
             time.sleep(1.5)  # the running timer keeps its period of 500 ms
             os.kill(s.pid, signal.SIGTERM)
