@@ -15,26 +15,16 @@ struct SimInstrumentHolder {
   sim::SimulatedInstrument instrument;
 };
 
-class SimViewWorld : protected SimInstrumentHolder, public LogWorld {
+class SimViewWorld : protected SimInstrumentHolder, public ControllerWorld<sim::SimulatedLink> {
  protected:
-  explicit SimViewWorld(sim::SimulatorOptions options) : SimInstrumentHolder(options) {
-    hooks.controller = &controller;
+  explicit SimViewWorld(sim::SimulatorOptions options)
+      : SimInstrumentHolder(options), ControllerWorld(instrument) {
     link.SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t lparam) {
       device.connection().OnDeviceChange(wparam, lparam);
     });
     device.connection().StartupLinkTest();
     device.connection().Connect();
   }
-
-  sim::SimulatedLink link{instrument};
-  ControllerHooks hooks;
-  Device device{link, ui, debug_log, operate_log, hooks, clock};
-  ViewTables tables;
-  FakeGraph graph;
-  FakeForm form;
-  FakeTimer timer;
-  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
-                                 form, timer};
 };
 
 }  // namespace korvelane::testing

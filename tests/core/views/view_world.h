@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/protocol/device.h"
@@ -117,10 +118,29 @@ class ControllerHooks : public DeviceHooks {
   int redraws = 0;
 };
 
-class ViewWorld : public LogWorld {
+// The device over a link of type `Link` (built from `link_args`), the view tables and the Wave
+// Graph controller the device's hooks lead to.
+template <typename Link>
+class ControllerWorld : public LogWorld {
  protected:
-  ViewWorld() { hooks.controller = &controller; }
+  template <typename... Args>
+  explicit ControllerWorld(Args&&... link_args) : link(std::forward<Args>(link_args)...) {
+    hooks.controller = &controller;
+  }
 
+  ControllerHooks hooks;
+  Link link;
+  Device device{link, ui, debug_log, operate_log, hooks, clock};
+  ViewTables tables;
+  FakeGraph graph;
+  FakeForm form;
+  FakeTimer timer;
+  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
+                                 form, timer};
+};
+
+class ViewWorld : public ControllerWorld<ScriptedLink> {
+ protected:
   AcquisitionStore& store() { return device.store(); }
   RequestSelectors& selectors() { return device.acquisition().selectors(); }
 
@@ -143,15 +163,6 @@ class ViewWorld : public LogWorld {
     return types;
   }
 
-  ControllerHooks hooks;
-  ScriptedLink link;
-  Device device{link, ui, debug_log, operate_log, hooks, clock};
-  ViewTables tables;
-  FakeGraph graph;
-  FakeForm form;
-  FakeTimer timer;
-  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
-                                 form, timer};
   size_t link_writes_seen = 0;
 };
 
