@@ -117,6 +117,9 @@ def main():
     files = []
     for p in args.paths:
         p = ROOT / p
+        if not p.exists():
+            print(f"no such file or folder: {p}", file=sys.stderr)
+            return 2
         files += sorted(p.rglob("*.cpp")) if p.is_dir() else [p]
     all_sites = [(f, s) for f in files for s in sites(f)]
     print(f"{len(all_sites)} sites in {len(files)} files")
