@@ -214,6 +214,35 @@ TEST_F(RecordingTest, LosingTheInstrumentPausesUntilMeasurementsComeAgain) {
   EXPECT_DOUBLE_EQ(rows[4].time - rows[3].time, 5 * 60 + 2.0);
 }
 
+// A row read back names its moment, a February date and a local offset included, and feeds the
+// trend of its own channel.
+TEST(RecordingRowTest, ARowReadBackKeepsItsMomentAndFeedsItsChannelsTrend) {
+  LocalTime t;
+  t.year = 2024;
+  t.month = 2;
+  t.day = 29;
+  t.hour = 23;
+  t.minute = 59;
+  t.second = 59;
+  t.millisecond = 500;
+  t.utc_offset_minutes = 60;
+  MeasurementSample sample;
+  sample.channel = 2;
+  sample.values.fill(std::nan(""));
+  sample.values[kVpp] = 1.25;
+  sample.pass.fill(true);
+  const std::string row = RecordingRow(t, sample);
+  const auto back = ParseRecordingRow(row.substr(0, row.find_first_of("\r\n")));
+  ASSERT_TRUE(back) << row;
+  EXPECT_EQ(back->time, 1709247599.5);  // 2024-02-29T22:59:59.5Z
+  EXPECT_EQ(back->channel, 2);
+  TrendData data;
+  data.Add(*back);
+  EXPECT_EQ(data.rows(), 1);
+  EXPECT_EQ(data.series(2, kVpp).summary().values, 1);
+  EXPECT_EQ(data.series(1, kVpp).summary().values, 0);
+}
+
 TEST(TrendSeriesTest, OldPointsKeepTheirExtremesInBoundedMemoryAndTheSummaryCountsEveryRow) {
   TrendSeries series;
   constexpr int kRows = 200000;
