@@ -9,6 +9,7 @@
 
 #include "bench_world.h"
 #include "core/recording/measurement_recorder.h"
+#include "day_recording.h"
 #include "views/trend_window.h"
 
 namespace korvelane::bench {
@@ -59,27 +60,11 @@ BENCHMARK(BM_RefreshRecording)
     ->Apply(WallAndProcessTime)
     ->Unit(benchmark::kMicrosecond);
 
-// A 24-hour recording at a 100 ms refresh: 864,000 rows of one channel, written once.
+// The day-long recording, written once.
 const std::string& DayRecording(const ScratchDir& dir) {
   static const std::string path = [&dir] {
     const std::string file = dir.File("day.csv");
-    std::ofstream out(file, std::ios::binary);
-    out << RecordingHeader();
-    LocalTime t{2026, 12, 6, 0, 0, 0, 0, 60};
-    MeasurementSample sample;
-    sample.channel = 1;
-    for (int row = 0; row < 864000; ++row) {
-      const int ms = row * 100;
-      t.hour = ms / 3600000;
-      t.minute = ms / 60000 % 60;
-      t.second = ms / 1000 % 60;
-      t.millisecond = ms % 1000;
-      for (size_t item = 0; item < sample.values.size(); ++item) {
-        sample.values[item] = 0.001 * static_cast<double>((row * 7 + item * 13) % 1000) + 0.5;
-        sample.pass[item] = (row + item) % 97 != 0;
-      }
-      out << RecordingRow(t, sample);
-    }
+    WriteDayRecording(file);
     return file;
   }();
   return path;
@@ -93,7 +78,7 @@ void BM_OpenDayRecording(benchmark::State& state) {
   ViewTables tables;
   for (auto _ : state) {
     TrendWindow window(tables, nullptr, {});
-    if (!window.OpenRecording(path) || window.data().rows() != 864000)
+    if (!window.OpenRecording(path) || window.data().rows() != kDayRecordingRows)
       state.SkipWithError("the recording did not load");
     window.plot()->replot();
     state.counters["rss_mb"] = MemoryMb("VmRSS:");

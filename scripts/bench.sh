@@ -61,7 +61,8 @@ if [ "$mode" = callgrind ]; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
-read -r -a benches <<<"${BENCHES:-bench_refresh bench_files bench_lists bench_graph bench_bitmap bench_printing}"
+all="bench_refresh bench_files bench_lists bench_graph bench_bitmap bench_printing bench_recording"
+read -r -a benches <<<"${BENCHES:-$all}"
 status=0
 for bench in "${benches[@]}"; do
   program="$dir/bin/$bench"

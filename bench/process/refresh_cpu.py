@@ -4,7 +4,7 @@
 60 s: refreshes actually done per second (counted from korvelane-sim's exchange lines), the CPU
 time of korvelane (utime + stime from /proc) over the wall time, the time per refresh outside the
 protocol's fixed waits, resident memory, and how quickly the window reacts between and during
-refreshes: an accessibility query's round trip, and a key (Ctrl+T) until its menu shows.
+refreshes: an accessibility query's round trip, and a key (Ctrl+T, sent through XTEST) until the X server maps its menu.
 
 --fast starts korvelane with "Fast exchange" on (answers read as soon as they arrive, no fixed
 waits); --device sim runs the simulated instrument inside korvelane instead of korvelane-sim
@@ -23,8 +23,8 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "tests", "e2e"))
-from korvelane_session import (Session, Window, build_dir, process_times,  # noqa: E402
-                               wait_for)
+from korvelane_session import Session, Window, build_dir, process_times  # noqa: E402
+from x_keys import MAP_NOTIFY, UNMAP_NOTIFY, KeyTimer  # noqa: E402
 
 # The fixed waits of one refresh with both channels on: the parameter record (50 ms), then each
 # channel's samples, with measurements 200 ms, without 100 ms.
@@ -69,20 +69,22 @@ def query_latencies(session, seconds):
 
 
 def key_latencies(session, count):
-    """From pressing Ctrl+T to the Time Setting menu showing, `count` times."""
-    times = []
-    for _ in range(count):
-        session.focus_window()
-        t = time.monotonic()
-        session.xdotool("key", "ctrl+t")
-        wait_for(lambda: session.find_all("menu item", "Custom...", limit=1), "the menu",
-                 interval=0.002)
-        times.append(time.monotonic() - t)
-        session.xdotool("key", "Escape")
-        wait_for(lambda: not session.find_all("menu item", "Custom...", limit=1),
-                 "the menu closed", interval=0.01)
-        time.sleep(0.137)
-    return times
+    """From pressing Ctrl+T (through XTEST) to the X server mapping the Time Setting menu,
+    `count` times."""
+    keys = KeyTimer(session.display)
+    try:
+        times = []
+        for _ in range(count):
+            session.focus_window()
+            keys.drain()
+            sent = keys.press("Control_L", "t")
+            times.append(keys.wait(MAP_NOTIFY) - sent)
+            keys.press("Escape")
+            keys.wait(UNMAP_NOTIFY)
+            time.sleep(0.137)  # not a multiple of the tick, so the keys fall everywhere in it
+        return times
+    finally:
+        keys.close()
 
 
 def main():
@@ -121,7 +123,7 @@ def main():
         params1, channels1 = exchanges()
 
         queries = query_latencies(s, 10.0)
-        keys = key_latencies(s, 20)
+        keys = key_latencies(s, 40)
 
     ticks = params1 - params0
     cpu = cpu1 - cpu0
