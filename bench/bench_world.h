@@ -142,7 +142,7 @@ struct BenchWorld {
       throw std::runtime_error("the simulated instrument did not answer as expected");
   }
 
-  ViewContext context() { return ViewContext{device, tables, operate_log, debug_log, ui}; }
+  ViewContext context() { return ViewContext{device.store(), tables, operate_log, debug_log, ui}; }
 
   ScratchDir dir;
   SystemClock clock;
@@ -157,7 +157,8 @@ struct BenchWorld {
   CopyingGraph graph;
   TickedForm form;
   ManualTimer timer;
-  WaveGraphController controller{context(), graph, form, timer};
+  WaveGraphController controller{context(), device.acquisition(), device.connection(), graph, form,
+                                 timer};
 };
 
 }  // namespace korvelane::bench

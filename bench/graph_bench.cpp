@@ -35,7 +35,8 @@ BENCHMARK(BM_ReplotSevenFullPlots)
 
 void BM_RedrawWaveGraphView(benchmark::State& state) {
   BenchWorld world;
-  WaveGraphView view(world.context(), RefreshTimerCalls{});
+  WaveGraphView view(world.context(), world.device.acquisition(), world.device.connection(),
+                     RefreshTimerCalls{});
   view.resize(view.sizeHint());
   for (auto _ : state) {
     view.RedrawWaveGraph();

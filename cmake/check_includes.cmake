@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes across the layers: the core includes only core headers and
-# the system's, the views do not include the panes. Run as a build step:
+# the system's, the views do not include the panes, and only the device layer and the application
+# see the whole device. Run as a build step:
 #   cmake -DSOURCE_DIR=<project> -DSTAMP=<file touched when all is well> -P check_includes.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -54,9 +55,25 @@ function(views_rule quoted path first out)
   endif()
 endfunction()
 
+# Everything but the device layer and the application: the pieces of the device it uses (the
+# store, the selectors, the exchange it runs), handed over by the application.
+function(device_rule quoted path first out)
+  set(${out} "" PARENT_SCOPE)
+  if(path STREQUAL "core/protocol/device.h")
+    set(${out} "only src/app and src/core/protocol see the whole device, the rest take its pieces" PARENT_SCOPE)
+  endif()
+endfunction()
+
 set(violations "")
 check_folder(core core_rule)
 check_folder(views views_rule)
+file(GLOB core_folders RELATIVE ${SOURCE_DIR}/src LIST_DIRECTORIES true ${SOURCE_DIR}/src/core/*)
+list(FILTER core_folders EXCLUDE REGEX "\\.|^core/protocol$")
+set(device_users ${top_folders})
+list(REMOVE_ITEM device_users app core)
+foreach(folder IN LISTS device_users core_folders)
+  check_folder(${folder} device_rule)
+endforeach()
 if(violations)
   list(JOIN violations "\n  " text)
   message(FATAL_ERROR "Includes across the layers:\n  ${text}")

@@ -21,12 +21,13 @@ AppFileCommands::AppFileCommands(const Parts& parts)
       run_dialog_(parts.run_dialog),
       dialog_parent_(parts.dialog_parent),
       wave_files_(parts.views, static_cast<FileChooser&>(*this), static_cast<WaveFileHost&>(*this)),
-      settings_(parts.views.device, parts.views.operate_log, parts.views.debug_log, parts.views.ui,
-                parts.clock, static_cast<FileChooser&>(*this),
+      settings_(parts.views.store, parts.connection, parts.acquisition, parts.views.operate_log,
+                parts.views.debug_log, parts.views.ui, parts.clock,
+                static_cast<FileChooser&>(*this),
                 [&dialogs = parts.dialogs] { return dialogs.initial_path(); }),
       exports_(parts.views, static_cast<FileChooser&>(*this)),
       clock_(parts.clock),
-      store_(parts.views.device.store()) {
+      store_(parts.views.store) {
   connect(&wave_graph_, &WaveGraphView::SaveRequested, this,
           [this] { wave_files_.SaveWaveGraphFile(); });
   connect(&wave_graph_, &WaveGraphView::OpenRequested, this,

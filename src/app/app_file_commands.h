@@ -28,6 +28,9 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
  public:
   struct Parts {
     ViewContext views;
+    // What the bar's setting buttons exchange with the instrument.
+    const Connection& connection;
+    Acquisition& acquisition;
     const Clock& clock;
     FileDialogs& dialogs;
     WaveGraphView& wave_graph;

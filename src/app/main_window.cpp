@@ -299,10 +299,11 @@ void MainWindow::BuildPanes() {
 }
 
 void MainWindow::BuildViews() {
-  const ViewContext views{*device_, view_tables_, *operate_log_, *context_.debug_log, *ui_};
+  const ViewContext views{device_->store(), view_tables_, *operate_log_, *context_.debug_log, *ui_};
   RefreshTimerCalls timer{[this] { return auto_refresh(); }, [this] { StartRefreshTimer(); },
                           [this] { StopRefreshTimer(); }};
-  wave_graph_view_ = std::make_unique<WaveGraphView>(views, std::move(timer));
+  wave_graph_view_ = std::make_unique<WaveGraphView>(views, device_->acquisition(),
+                                                     device_->connection(), std::move(timer));
   right_pane_->SetPage(kWaveGraphView, wave_graph_view_.get());
   file_dialogs_ = std::make_unique<FileDialogs>(
       [this] {
@@ -310,7 +311,8 @@ void MainWindow::BuildViews() {
       },
       this);
   dso_bitmap_view_ = std::make_unique<DsoBitmapView>(
-      views, *file_dialogs_, [this](QDialog& dialog) { return RunDialog(dialog); });
+      views, device_->connection(), device_->bitmap_transfer(), *file_dialogs_,
+      [this](QDialog& dialog) { return RunDialog(dialog); });
   right_pane_->SetPage(kDsoBitmapView, dso_bitmap_view_.get());
   const DialogRunner run_dialog = [this](QDialog& dialog) { return RunDialog(dialog); };
   wave_data_view_ = std::make_unique<WaveDataView>(views, run_dialog);
@@ -318,9 +320,10 @@ void MainWindow::BuildViews() {
   wave_measurement_view_ = std::make_unique<WaveMeasurementView>(views, run_dialog);
   right_pane_->SetPage(kWaveMeasurementView, wave_measurement_view_.get());
   BuildRecording();
-  file_commands_ = std::make_unique<AppFileCommands>(AppFileCommands::Parts{
-      views, *context_.clock, *file_dialogs_, *wave_graph_view_, *wave_data_view_,
-      *wave_measurement_view_, *right_pane_, *base_bar_, run_dialog, this});
+  file_commands_ = std::make_unique<AppFileCommands>(
+      AppFileCommands::Parts{views, device_->connection(), device_->acquisition(), *context_.clock,
+                             *file_dialogs_, *wave_graph_view_, *wave_data_view_,
+                             *wave_measurement_view_, *right_pane_, *base_bar_, run_dialog, this});
   print_commands_ = std::make_unique<PrintCommands>(
       PrintCommands::Views{*wave_graph_view_, *wave_data_view_, *wave_measurement_view_,
                            *dso_bitmap_view_},
@@ -577,12 +580,13 @@ void MainWindow::ShowSimulantPane() {
   }
   right_pane_->SelectView(kWaveGraphView);
   // Between the panel's own exchanges the timer keeps refreshing and the panel's lamps follow.
-  CSimulantUIDlg panel(
-      PanelContext{*device_, *ui_, *operate_log_, [this] { return auto_refresh(); }}, this,
-      [this](const std::function<void()>& action) {
-        action();
-        UpdateCommandStates();
-      });
+  CSimulantUIDlg panel(PanelContext{device_->store(), device_->connection(), device_->acquisition(),
+                                    device_->busy_indicator(), *ui_, *operate_log_,
+                                    [this] { return auto_refresh(); }},
+                       this, [this](const std::function<void()>& action) {
+                         action();
+                         UpdateCommandStates();
+                       });
   open_panel_ = &panel;
   RunDialog(panel);
   open_panel_ = nullptr;

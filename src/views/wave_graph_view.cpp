@@ -68,13 +68,14 @@ class WaveGraphView::Timer : public RefreshTimer {
   RefreshTimerCalls calls_;
 };
 
-WaveGraphView::WaveGraphView(const ViewContext& context, RefreshTimerCalls timer, QWidget* parent)
+WaveGraphView::WaveGraphView(const ViewContext& context, Acquisition& acquisition,
+                             const Connection& connection, RefreshTimerCalls timer, QWidget* parent)
     : ViewFrame(parent), timer_(std::make_unique<Timer>(std::move(timer))) {
   setAccessibleName(QStringLiteral("Wave Graph"));
   setFrameShape(QFrame::Box);
   setLineWidth(1);
   BuildControls(context.tables);
-  controller_ = std::make_unique<WaveGraphController>(context, *graph_,
+  controller_ = std::make_unique<WaveGraphController>(context, acquisition, connection, *graph_,
                                                       static_cast<WaveGraphForm&>(*this), *timer_);
 
   connect(button(Button::kRefresh), &QPushButton::clicked, this,

@@ -36,7 +36,9 @@ class WaveGraphView : public ViewFrame, private WaveGraphForm {
  public:
   enum class Button { kSave, kOpen, kCopy, kPrint, kAuto, kManu, kRefresh };
 
-  WaveGraphView(const ViewContext& context, RefreshTimerCalls timer, QWidget* parent = nullptr);
+  // "Refresh" runs `acquisition`'s cycle; "Auto" needs `connection` bound.
+  WaveGraphView(const ViewContext& context, Acquisition& acquisition, const Connection& connection,
+                RefreshTimerCalls timer, QWidget* parent = nullptr);
   ~WaveGraphView() override;
 
   // What the main window forwards from the instrument's hooks.

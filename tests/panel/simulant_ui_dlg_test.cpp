@@ -32,8 +32,9 @@ class PanelDialogTest : protected Instrument, public testing::DeviceWorld<sim::S
   CSimulantUIDlg& OpenDialog(bool automatic = false) {
     auto_refresh = automatic;
     dialog = std::make_unique<CSimulantUIDlg>(
-        PanelContext{device, ui, operate_log, [this] { return auto_refresh; }}, nullptr,
-        [this](const std::function<void()>& action) {
+        PanelContext{device.store(), device.connection(), device.acquisition(),
+                     device.busy_indicator(), ui, operate_log, [this] { return auto_refresh; }},
+        nullptr, [this](const std::function<void()>& action) {
           ++actions;
           action();
         });

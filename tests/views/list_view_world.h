@@ -23,7 +23,7 @@ namespace korvelane::testing {
 
 class ListViewWorld : public LogWorld {
  protected:
-  ViewContext Context() { return ViewContext{device, tables, operate_log, debug_log, ui}; }
+  ViewContext Context() { return ViewContext{device.store(), tables, operate_log, debug_log, ui}; }
   // Runs each dialog through `script`; without a script a dialog is cancelled.
   DialogRunner Runner() {
     return [this](QDialog& dialog) {

@@ -45,8 +45,8 @@ class WaveGraphViewTest : public korvelane::testing::LogWorld {
     calls.auto_refresh = [this] { return hooks.timer_running; };
     calls.start = [this] { hooks.timer_running = true; };
     calls.stop = [this] { hooks.timer_running = false; };
-    view = std::make_unique<View>(ViewContext{device, tables, operate_log, debug_log, ui},
-                                  std::move(calls));
+    view = std::make_unique<View>(ViewContext{device.store(), tables, operate_log, debug_log, ui},
+                                  device.acquisition(), device.connection(), std::move(calls));
     hooks.view = view.get();
     view->resize(view->sizeHint());
     Forget();

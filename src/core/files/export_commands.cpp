@@ -87,7 +87,7 @@ int ExportCommands::Export(
 int ExportCommands::ExportWaveCsv() {
   const char* action = "Export Wave Data CSV file";
   context_.operate_log.RecordOperation(action);
-  const WaveExport waves = CollectExportedWaves(context_.tables, context_.device.store());
+  const WaveExport waves = CollectExportedWaves(context_.tables, context_.store);
   if (waves.waves.empty()) {
     Refuse("There is no Wave Data for export!", kNoDataLog);
     return 0;
@@ -101,7 +101,7 @@ int ExportCommands::ExportWaveCsv() {
 int ExportCommands::ExportMeasurementCsv() {
   const char* action = "Export Wave Measurement CSV file";
   context_.operate_log.RecordOperation(action);
-  const std::string text = MeasurementCsvText(context_.tables, context_.device.store());
+  const std::string text = MeasurementCsvText(context_.tables, context_.store);
   if (text.empty()) {
     Refuse("There is no measurement for export!", kNoDataLog);
     return 0;

@@ -15,10 +15,13 @@ constexpr const char* kExtension = ".ssf";
 
 }  // namespace
 
-SettingCommands::SettingCommands(Device& device, OperateLog& operate_log, DebugLog& debug_log,
-                                 UserInterface& ui, const Clock& clock, FileChooser& chooser,
-                                 std::function<std::string()> initial_path)
-    : device_(device),
+SettingCommands::SettingCommands(AcquisitionStore& store, const Connection& connection,
+                                 Acquisition& acquisition, OperateLog& operate_log,
+                                 DebugLog& debug_log, UserInterface& ui, const Clock& clock,
+                                 FileChooser& chooser, std::function<std::string()> initial_path)
+    : store_(store),
+      connection_(connection),
+      acquisition_(acquisition),
       operate_log_(operate_log),
       debug_log_(debug_log),
       ui_(ui),
@@ -35,7 +38,7 @@ std::string SettingCommands::TimeStampName(const LocalTime& t) {
 
 void SettingCommands::AttachForm(SettingForm* form) {
   form_ = form;
-  const bool bound = device_.connection().bound();
+  const bool bound = connection_.bound();
   Enable(SettingButton::kUpload, bound);
   Enable(SettingButton::kDownload, bound);
   Enable(SettingButton::kSave, setting_loaded_);
@@ -64,7 +67,7 @@ void SettingCommands::EnableSettingButtons(bool enable) {
 
 void SettingCommands::Upload() {
   operate_log_.RecordOperation("Up Load a Setting file from device");
-  if (device_.acquisition().FetchFromDevice(kFetchConfig) != 0) {
+  if (acquisition_.FetchFromDevice(kFetchConfig) != 0) {
     SetCurrentFile(TimeStampName(clock_.Now()));
     setting_loaded_ = true;
     Enable(SettingButton::kSave, true);
@@ -83,7 +86,7 @@ void SettingCommands::Upload() {
 
 void SettingCommands::Download() {
   operate_log_.RecordOperation("Down Load a Setting file to device");
-  if (device_.acquisition().SendConfigBlock() != 0)
+  if (acquisition_.SendConfigBlock() != 0)
     return;
   ui_.ShowMessage("Try to down load a Setting file to device failed！", kErrorTitle,
                   MessageIcon::kInformation);
@@ -97,7 +100,7 @@ void SettingCommands::Open() {
     return;
   // Only a whole block replaces the one in memory: a file of any other size is refused, so a
   // partly replaced block can never reach the instrument.
-  switch (ReadSettingFile(path, &device_.store().config_block)) {
+  switch (ReadSettingFile(path, &store_.config_block)) {
     case SettingFileError::kNone:
       break;
     case SettingFileError::kCannotOpen:
@@ -111,7 +114,7 @@ void SettingCommands::Open() {
   }
   Enable(SettingButton::kSave, false);
   Enable(SettingButton::kSaveAs, true);
-  if (device_.connection().bound())
+  if (connection_.bound())
     Enable(SettingButton::kDownload, true);
   SetCurrentFile(path);
   setting_loaded_ = true;
@@ -122,7 +125,7 @@ void SettingCommands::Save() {
   const std::string folder = initial_path_ ? initial_path_() : std::string();
   const std::string path = JoinPath(folder, current_file_ + kExtension);
   // Never over an existing file; a failed write leaves no file behind.
-  if (!WriteSettingFile(path, device_.store().config_block, true)) {
+  if (!WriteSettingFile(path, store_.config_block, true)) {
     debug_log_.WriteDebugLog("保存‘设备配置数据’文件失败", kNormal);
     ui_.ShowMessage("Try to Save Setting file failed!", kErrorTitle, MessageIcon::kInformation);
     return;
@@ -138,7 +141,7 @@ void SettingCommands::SaveAs() {
   if (!HasExtension(path, kExtension))
     path += kExtension;
   // The file that was there stays whole until the new one is complete.
-  if (!WriteSettingFile(path, device_.store().config_block, false)) {
+  if (!WriteSettingFile(path, store_.config_block, false)) {
     debug_log_.WriteDebugLog("另存‘设备配置数据’文件失败", kNormal);
     ui_.ShowMessage("Try to save as Setting file failed!", kErrorTitle, MessageIcon::kInformation);
     return;

@@ -14,7 +14,9 @@
 #include "core/files/file_chooser.h"
 #include "core/logs/debug_log.h"
 #include "core/logs/operate_log.h"
-#include "core/protocol/device.h"
+#include "core/protocol/acquisition.h"
+#include "core/protocol/acquisition_store.h"
+#include "core/protocol/connection.h"
 
 namespace korvelane {
 
@@ -30,8 +32,10 @@ class SettingForm {
 
 class SettingCommands {
  public:
-  // `initial_path` gives the folder "Save" writes into.
-  SettingCommands(Device& device, OperateLog& operate_log, DebugLog& debug_log, UserInterface& ui,
+  // The block lives in `store`; `acquisition` moves it to and from the instrument while
+  // `connection` is bound. `initial_path` gives the folder "Save" writes into.
+  SettingCommands(AcquisitionStore& store, const Connection& connection, Acquisition& acquisition,
+                  OperateLog& operate_log, DebugLog& debug_log, UserInterface& ui,
                   const Clock& clock, FileChooser& chooser,
                   std::function<std::string()> initial_path);
 
@@ -60,7 +64,9 @@ class SettingCommands {
   void Enable(SettingButton button, bool enable);
   void SetCurrentFile(const std::string& text);
 
-  Device& device_;
+  AcquisitionStore& store_;
+  const Connection& connection_;
+  Acquisition& acquisition_;
   OperateLog& operate_log_;
   DebugLog& debug_log_;
   UserInterface& ui_;

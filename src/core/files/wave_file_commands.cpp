@@ -62,7 +62,7 @@ WaveRecord WaveFileCommands::RecordOfSlot(int slot, uint8_t kind) const {
     const std::string_view text = tables.wave_data_list.text(row, slot);
     record.samples[static_cast<size_t>(row)] = SampleFromText(std::string(text), kSampleTextRoom);
   }
-  record.panel_bytes = PanelBytesForFile(context_.device.store().panel_state);
+  record.panel_bytes = PanelBytesForFile(context_.store.panel_state);
   for (int row = 0; row < ParameterList::kRows; ++row)
     record.parameter_texts[static_cast<size_t>(row)] = tables.parameter_list.text(row, slot);
   record.has_measurements = entry.in_measurement != 0;
@@ -249,7 +249,7 @@ int WaveFileCommands::OpenWaveRecordFile(const std::string& path, const char* ex
 
 int WaveFileCommands::LoadWaveRecord(const std::vector<uint8_t>& bytes, const WaveRecord& record) {
   ViewTables& tables = context_.tables;
-  AcquisitionStore& store = context_.device.store();
+  AcquisitionStore& store = context_.store;
   const int slot = FindFreeSlot(tables.wave_slots);
   const int count = static_cast<int>(record.samples.size());
   WaveSlot& entry = tables.wave_slots[slot];
@@ -277,7 +277,7 @@ int WaveFileCommands::LoadWaveRecord(const std::vector<uint8_t>& bytes, const Wa
 int WaveFileCommands::LoadGraphRecord(const GraphRecord& record,
                                       const std::vector<uint8_t>& samples) {
   ViewTables& tables = context_.tables;
-  AcquisitionStore& store = context_.device.store();
+  AcquisitionStore& store = context_.store;
   const int slot = FindFreeSlot(tables.wave_slots);
   const int count = static_cast<int>(samples.size());
   WaveSlot& entry = tables.wave_slots[slot];
@@ -315,7 +315,7 @@ void WaveFileCommands::SetMeasurementTexts(int slot, const std::array<std::strin
 }
 
 void WaveFileCommands::PlotFileSamples(int count, int slot) {
-  host_.PlotSlot(context_.device.store().file_samples.data(), count, slot);
+  host_.PlotSlot(context_.store.file_samples.data(), count, slot);
 }
 
 }  // namespace korvelane

@@ -21,7 +21,10 @@ std::string FormatSteps(const char* format, int32_t steps) {
 }  // namespace
 
 SimulantPanel::SimulantPanel(const PanelContext& context, PanelView& view)
-    : device_(context.device),
+    : store_(context.store),
+      connection_(context.connection),
+      acquisition_(context.acquisition),
+      busy_(context.busy),
       ui_(context.ui),
       operate_log_(context.operate_log),
       auto_refresh_(context.auto_refresh),
@@ -31,10 +34,10 @@ void SimulantPanel::PrepareOpening() {
   if (auto_refresh())
     return;
   ui_.SetWaitCursor(true);
-  device_.store().panel_state.fill(0);
-  device_.busy_indicator().ShowProgress(kOpenProgress, 1);
-  device_.acquisition().FetchFromDevice(kFetchParams);  // the lamps show what came, if anything
-  device_.busy_indicator().ShowProgress(kOpenProgress, 1);
+  store_.panel_state.fill(0);
+  busy_.ShowProgress(kOpenProgress, 1);
+  acquisition_.FetchFromDevice(kFetchParams);  // the lamps show what came, if anything
+  busy_.ShowProgress(kOpenProgress, 1);
   ui_.SetWaitCursor(false);
 }
 
@@ -74,16 +77,15 @@ void SimulantPanel::PressKey(uint8_t code) {
   ui_.SetWaitCursor(true);
   const bool automatic = auto_refresh();
   if (!automatic)
-    device_.store().panel_state.fill(0);
-  BusyIndicator& busy = device_.busy_indicator();
-  busy.ShowProgress(kKeyProgress, 1);
-  if (device_.connection().SendPanelKey(code, 1) != 0) {
-    busy.ShowProgress(kKeyProgress, 2);
+    store_.panel_state.fill(0);
+  busy_.ShowProgress(kKeyProgress, 1);
+  if (connection_.SendPanelKey(code, 1) != 0) {
+    busy_.ShowProgress(kKeyProgress, 2);
     // With the timer running the next tick brings the new lamp states anyway.
-    if (automatic || device_.acquisition().FetchFromDevice(kFetchParams) != 0)
+    if (automatic || acquisition_.FetchFromDevice(kFetchParams) != 0)
       UpdatePanelLamps();
   }
-  busy.ShowProgress(kKeyProgress, 0);
+  busy_.ShowProgress(kKeyProgress, 0);
   ui_.SetWaitCursor(false);
 }
 
@@ -123,9 +125,9 @@ void SimulantPanel::PressKnob(uint8_t code) {
   ShowTexts();
   operate_log_.RecordOperation(press->log_text);
   ui_.SetWaitCursor(true);
-  device_.busy_indicator().ShowProgress(kKnobProgress, 1);
-  device_.connection().SendPanelKey(code, 1);
-  device_.busy_indicator().ShowProgress(kKnobProgress, 0);
+  busy_.ShowProgress(kKnobProgress, 1);
+  connection_.SendPanelKey(code, 1);
+  busy_.ShowProgress(kKnobProgress, 0);
   ui_.SetWaitCursor(false);
 }
 
@@ -150,9 +152,9 @@ void SimulantPanel::KnobDone() {
   const uint8_t value =
       static_cast<uint8_t>(step_count_ > kMostStepsPerSend ? kMostStepsPerSend : step_count_);
   ui_.SetWaitCursor(true);
-  device_.busy_indicator().ShowProgress(kKnobProgress, 1);
-  device_.connection().SendPanelKey(code, value);
-  device_.busy_indicator().ShowProgress(kKnobProgress, 0);
+  busy_.ShowProgress(kKnobProgress, 1);
+  connection_.SendPanelKey(code, value);
+  busy_.ShowProgress(kKnobProgress, 0);
   ui_.SetWaitCursor(false);
   // The steps are gone whether the instrument took them or not.
   ResetKnobState();
@@ -160,14 +162,13 @@ void SimulantPanel::KnobDone() {
 }
 
 void SimulantPanel::Refresh() {
-  BusyIndicator& busy = device_.busy_indicator();
   ui_.SetWaitCursor(true);
-  busy.ShowProgress(kKnobProgress, 1);
-  if (device_.acquisition().FetchFromDevice(kFetchParams) != 0) {
-    busy.ShowProgress(kKnobProgress, 1);
+  busy_.ShowProgress(kKnobProgress, 1);
+  if (acquisition_.FetchFromDevice(kFetchParams) != 0) {
+    busy_.ShowProgress(kKnobProgress, 1);
     UpdatePanelLamps();
   }
-  busy.ShowProgress(kKnobProgress, 0);
+  busy_.ShowProgress(kKnobProgress, 0);
   ui_.SetWaitCursor(false);
 }
 
@@ -189,7 +190,7 @@ LampColours SimulantPanel::RunStopColours(uint8_t state) const {
 }
 
 void SimulantPanel::UpdatePanelLamps() {
-  const auto& state = device_.store().panel_state;
+  const auto& state = store_.panel_state;
   view_.SetLampColours(kLampRunStop, RunStopColours(state[kLampRunStop]));
   for (int lamp : {kLampSingle, kLampCursor, kLampCh1, kLampCh2, kLampMath, kLampRef})
     view_.SetLampColours(lamp, TwoStateColours(state[static_cast<size_t>(lamp)]));
@@ -199,7 +200,7 @@ void SimulantPanel::UpdatePanelLamps() {
 
 void SimulantPanel::ResetParameterFields() {
   static const AcquisitionStore kStart{};
-  AcquisitionStore& store = device_.store();
+  AcquisitionStore& store = store_;
   store.acq_status = kStart.acq_status;
   for (int channel = 1; channel <= 2; ++channel) {
     ChannelData& data = store.channel(channel);

@@ -13,7 +13,10 @@
 #include "core/logs/operate_log.h"
 #include "core/panel/lamp_colours.h"
 #include "core/panel/panel_tables.h"
-#include "core/protocol/device.h"
+#include "core/protocol/acquisition.h"
+#include "core/protocol/acquisition_store.h"
+#include "core/protocol/busy_indicator.h"
+#include "core/protocol/connection.h"
 
 namespace korvelane {
 
@@ -31,9 +34,13 @@ class PanelView {
   virtual LampColour ButtonFaceColour() const = 0;
 };
 
-// What the panel works with.
+// What the panel works with: the lamp states in the store, the key exchange of the connection,
+// the parameter fetch that re-reads the lamps, and the progress bar around them.
 struct PanelContext {
-  Device& device;
+  AcquisitionStore& store;
+  Connection& connection;
+  Acquisition& acquisition;
+  BusyIndicator& busy;
   UserInterface& ui;
   OperateLog& operate_log;
   std::function<bool()> auto_refresh;  // the refresh timer is running
@@ -87,7 +94,10 @@ class SimulantPanel {
   LampColours RunStopColours(uint8_t state) const;
   void ResetParameterFields();
 
-  Device& device_;
+  AcquisitionStore& store_;
+  Connection& connection_;
+  Acquisition& acquisition_;
+  BusyIndicator& busy_;
   UserInterface& ui_;
   OperateLog& operate_log_;
   std::function<bool()> auto_refresh_;

@@ -29,9 +29,15 @@ const char* const WaveGraphController::kShowHideTexts[kSlotCount] = {
     "Show/Hide the fourth graph", "Show/Hide the fifth graph",  "Show/Hide the sixth graph",
     "Show/Hide the seventh graph"};
 
-WaveGraphController::WaveGraphController(const ViewContext& context, GraphControl& graph,
+WaveGraphController::WaveGraphController(const ViewContext& context, Acquisition& acquisition,
+                                         const Connection& connection, GraphControl& graph,
                                          WaveGraphForm& form, RefreshTimer& timer)
-    : context_(context), graph_(graph), form_(form), timer_(timer) {
+    : context_(context),
+      acquisition_(acquisition),
+      connection_(connection),
+      graph_(graph),
+      form_(form),
+      timer_(timer) {
   context_.tables.AddListener(this);
 }
 
@@ -56,11 +62,11 @@ void WaveGraphController::ButtonsEnabled(ButtonGroup group) {
 void WaveGraphController::RefreshWaveGraph() {
   // The timer's cycle, under the same exchange guard: the boxes are read and the view redrawn
   // through the device's hooks.
-  context_.device.acquisition().RefreshAll();
+  acquisition_.RefreshAll();
 }
 
 void WaveGraphController::RedrawChannelSlot(int channel) {
-  const ChannelData& data = context_.device.store().channel(channel);
+  const ChannelData& data = context_.store.channel(channel);
   WaveSlot& slot = context_.tables.wave_slots[channel];
   slot.in_graph = 0;
   slot.count = 0;
@@ -76,7 +82,7 @@ void WaveGraphController::RedrawChannelSlot(int channel) {
 }
 
 void WaveGraphController::ShowChannelMarker(int channel) {
-  const ChannelData& data = context_.device.store().channel(channel);
+  const ChannelData& data = context_.store.channel(channel);
   if (GraphAnnotation* marker = graph_.AnnotationByIndex(channel)) {
     marker->SetAnnotationVisible(data.enabled);
     const double position = (kMarkerOrigin - data.vert_pos) * kMarkerScale;
@@ -87,7 +93,7 @@ void WaveGraphController::ShowChannelMarker(int channel) {
 }
 
 void WaveGraphController::RedrawWaveGraph() {
-  const AcquisitionStore& store = context_.device.store();
+  const AcquisitionStore& store = context_.store;
   ViewTables& tables = context_.tables;
   RedrawChannelSlot(kCh1Slot);
   RedrawChannelSlot(kCh2Slot);
@@ -98,7 +104,7 @@ void WaveGraphController::RedrawWaveGraph() {
   FillParameterColumn(tables, store, kCh2Slot);
   FillWaveDataColumn(tables, store, kCh1Slot);
   FillWaveDataColumn(tables, store, kCh2Slot);
-  const RequestSelectors& selectors = context_.device.acquisition().selectors();
+  const RequestSelectors& selectors = acquisition_.selectors();
   ShowChannelMeasurements(tables, store, selectors, kCh1Slot);
   ShowChannelMeasurements(tables, store, selectors, kCh2Slot);
   // Hiding CH1 or CH2 with its box lasts until here.
@@ -132,7 +138,7 @@ RequestOptions WaveGraphController::ReadRequestOptions() {
 
 void WaveGraphController::PressAuto() {
   context_.operate_log.RecordOperation("Set the refresh mode is : Auto");
-  if (!context_.device.connection().bound()) {
+  if (!connection_.bound()) {
     context_.ui.ShowMessage(kNotLinked, "Error", MessageIcon::kExclamation);
     context_.ui.RefreshMenuLamps();
     return;

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/protocol/acquisition.h"
+#include "core/protocol/connection.h"
 #include "core/protocol/device_hooks.h"
 #include "core/views/graph_control.h"
 #include "core/views/view_context.h"
@@ -55,7 +57,10 @@ class WaveGraphController : private ViewTablesListener {
   // Action texts of the show/hide boxes of slots 1..7.
   static const char* const kShowHideTexts[kSlotCount];
 
-  WaveGraphController(const ViewContext& context, GraphControl& graph, WaveGraphForm& form,
+  // `acquisition` runs "Refresh" and holds the request selectors; `connection` tells whether the
+  // instrument is bound.
+  WaveGraphController(const ViewContext& context, Acquisition& acquisition,
+                      const Connection& connection, GraphControl& graph, WaveGraphForm& form,
                       RefreshTimer& timer);
   ~WaveGraphController() override;
   WaveGraphController(const WaveGraphController&) = delete;
@@ -100,6 +105,8 @@ class WaveGraphController : private ViewTablesListener {
   void ShowChannelMarker(int channel);
 
   ViewContext context_;
+  Acquisition& acquisition_;
+  const Connection& connection_;
   GraphControl& graph_;
   WaveGraphForm& form_;
   RefreshTimer& timer_;

@@ -27,10 +27,15 @@ class DsoBitmapController::TransferTarget : public BitmapTarget {
   bool loaded_ = false;
 };
 
-DsoBitmapController::DsoBitmapController(const ViewContext& context,
+DsoBitmapController::DsoBitmapController(const ViewContext& context, const Connection& connection,
+                                         BitmapTransfer& transfer,
                                          std::function<std::string()> initial_path,
                                          DsoBitmapForm& form)
-    : context_(context), initial_path_(std::move(initial_path)), form_(form) {}
+    : context_(context),
+      connection_(connection),
+      transfer_(transfer),
+      initial_path_(std::move(initial_path)),
+      form_(form) {}
 
 void DsoBitmapController::Initialise() {
   form_.ShowTitle(title_);
@@ -75,14 +80,14 @@ void DsoBitmapController::SetTitle(const std::string& title) {
 
 void DsoBitmapController::Refresh() {
   Record("Refresh the DSO Bitmap");
-  if (!context_.device.connection().bound()) {
+  if (!connection_.bound()) {
     context_.ui.ShowMessage("The software is not link with device!", "Error",
                             MessageIcon::kExclamation);
     Log("更新失败：连接不正常！", kWarning);
     return;
   }
   TransferTarget target(*this);
-  context_.device.bitmap_transfer().FetchScreenBitmap(initial_path_ ? initial_path_() : "", target);
+  transfer_.FetchScreenBitmap(initial_path_ ? initial_path_() : "", target);
 }
 
 std::string DsoBitmapController::SuggestedSaveName(const std::string& title) {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/files/bitmap_codec.h"
+#include "core/protocol/bitmap_transfer.h"
+#include "core/protocol/connection.h"
 #include "core/views/view_context.h"
 
 namespace korvelane {
@@ -37,8 +39,10 @@ class DsoBitmapController {
  public:
   static constexpr const char* kNoPictureTitle = "There is no picture now";
 
-  // `initial_path` gives the folder of the transfer's temporary file.
-  DsoBitmapController(const ViewContext& context, std::function<std::string()> initial_path,
+  // "Refresh" runs `transfer` when `connection` is bound; `initial_path` gives the folder of the
+  // transfer's temporary file.
+  DsoBitmapController(const ViewContext& context, const Connection& connection,
+                      BitmapTransfer& transfer, std::function<std::string()> initial_path,
                       DsoBitmapForm& form);
 
   // The state at creation: the title, and the picture buttons enabled only with a picture.
@@ -78,6 +82,8 @@ class DsoBitmapController {
   void Log(const std::string& text, int level) { context_.debug_log.WriteDebugLog(text, level); }
 
   ViewContext context_;
+  const Connection& connection_;
+  BitmapTransfer& transfer_;
   std::function<std::string()> initial_path_;
   DsoBitmapForm& form_;
   DecodedBitmap picture_;

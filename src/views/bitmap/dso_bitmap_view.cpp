@@ -80,14 +80,16 @@ FileDialogRequest DsoBitmapView::SaveRequest(const std::string& suggested_name,
   return request;
 }
 
-DsoBitmapView::DsoBitmapView(const ViewContext& context, FileDialogs& file_dialogs,
+DsoBitmapView::DsoBitmapView(const ViewContext& context, const Connection& connection,
+                             BitmapTransfer& transfer, FileDialogs& file_dialogs,
                              DialogRunner run_dialog, QWidget* parent)
     : ViewFrame(parent), file_dialogs_(file_dialogs), run_dialog_(std::move(run_dialog)) {
   setAccessibleName(QStringLiteral("DSO Bitmap"));
   scale_ = std::max(1.0, QFontMetrics(font()).height() / kReferenceLineHeight);
   BuildControls();
   controller_ = std::make_unique<DsoBitmapController>(
-      context, [this] { return file_dialogs_.initial_path(); }, static_cast<DsoBitmapForm&>(*this));
+      context, connection, transfer, [this] { return file_dialogs_.initial_path(); },
+      static_cast<DsoBitmapForm&>(*this));
 
   connect(button(Button::kRefresh), &QPushButton::clicked, this,
           [this] { controller_->Refresh(); });

@@ -48,8 +48,9 @@ class DsoBitmapView : public ViewFrame, public BitmapPage, private DsoBitmapForm
   // Runs a modal dialog and returns its result; empty: QDialog::exec.
   using DialogRunner = std::function<int(QDialog&)>;
 
-  DsoBitmapView(const ViewContext& context, FileDialogs& file_dialogs, DialogRunner run_dialog = {},
-                QWidget* parent = nullptr);
+  // "Refresh" runs `transfer` when `connection` is bound.
+  DsoBitmapView(const ViewContext& context, const Connection& connection, BitmapTransfer& transfer,
+                FileDialogs& file_dialogs, DialogRunner run_dialog = {}, QWidget* parent = nullptr);
   ~DsoBitmapView() override;
 
   // BitmapPage: the right pane's way in.

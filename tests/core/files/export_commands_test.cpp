@@ -71,7 +71,7 @@ class ExportTest : public testing::ViewWorld {
   }
 
   testing::ScriptedChooser chooser;
-  ExportCommands exports{ViewContext{device, tables, operate_log, debug_log, ui}, chooser};
+  ExportCommands exports{ViewContext{device.store(), tables, operate_log, debug_log, ui}, chooser};
 };
 
 TEST_F(ExportTest, WavesComeInSecondsAndVoltsWithTheScalesTheyCameFrom) {

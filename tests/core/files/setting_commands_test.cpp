@@ -63,8 +63,10 @@ class SettingTest : protected Instrument, public testing::DeviceWorld<sim::Simul
   std::string folder = dir.path();
   testing::ScriptedChooser chooser;
   testing::RecordingSettingForm form;
+  std::function<std::string()> initial_path = [this] { return folder; };
   SettingCommands settings{
-      device, operate_log, debug_log, ui, clock, chooser, [this] { return folder; }};
+      device.store(), device.connection(), device.acquisition(), operate_log, debug_log, ui, clock,
+      chooser,        initial_path};
 };
 
 using B = std::vector<bool>;  // Upload, Download, Save, Save As

@@ -112,7 +112,8 @@ class WaveFileTest : public testing::ViewWorld {
 
   testing::ScriptedChooser chooser;
   testing::ControllerHost host{controller};
-  WaveFileCommands files{ViewContext{device, tables, operate_log, debug_log, ui}, chooser, host};
+  WaveFileCommands files{ViewContext{device.store(), tables, operate_log, debug_log, ui}, chooser,
+                         host};
 };
 
 int32_t LittleEndian32(const std::vector<unsigned char>& bytes, size_t at) {

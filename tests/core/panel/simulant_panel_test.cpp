@@ -82,7 +82,10 @@ class PanelTest : public testing::DeviceTest {
 
   bool auto_refresh = false;
   RecordingView view;
-  SimulantPanel panel{PanelContext{device, ui, operate_log, [this] { return auto_refresh; }}, view};
+  SimulantPanel panel{
+      PanelContext{device.store(), device.connection(), device.acquisition(),
+                   device.busy_indicator(), ui, operate_log, [this] { return auto_refresh; }},
+      view};
   size_t writes_seen = 0;
 };
 

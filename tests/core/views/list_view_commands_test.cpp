@@ -57,7 +57,7 @@ class FakeMeasurementForm : public FakeListForm<MeasurementForm> {
 
 class ListCommandsTest : public testing::ViewWorld {
  protected:
-  ViewContext Context() { return ViewContext{device, tables, operate_log, debug_log, ui}; }
+  ViewContext Context() { return ViewContext{device.store(), tables, operate_log, debug_log, ui}; }
 };
 
 TEST_F(ListCommandsTest, WaveDataCopyAndPrintAreRefusedBeforeAnyWaveData) {

@@ -63,30 +63,17 @@ class FakeGraph : public GraphControl {
 class FakeForm : public WaveGraphForm {
  public:
   void ReadBoxes(WaveGraphFields& fields) override { fields = boxes; }
-  void WriteBoxes(const WaveGraphFields& fields) override {
-    boxes = fields;
-    ++writes;
-  }
+  void WriteBoxes(const WaveGraphFields& fields) override { boxes = fields; }
   void EnableShowBox(int slot, bool enable) override { show_enabled[slot] = enable; }
-  void EnableModeButtons(bool auto_enabled) override {
-    auto_enabled_ = auto_enabled;
-    ++mode_changes;
-  }
+  void EnableModeButtons(bool auto_enabled) override { auto_enabled_ = auto_enabled; }
   void EnableFileButtons(bool enable) override { file_buttons = enable; }
-  bool CopyViewPicture() override {
-    ++copies;
-    return copy_succeeds;
-  }
+  bool CopyViewPicture() override { return true; }
   void OpenPrintPreview(int item_count) override { previews.push_back(item_count); }
 
   WaveGraphFields boxes;
-  int writes = 0;
   std::map<int, bool> show_enabled;
   bool auto_enabled_ = true;
-  int mode_changes = 0;
   bool file_buttons = true;
-  bool copy_succeeds = true;
-  int copies = 0;
   std::vector<int> previews;
 };
 
@@ -135,8 +122,12 @@ class ControllerWorld : public LogWorld {
   FakeGraph graph;
   FakeForm form;
   FakeTimer timer;
-  WaveGraphController controller{ViewContext{device, tables, operate_log, debug_log, ui}, graph,
-                                 form, timer};
+  WaveGraphController controller{ViewContext{device.store(), tables, operate_log, debug_log, ui},
+                                 device.acquisition(),
+                                 device.connection(),
+                                 graph,
+                                 form,
+                                 timer};
 };
 
 class ViewWorld : public ControllerWorld<ScriptedLink> {

@@ -110,7 +110,7 @@ class BitmapViewWorld : public ::testing::Test {
   sim::SimulatedLink link{instrument};
   Device device{link, ui, debug_log, operate_log, hooks, clock};
   ViewTables tables;
-  ViewContext context{device, tables, operate_log, debug_log, ui};
+  ViewContext context{device.store(), tables, operate_log, debug_log, ui};
   FileDialogs dialogs{[this] { return dir.path(); }};
   std::vector<std::string> file_answers;
   std::vector<FileDialogRequest> requests;

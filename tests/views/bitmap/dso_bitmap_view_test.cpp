@@ -45,10 +45,10 @@ class DsoBitmapViewTest : public testing::BitmapViewWorld {
     return path;
   }
 
-  DsoBitmapView view{context, dialogs, [this](QDialog& dialog) {
-                       return dialog_script ? dialog_script(dialog)
-                                            : static_cast<int>(QDialog::Rejected);
-                     }};
+  DsoBitmapView view{
+      context, device.connection(), device.bitmap_transfer(), dialogs, [this](QDialog& dialog) {
+        return dialog_script ? dialog_script(dialog) : static_cast<int>(QDialog::Rejected);
+      }};
 };
 
 TEST_F(DsoBitmapViewTest, WithoutAPictureOrABindingCommandsAreRefused) {
