@@ -122,11 +122,8 @@ class ControllerWorld : public LogWorld {
   FakeGraph graph;
   FakeForm form;
   FakeTimer timer;
-  WaveGraphController controller{ViewContext{device.store(), tables, operate_log, debug_log, ui},
-                                 device.acquisition(),
-                                 device.connection(),
-                                 graph,
-                                 form,
+  ViewContext context{device.store(), tables, operate_log, debug_log, ui};
+  WaveGraphController controller{context, device.acquisition(), device.connection(), graph, form,
                                  timer};
 };
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The checks and unit choices of the "Pass|Fail setting" dialog and the other dialogs' fields.
-#include "core/views/pass_fail_setting.h"
-
+// The dialogs' logic: the checks and unit choices of the "Pass|Fail setting" dialog, the print
+// range, and the channel choice before a wave file is written.
 #include <gtest/gtest.h>
 
 #include "core/protocol/measurement_record.h"
 #include "core/views/dialog_fields.h"
+#include "core/views/pass_fail_setting.h"
+#include "core/views/select_chan.h"
 #include "core/views/wave_data_controller.h"
 #include "support/fake_user_interface.h"
 
@@ -22,25 +23,24 @@ LimitFieldTexts Fields(const char* minimum, const char* maximum, const char* min
   return {minimum, min_unit, maximum, max_unit};
 }
 
-TEST(LimitUnitFamilyTest, AStoredUnitSelectsTheFirstEntryItBeginsIgnoringCase) {
-  const Units& volts = LimitUnitFamily(kVavg);
-  EXPECT_EQ(FindUnitEntry(volts, "mV"), 1);
-  EXPECT_EQ(FindUnitEntry(volts, "mv"), 1);  // typed in lower case: still shown as "mV"
-  EXPECT_EQ(FindUnitEntry(volts, "KV"), 3);
-  EXPECT_EQ(FindUnitEntry(volts, "m"), 1);
-  EXPECT_EQ(FindUnitEntry(volts, "mVx"), -1);
-  EXPECT_EQ(FindUnitEntry(volts, "Hz"), -1);
-  EXPECT_EQ(FindUnitEntry(volts, ""), -1);
-  EXPECT_EQ(FindUnitEntry(LimitUnitFamily(kPeriod), "s"), 4);
-  EXPECT_EQ(FindUnitEntry(LimitUnitFamily(kFrequency), "khz"), 1);
+TEST(LimitFieldsTest, AStoredUnitSelectsTheFirstEntryItBeginsIgnoringCase) {
+  const struct {
+    int item;
+    const char* unit;
+    int entry;
+  } cases[] = {{kVavg, "mV", 1}, {kVavg, "mv", 1},   {kVavg, "KV", 3},
+               {kVavg, "m", 1},  {kVavg, "mVx", -1}, {kVavg, "Hz", -1},
+               {kVavg, "", -1},  {kPeriod, "s", 4},  {kFrequency, "khz", 1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(FindUnitEntry(LimitUnitFamily(c.item), c.unit), c.entry) << c.unit;
 }
 
-TEST(LimitFieldsTest, WholeNumbersFromMinus999To999AreTaken) {
-  const LimitFieldCheck check = ReadLimitFields(Fields("-999", "999", "uV", "kV"));
+TEST(LimitFieldsTest, WholeNumbersFromMinus999To999AndUnitsOfThreeCharactersAreTaken) {
+  const LimitFieldCheck check = ReadLimitFields(Fields("-999", "999", "KHz", "kV"));
   ASSERT_TRUE(check.ok()) << check.refusal;
   EXPECT_EQ(check.limit.minimum, -999);
   EXPECT_EQ(check.limit.maximum, 999);
-  EXPECT_EQ(LimitUnitText(check.limit.minimum_unit), "uV");
+  EXPECT_EQ(LimitUnitText(check.limit.minimum_unit), "KHz");
   EXPECT_EQ(LimitUnitText(check.limit.maximum_unit), "kV");
   // Blanks around a number, a plus sign, and a minimum above the maximum are all accepted.
   const LimitFieldCheck loose = ReadLimitFields(Fields(" +12 ", "\t-3", "mv", ""));
@@ -52,13 +52,12 @@ TEST(LimitFieldsTest, WholeNumbersFromMinus999To999AreTaken) {
 }
 
 TEST(LimitFieldsTest, BadFieldsAreRefusedOneAtATimeInTheDialogsOrder) {
-  struct Case {
+  constexpr const char* kTooLong = "Please enter no more than 3 characters.";
+  const struct {
     LimitFieldTexts fields;
     LimitField bad;
     const char* refusal;
-  };
-  const Case cases[] = {
-      {Fields("99999", "0"), LimitField::kMinimum, kOutOfRange},
+  } cases[] = {
       {Fields("abc", "0"), LimitField::kMinimum, kNotANumber},
       {Fields("", "0"), LimitField::kMinimum, kNotANumber},
       {Fields("-", "0"), LimitField::kMinimum, kNotANumber},
@@ -67,17 +66,13 @@ TEST(LimitFieldsTest, BadFieldsAreRefusedOneAtATimeInTheDialogsOrder) {
       {Fields("-1000", "0"), LimitField::kMinimum, kOutOfRange},
       {Fields("99999999999999999999999", "0"), LimitField::kMinimum, kOutOfRange},
       {Fields("0", "1000"), LimitField::kMaximum, kOutOfRange},
-      {Fields("0", "x"), LimitField::kMaximum, kNotANumber},
-      {Fields("0", "0", "mVVV"), LimitField::kMinimumUnit,
-       "Please enter no more than 3 characters."},
-      {Fields("0", "0", "mV", "volt"), LimitField::kMaximumUnit,
-       "Please enter no more than 3 characters."},
+      {Fields("0", "0", "mVVV"), LimitField::kMinimumUnit, kTooLong},
+      {Fields("0", "0", "mV", "volt"), LimitField::kMaximumUnit, kTooLong},
       // The first bad field is the one reported.
       {Fields("abc", "1000", "long", "long"), LimitField::kMinimum, kNotANumber},
-      {Fields("0", "1000", "long"), LimitField::kMinimumUnit,
-       "Please enter no more than 3 characters."},
+      {Fields("0", "1000", "long"), LimitField::kMinimumUnit, kTooLong},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.fields.minimum + " " + c.fields.maximum + " " + c.fields.minimum_unit);
     const LimitFieldCheck check = ReadLimitFields(c.fields);
     EXPECT_EQ(check.bad_field, c.bad);
@@ -172,25 +167,53 @@ TEST_F(PassFailSettingTest, ABadFieldIsReportedButNeitherStoredNorAllowedToHoldT
 }
 
 TEST(PrintRangeTest, StartAndEndEachKeepToTheirOwnRange) {
-  PrintRangeCheck check = ReadPrintRange("1", "4000");
-  ASSERT_TRUE(check.ok());
-  EXPECT_EQ(check.first, 1);
-  EXPECT_EQ(check.last, 4000);
-  check = ReadPrintRange("4000", "4000");
-  EXPECT_EQ(check.bad_field, PrintRangeCheck::kStart);
-  EXPECT_EQ(check.refusal, "Please enter an integer between 1 and 3999.");
-  check = ReadPrintRange("0", "4000");
-  EXPECT_EQ(check.bad_field, PrintRangeCheck::kStart);
-  check = ReadPrintRange("50", "1");
-  EXPECT_EQ(check.bad_field, PrintRangeCheck::kEnd);
-  EXPECT_EQ(check.refusal, "Please enter an integer between 2 and 4000.");
-  check = ReadPrintRange("50", "");
-  EXPECT_EQ(check.bad_field, PrintRangeCheck::kEnd);
-  EXPECT_EQ(check.refusal, kNotANumber);
-  // End is not compared with Start.
-  check = ReadPrintRange("3999", "2");
-  ASSERT_TRUE(check.ok());
-  EXPECT_EQ(check.last - check.first + 1, -3996);
+  const struct {
+    const char* start;
+    const char* end;
+    PrintRangeCheck::Field bad;
+    const char* refusal;
+  } cases[] = {
+      {"1", "4000", PrintRangeCheck::kNone, ""},
+      {"3999", "2", PrintRangeCheck::kNone, ""},  // End is not compared with Start
+      {"4000", "4000", PrintRangeCheck::kStart, "Please enter an integer between 1 and 3999."},
+      {"0", "4000", PrintRangeCheck::kStart, "Please enter an integer between 1 and 3999."},
+      {"50", "1", PrintRangeCheck::kEnd, "Please enter an integer between 2 and 4000."},
+      {"50", "", PrintRangeCheck::kEnd, kNotANumber},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + ".." + c.end);
+    const PrintRangeCheck check = ReadPrintRange(c.start, c.end);
+    EXPECT_EQ(check.bad_field, c.bad);
+    EXPECT_EQ(check.refusal, c.refusal);
+    if (check.ok()) {
+      EXPECT_EQ(check.first, std::stoi(c.start));
+      EXPECT_EQ(check.last, std::stoi(c.end));
+    }
+  }
+}
+
+TEST(SelectChanTest, EachModeOffersTheSlotsWithItsViewsDataAndChoosesTheFirst) {
+  using Offer = std::pair<std::vector<int>, int>;  // the slots offered, the slot chosen
+  WaveSlotTable table;
+  const auto offer = [&table](SelectChanMode mode) {
+    const SelectChanChoice choice = OpenSelectChan(table, mode);
+    Offer offered{{}, choice.slot()};
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+      if (choice.enabled[static_cast<size_t>(slot - 1)])
+        offered.first.push_back(slot);
+    }
+    return offered;
+  };
+  EXPECT_EQ(offer(SelectChanMode::kWaveData), (Offer{{}, 1}));
+  table[1] = {1, 1, 0, 4000};  // graph and wave data
+  table[2] = {0, 0, 1, 0};     // measurements only
+  table[5] = {0, 1, 1, 800};   // a wave data file with measurements, hidden
+  table[7] = {1, 0, 0, 300};   // shown only
+  EXPECT_EQ(offer(SelectChanMode::kWaveData), (Offer{{1, 5}, 1}));
+  EXPECT_EQ(offer(SelectChanMode::kMeasurement), (Offer{{2, 5}, 2}));
+  EXPECT_EQ(offer(SelectChanMode::kWaveGraph), (Offer{{1, 7}, 1}));
+  EXPECT_FALSE(SlotHasModeData(table, SelectChanMode::kWaveData, 0));
+  EXPECT_FALSE(SlotHasModeData(table, SelectChanMode::kWaveData, 8));
 }
 
 }  // namespace

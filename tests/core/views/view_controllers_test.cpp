@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The views' controllers: the Wave Graph's refresh through the device's hooks, its redraw from
+// the store into the graph and the slots, its buttons and boxes; the list views' buttons.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/views/measurement_controller.h"
+#include "core/views/wave_data_controller.h"
+#include "view_world.h"
+
+namespace korvelane {
+namespace {
+
+using testing::ChannelBody;
+using testing::MessageRecord;
+using testing::ParamBody;
+using testing::Strings;
+
+// The forms of both list views, counting what reached them; the range dialog is cancelled.
+struct FakeListForms : WaveDataForm, MeasurementForm {
+  void EnableFileButtons(bool) override {}
+  bool PutTextOnClipboard(const std::string&) override { return ++calls; }
+  bool AskPrintRange(int*, int*) override { return !++calls; }
+  void OpenPrintPreview(int, int) override { ++calls; }
+  void ShowCaption(const std::string&) override {}
+  int calls = 0;
+};
+
+class ViewControllersTest : public testing::ViewWorld {
+ protected:
+  void SetChannel(int channel, bool on, int32_t count, int32_t vert_pos = 116) {
+    ChannelData& data = store().channel(channel);
+    data.enabled = on;
+    data.count = count;
+    data.vert_pos = vert_pos;
+  }
+};
+
+TEST_F(ViewControllersTest, RefreshFetchesWhatTheBoxesAskAndRedrawsThroughTheHooks) {
+  BindNow();
+  form.boxes.measure_ch2 = 1;
+  form.boxes.all_data = 1;
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true, 16, 300));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 2500, 0));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2_ALL, 4000, 40));
+  // Timer ticks in the refresh's waits are skipped: one cycle, never two interleaved.
+  ui.during_sleep = [this] { device.acquisition().RefreshAll(); };
+  controller.RefreshWaveGraph();
+  EXPECT_EQ(RequestedTypes(), (std::vector<int>{WD_PARAMS, WD_CH1_ALL, WD_CH2_ALL}));
+  EXPECT_EQ(link.writes()[link.writes().size() - 2].at(17), 0);  // CH1 without measurements
+  EXPECT_EQ(link.writes().back().at(17), 1);
+  EXPECT_EQ(hooks.redraws, 1);
+  EXPECT_EQ(Operations(), Strings{"Refresh the Wave Graph"});
+  EXPECT_TRUE(ui.messages.empty());
+
+  // Samples are plotted eighteen codes lower and never below zero; the lists keep the codes.
+  ASSERT_EQ(graph.plots[1].data.size(), 2500u);
+  ASSERT_EQ(graph.plots[2].data.size(), 4000u);
+  const std::pair<size_t, int> plotted[] = {{0, 0}, {17, 0}, {18, 0}, {19, 1}, {255, 237}};
+  for (const auto& [sample, value] : plotted)
+    EXPECT_EQ(graph.plots[1].data[sample], value) << sample;
+  EXPECT_EQ(tables.wave_data_list.text(17, 1), "17");
+  EXPECT_EQ(tables.measurement_list.text(kVavg, 2), "500.00mV");
+  EXPECT_EQ(tables.measurement_list.text(kVavg, 1), "");
+  EXPECT_EQ(tables.measurement_list.caption(), "The current Wave to 'Pass|Fail':  CH2");
+  EXPECT_EQ(tables.wave_slots[1].in_measurement, 0);
+  EXPECT_EQ(tables.wave_slots[2].count, 4000);
+  EXPECT_TRUE(form.file_buttons);
+}
+
+TEST_F(ViewControllersTest, RefreshAndAutoWhileUnboundOnlyComplain) {
+  device.connection().StartupLinkTest();
+  const std::pair<std::function<void()>, const char*> presses[] = {
+      {[this] { controller.RefreshWaveGraph(); }, "Refresh the Wave Graph"},
+      {[this] { controller.PressAuto(); }, "Set the refresh mode is : Auto"}};
+  for (const auto& [press, operation] : presses) {
+    SCOPED_TRACE(operation);
+    Forget();
+    press();
+    EXPECT_EQ(Operations(), Strings{operation});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], (MessageRecord{"The software is not link with device!", "Error",
+                                             MessageIcon::kExclamation}));
+    EXPECT_EQ(ui.lamp_refreshes, 1);
+  }
+  EXPECT_TRUE(link.writes().empty());
+  EXPECT_EQ(timer.starts, 0);
+  EXPECT_FALSE(ui.wait_cursor);
+}
+
+TEST_F(ViewControllersTest, AutoStartsTheTimerOnceAndManuStopsIt) {
+  controller.Initialise();
+  EXPECT_TRUE(form.auto_enabled_);
+  BindNow();
+  controller.PressAuto();
+  controller.PressAuto();
+  EXPECT_EQ(timer.starts, 1);
+  EXPECT_FALSE(form.auto_enabled_);
+  controller.PressManual();
+  controller.PressManual();
+  EXPECT_EQ(timer.stops, 1);
+  EXPECT_TRUE(form.auto_enabled_);
+  EXPECT_EQ(Operations(),
+            (Strings{"Set the refresh mode is : Auto", "Set the refresh mode is : Auto",
+                     "Set the refresh mode is : Manual", "Set the refresh mode is : Manual"}));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ViewControllersTest, PrintCountsTheLongestShownSlotAndIsRefusedWhileNoneIsShown) {
+  tables.wave_slots[3] = {0, 1, 0, 4000};
+  controller.ShowLoadedSlot(3, 0);  // loaded but hidden
+  controller.Print();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "There is no graph showed!");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(Logged("NORMAL :打印失败：波形界面没有波形显示"));
+  EXPECT_TRUE(form.previews.empty());
+
+  tables.wave_slots[5] = {0, 1, 0, 800};
+  tables.wave_slots[6] = {0, 1, 0, 500};
+  form.boxes.show[5] = form.boxes.show[6] = 1;
+  controller.ToggleShow(5);
+  controller.ToggleShow(6);
+  EXPECT_EQ(tables.wave_slots[5].in_graph, 1);
+  controller.Print();
+  EXPECT_EQ(form.previews, std::vector<int>{800});
+  EXPECT_EQ(Operations(), (Strings{"Print Wave Graph data", "Show/Hide the fifth graph",
+                                   "Show/Hide the sixth graph", "Print Wave Graph data"}));
+}
+
+TEST_F(ViewControllersTest, OnlyCountsTheGraphDrawsArePlottedAndShortOnesEmptyTheSlot) {
+  const struct {
+    int32_t count;
+    size_t plotted;  // samples in the plot afterwards; 3 is the old curve kept
+    int slot_count;
+  } cases[] = {{200, 0, 0}, {150, 0, 0}, {0, 0, 0}, {300, 3, 300}, {2500, 2500, 2500}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
+    SetChannel(1, true, c.count);
+    tables.wave_slots[1] = {1, 1, 0, 4000};
+    graph.plots[1].data = {1, 2, 3};
+    controller.RedrawWaveGraph();
+    EXPECT_EQ(graph.plots[1].data.size(), c.plotted);
+    EXPECT_EQ(tables.wave_slots[1].in_graph, c.slot_count ? 1 : 0);
+    EXPECT_EQ(tables.wave_slots[1].in_wave_data, c.slot_count ? 1 : 0);
+    EXPECT_EQ(tables.wave_slots[1].count, c.slot_count);
+    // The channel is on, so its plot and box stay visible and usable.
+    EXPECT_TRUE(graph.plots[1].visible);
+    EXPECT_TRUE(form.show_enabled[1]);
+  }
+}
+
+TEST_F(ViewControllersTest, VerticalPositionsPlaceTheMarkersWithinTheScreen) {
+  const std::pair<int32_t, double> cases[] = {
+      {16, 10.0}, {216, 0.0}, {300, 0.0}, {116, 5.0}, {-1000, 10.0}};
+  for (const auto& [vert_pos, marker] : cases) {
+    SCOPED_TRACE(vert_pos);
+    SetChannel(1, true, 2500, vert_pos);
+    SetChannel(2, true, 2500, vert_pos);
+    controller.RedrawWaveGraph();
+    EXPECT_DOUBLE_EQ(graph.markers[1].position, marker);
+    EXPECT_DOUBLE_EQ(graph.markers[2].position, marker);
+  }
+}
+
+TEST_F(ViewControllersTest, AChannelThatIsOffIsHiddenAndLosesItsShowFlag) {
+  SetChannel(1, false, 4000);
+  SetChannel(2, true, 4000);
+  form.boxes.show[1] = 1;
+  controller.RedrawWaveGraph();
+  EXPECT_FALSE(graph.plots[1].visible);
+  EXPECT_FALSE(graph.markers[1].visible);
+  EXPECT_TRUE(graph.plots[2].visible);
+  EXPECT_TRUE(graph.markers[2].visible);
+  EXPECT_EQ(graph.plots[1].clears, 1);
+  EXPECT_FALSE(form.show_enabled[1]);
+  EXPECT_TRUE(form.show_enabled[2]);
+  EXPECT_EQ(form.boxes.show[1], 0);
+  EXPECT_EQ(form.boxes.show[2], 1);
+}
+
+TEST_F(ViewControllersTest, CopyAndPrintAreRefusedBeforeTheListsHaveData) {
+  FakeListForms forms;
+  WaveDataController wave_data(context, forms);
+  MeasurementController measurements(context, forms);
+  wave_data.Copy();
+  wave_data.Print();
+  measurements.Copy();
+  measurements.Print();
+  EXPECT_EQ(Operations(), (Strings{"Copy Wave Data", "Print Wave Data", "Copy Measurement",
+                                   "Print measurement"}));
+  EXPECT_EQ(ui.messages,
+            (std::vector<MessageRecord>{
+                {"There is no Wave Data for copy!", "Error", MessageIcon::kExclamation},
+                {"There is no Wave Data for print!", "Error", MessageIcon::kInformation},
+                {"There is no measuremnt for copy", "Error", MessageIcon::kExclamation},
+                {"There is no measurement for print!", "Error", MessageIcon::kInformation}}));
+  EXPECT_TRUE(Logged("WARNING:打印失败：波形数据列表中当前没有数据"));
+  EXPECT_TRUE(Logged("WARNING:打印失败：波形测量值数据列表中当前没有数据"));
+  EXPECT_EQ(forms.calls, 0);
+}
+
+}  // namespace
+}  // namespace korvelane
