@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes across the layers: the core includes only core headers and
-# the system's, the views do not include the panes, and only the device layer and the application
-# see the whole device. Run as a build step:
+# the system's, the socket library only its own and core/common, the views do not include the
+# panes, and only the device layer and the application see the whole device. Run as a build step:
 #   cmake -DSOURCE_DIR=<project> -DSTAMP=<file touched when all is well> -P check_includes.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -64,8 +64,17 @@ function(device_rule quoted path first out)
   endif()
 endfunction()
 
+# The socket plumbing: itself, core/common and the system's headers.
+function(socket_rule quoted path first out)
+  set(${out} "" PARENT_SCOPE)
+  if((quoted OR first IN_LIST top_folders) AND NOT path MATCHES "^(socket|core/common)/")
+    set(${out} "the socket library includes only its own and core/common headers" PARENT_SCOPE)
+  endif()
+endfunction()
+
 set(violations "")
 check_folder(core core_rule)
+check_folder(socket socket_rule)
 check_folder(views views_rule)
 file(GLOB core_folders RELATIVE ${SOURCE_DIR}/src LIST_DIRECTORIES true ${SOURCE_DIR}/src/core/*)
 list(FILTER core_folders EXCLUDE REGEX "\\.|^core/protocol$")

@@ -4,6 +4,7 @@
 
 file(GLOB_RECURSE korvelane_checked_sources CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/core/*.h ${PROJECT_SOURCE_DIR}/src/core/*.cpp
+  ${PROJECT_SOURCE_DIR}/src/socket/*.h ${PROJECT_SOURCE_DIR}/src/socket/*.cpp
   ${PROJECT_SOURCE_DIR}/src/views/*.h ${PROJECT_SOURCE_DIR}/src/views/*.cpp)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/layering.stamp
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}

@@ -10,12 +10,18 @@ itself after N exchanges) and a few failing refresh answers and spoilt answers q
 of N. As a person would, the soak binds again whenever the link is back, presses "Auto" again,
 and closes any message box.
 
-Usage: bench/process/soak.py [--minutes 5] [--build build] [--seed 1]
+Before that, korvelane-fault-soak runs the device layer in one process against the simulated
+instrument for --actions refreshes, settings and screen-bitmap transfers under random faults and
+unplugs, and checks that every failure is logged and nothing spoilt is taken; the soak fails
+with it.
+
+Usage: bench/process/soak.py [--minutes 5] [--build build] [--seed 1] [--actions 4000]
 """
 
 import argparse
 import os
 import random
+import subprocess
 import sys
 import time
 
@@ -122,7 +128,13 @@ def main():
     parser.add_argument("--verbose", action="store_true", help="the state at every step")
     parser.add_argument("--limit", type=float, default=1.05,
                         help="largest end / first-minute resident memory ratio")
+    parser.add_argument("--actions", type=int, default=4000,
+                        help="actions of the in-process fault soak")
     args = parser.parse_args()
+
+    in_process = subprocess.run([os.path.join(os.path.abspath(args.build), "bin",
+                                              "korvelane-fault-soak"),
+                                 str(args.actions), str(args.seed)], check=False)
 
     settings = {"interval_ms": 100, "operate_log_on": True}
     with Session("soak", build=os.path.abspath(args.build), settings=settings,
@@ -153,7 +165,7 @@ def main():
     print("lowest %.1f MB, highest %.1f MB over %d samples"
           % (min(kb for _, kb in soak.samples) / 1024, max(kb for _, kb in soak.samples) / 1024,
              len(soak.samples)))
-    ok = alive and refreshes > 0 and ratio <= args.limit
+    ok = in_process.returncode == 0 and alive and refreshes > 0 and ratio <= args.limit
     print("soak " + ("passed" if ok else "FAILED"))
     return 0 if ok else 1
 

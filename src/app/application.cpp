@@ -5,12 +5,12 @@
 
 #include "app/end_signals.h"
 #include "app/instrument_access.h"
+#include "app/link_factory.h"
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
 #include "app/single_instance.h"
 #include "core/common/program_folder.h"
 #include "transport/libusb_link.h"
-#include "transport/link_factory.h"
 #include "transport/switchable_link.h"
 
 namespace korvelane {
@@ -40,14 +40,14 @@ int RunApplication(QApplication& app, const std::optional<DeviceChoice>& command
   transport::SwitchableLink link;
   InstrumentAccess instruments;
   instruments.command_line = command_line;
-  instruments.build_ids = transport::BuildTimeIds();
+  instruments.build_ids = BuildTimeIds();
   instruments.list_usb = [] { return transport::LibUsbLink::ListDevices(); };
   instruments.watch_usb = [](std::function<void()> changed) -> std::unique_ptr<UsbPlugWatch> {
     return std::make_unique<BusWatch>(std::move(changed));
   };
   instruments.use = [&link](const DeviceChoice& choice) {
     std::string note;
-    link.Replace(transport::MakeLink(choice, note));
+    link.Replace(MakeLink(choice, note));
     if (!note.empty())
       std::fprintf(stderr, "korvelane: %s\n", note.c_str());
   };

@@ -10,12 +10,12 @@
 #include "core/common/byte_view.h"
 #include "core/protocol/frame.h"
 #include "simulator/request_stream.h"
-#include "transport/unix_socket.h"
+#include "socket/unix_socket.h"
 
 namespace korvelane::sim {
 namespace {
 
-using transport::SteadyTime;
+using net::SteadyTime;
 
 constexpr int kSendTimeoutMs = 2000;
 
@@ -45,7 +45,7 @@ class Server {
 
   int Run(int stop_fd) {
     std::string error;
-    listener_ = transport::ListenUnix(options_.socket_path, error);
+    listener_ = net::ListenUnix(options_.socket_path, error);
     if (listener_.fd < 0) {
       log_ << "korvelane-sim: " << error << "\n";
       return 1;
@@ -68,9 +68,9 @@ class Server {
       if (n > 0 && client_ >= 0 && p[2].revents)
         Serve();
     }
-    transport::CloseFd(client_);
-    transport::RemoveOwnSocket(options_.socket_path, listener_);
-    transport::CloseFd(listener_.fd);
+    net::CloseFd(client_);
+    net::RemoveOwnSocket(options_.socket_path, listener_);
+    net::CloseFd(listener_.fd);
     Say("stopped");
     return 0;
   }
@@ -81,7 +81,7 @@ class Server {
       log_ << "korvelane-sim: " << text << std::endl;
   }
 
-  int Remaining() const { return transport::MillisecondsLeft(replug_at_); }
+  int Remaining() const { return net::MillisecondsLeft(replug_at_); }
 
   void Accept() {
     int fd = accept4(listener_.fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -89,7 +89,7 @@ class Server {
       return;
     if (client_ >= 0 || !instrument_.plugged()) {
       Say(client_ >= 0 ? "busy: connection refused" : "unplugged: connection refused");
-      transport::CloseFd(fd);
+      net::CloseFd(fd);
       return;
     }
     client_ = fd;
@@ -98,7 +98,7 @@ class Server {
   }
 
   void Disconnect(const char* why) {
-    transport::CloseFd(client_);
+    net::CloseFd(client_);
     stream_.Clear();
     Say(why);
     // Whoever connects next binds anew, as after replugging the cable.
@@ -110,12 +110,12 @@ class Server {
 
   void Serve() {
     uint8_t bytes[8192];
-    const ssize_t n = recv(client_, bytes, sizeof bytes, MSG_DONTWAIT);
-    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    const ssize_t n = net::ReceiveWithin(client_, bytes, sizeof bytes, SteadyTime{});
+    if (n < 0) {
       Disconnect("disconnected");
       return;
     }
-    if (n < 0)
+    if (n == 0)
       return;
     stream_.Append(bytes, static_cast<size_t>(n));
     std::vector<uint8_t> request;
@@ -125,16 +125,14 @@ class Server {
       if (options_.verbose)
         log_ << DescribeExchange(exchanges_, request, answer) << std::endl;
       if (!instrument_.plugged()) {
-        transport::CloseFd(client_);
+        net::CloseFd(client_);
         Say("instrument unplugged");
         replugging_ = true;
-        replug_at_ =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.replug_ms);
+        replug_at_ = net::After(options_.replug_ms);
         return;
       }
-      if (!answer.empty() && !transport::SendAll(client_, answer.data(), answer.size(),
-                                                 std::chrono::steady_clock::now() +
-                                                     std::chrono::milliseconds(kSendTimeoutMs))) {
+      if (!answer.empty() &&
+          !net::SendAll(client_, answer.data(), answer.size(), net::After(kSendTimeoutMs))) {
         Disconnect("answer not taken: disconnected");
         return;
       }
@@ -144,7 +142,7 @@ class Server {
   const ServerOptions& options_;
   std::ostream& log_;
   SimulatedInstrument instrument_;
-  transport::UnixListener listener_;
+  net::UnixListener listener_;
   int client_ = -1;
   RequestStream stream_;
   uint64_t exchanges_ = 0;

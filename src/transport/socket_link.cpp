@@ -3,22 +3,20 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
 #include "core/common/byte_view.h"
 #include "core/protocol/frame.h"
-#include "transport/unix_socket.h"
+#include "socket/unix_socket.h"
 
 namespace korvelane::transport {
 namespace {
 
-SteadyTime After(int milliseconds) {
-  return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-}
+using net::After;
+using net::CloseFd;
+using net::SteadyTime;
 
 constexpr short kHangUp = POLLRDHUP | POLLHUP | POLLERR | POLLNVAL;
 
@@ -32,9 +30,9 @@ SocketLink::~SocketLink() {
 }
 
 int SocketLink::ConnectSettled() const {
-  int fd = ConnectUnix(path_);
+  int fd = net::ConnectUnix(path_);
   // A server that cannot serve us (busy with another client) closes at once.
-  if (fd >= 0 && (WaitFor(fd, POLLRDHUP, After(options_.settle_ms)) & kHangUp))
+  if (fd >= 0 && (net::WaitFor(fd, POLLRDHUP, After(options_.settle_ms)) & kHangUp))
     CloseFd(fd);
   return fd;
 }
@@ -109,17 +107,14 @@ int SocketLink::UsbWrite(int pipe, const uint8_t* buffer, uint32_t count) {
     return 0;
   // Whatever came unasked (the rest of an answer not read, or one that came too late) goes.
   uint8_t scrap[4096];
-  for (;;) {
-    const ssize_t n = recv(fd_, scrap, sizeof scrap, MSG_DONTWAIT);
-    if (n > 0 || (n < 0 && errno == EINTR))
-      continue;
-    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+  for (ssize_t n = 1; n > 0;) {
+    n = net::ReceiveWithin(fd_, scrap, sizeof scrap, SteadyTime{});
+    if (n < 0) {
       LoseLocked();
       return 0;
     }
-    break;
   }
-  if (!SendAll(fd_, buffer, count, After(options_.write_timeout_ms))) {
+  if (!net::SendAll(fd_, buffer, count, After(options_.write_timeout_ms))) {
     LoseLocked();  // a request sent in part would garble the next one
     return 0;
   }
@@ -146,15 +141,13 @@ int SocketLink::UsbReadWithin(int pipe, uint8_t* buffer, uint32_t count, int tim
     }
     const size_t have = pending_.size();
     pending_.resize(goal);
-    const ssize_t n = recv(fd_, pending_.data() + have, goal - have, MSG_DONTWAIT);
+    const ssize_t n = net::ReceiveWithin(fd_, pending_.data() + have, goal - have, deadline);
     pending_.resize(have + static_cast<size_t>(n > 0 ? n : 0));
-    if (n > 0 || (n < 0 && errno == EINTR))
-      continue;
-    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+    if (n < 0) {
       LoseLocked();
       return 0;
     }
-    if (!(WaitFor(fd_, POLLIN, deadline) & (POLLIN | kHangUp)))
+    if (n == 0)
       return 0;  // no complete answer in time
   }
   std::memcpy(buffer, pending_.data(), count);

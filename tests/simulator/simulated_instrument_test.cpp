@@ -7,14 +7,43 @@
 #include <functional>
 #include <tuple>
 
+#include "core/common/byte_view.h"
+#include "core/protocol/frame.h"
 #include "core/protocol/panel_codes.h"
 #include "core/protocol/unit_table.h"
-#include "sim_helpers.h"
 
 namespace korvelane::sim {
 namespace {
 
-using testing::Talk;
+// Talks to the instrument with the program's own request builders.
+class Talk {
+ public:
+  explicit Talk(SimulatedInstrument& instrument) : instrument_(instrument) {}
+
+  // Sends what the builder put in the buffer; returns the whole answer (empty for none).
+  template <typename Build, typename... Args>
+  const std::vector<uint8_t>& Send(Build build, Args... args) {
+    build(buffer_, args...);
+    answer_ = instrument_.Exchange(buffer_.data(), RequestSize(buffer_));
+    return answer_;
+  }
+  const std::vector<uint8_t>& Bind() { return Send(BuildBindRequest); }
+  const std::vector<uint8_t>& Params() { return Send(BuildParamsRequest); }
+  const std::vector<uint8_t>& Key(uint8_t code, uint8_t value = 1) {
+    return Send(BuildPanelKeyRequest, code, value);
+  }
+  const std::vector<uint8_t>& Piece(uint32_t number) { return Send(BuildBmpPieceRequest, number); }
+
+  const std::vector<uint8_t>& answer() const { return answer_; }
+  ByteView message() const { return ByteView(answer_.data(), answer_.size()); }
+  ByteView body() const { return message().Sub(kHeaderSize); }
+  int8_t result() const { return body().S8(0); }
+
+ private:
+  SimulatedInstrument& instrument_;
+  MessageBuffer buffer_{};
+  std::vector<uint8_t> answer_;
+};
 
 class InstrumentTest : public ::testing::Test {
  protected:
@@ -33,7 +62,7 @@ TEST_F(InstrumentTest, OnlyABoundHostIsServed) {
   talk.Send(BuildUnbindRequest);
   talk.Params();
   EXPECT_NE(talk.result(), 0);
-  talk.Channel(WD_CH1, 0);
+  talk.Send(BuildChannelRequest, WD_CH1, 0);
   EXPECT_NE(talk.result(), 0);
   EXPECT_EQ(talk.answer().size(), kHeaderSize + 4184);
   talk.Send(BuildBmpBeginRequest);
@@ -145,16 +174,21 @@ TEST_F(InstrumentTest, SettingsBlockTravelsBothWaysAndABadOneIsRefused) {
   EXPECT_NE(talk.result(), 0);
 }
 
-TEST_F(InstrumentTest, BitmapPiecesReassembleIntoAValidEightBitBmp) {
-  // The whole file is checked by the decoder where the device layer fetches it; here its size
-  // and the pieces it travels in.
-  const std::vector<uint8_t> file = talk.FetchBitmap();
+TEST_F(InstrumentTest, TheScreenBitmapTravelsInTwentyPiecesOnlyWithinATransfer) {
+  // The whole file is put together and checked where the device layer fetches it; here its
+  // size and the pieces it travels in.
+  const std::vector<uint8_t> file = instrument.ScreenBitmap();
   ASSERT_EQ(file.size(), 77878u);
   EXPECT_EQ(file[0], 'B');
   EXPECT_EQ(file[28], 8);  // bits per pixel
-  EXPECT_EQ(file, instrument.ScreenBitmap());
+  talk.Send(BuildBmpBeginRequest);
+  EXPECT_EQ(talk.body().U8(8), 0);
+  EXPECT_EQ(talk.body().U32BE(4), file.size());
+  talk.Piece(0);
+  EXPECT_EQ(talk.body().U32BE(4), 4000u);
+  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4000, talk.answer().begin() + 28));
 
-  // 20 pieces: 19 of 4000 bytes and one of 1878 (with a menu shown as well); none past the end,
+  // 19 pieces of 4000 bytes and one of 1878 (with a menu shown as well); none past the end,
   // none outside a transfer.
   talk.Key(kKeyMeasure);
   talk.Send(BuildBmpBeginRequest);
@@ -163,6 +197,7 @@ TEST_F(InstrumentTest, BitmapPiecesReassembleIntoAValidEightBitBmp) {
   talk.Piece(20);
   EXPECT_NE(talk.body().U8(4013), 0);
   talk.Send(BuildBmpEndRequest);
+  EXPECT_EQ(talk.body().U8(1), 0);
   talk.Piece(0);
   EXPECT_NE(talk.body().U8(4013), 0);
 }

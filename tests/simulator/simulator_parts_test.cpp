@@ -2,7 +2,7 @@
 // The simulator's pure parts: fault texts, request framing, the settings block, value units.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <tuple>
 
 #include "core/protocol/frame.h"
 #include "core/protocol/unit_table.h"
@@ -14,35 +14,33 @@
 namespace korvelane::sim {
 namespace {
 
-TEST(FaultText, ReadsEveryForm) {
+TEST(FaultText, ReadsEveryFormAndRefusesTheRest) {
+  struct Case {
+    const char* text;
+    FaultKind kind;
+    int operation, piece, times, code;
+  };
+  const Case cases[] = {
+      {"drop", FaultKind::kDropAnswer, 0, 0, 1, -1},
+      {"bad-signature*3", FaultKind::kBadSignature, 0, 0, 3, -1},
+      {"error-report=-2", FaultKind::kErrorReport, 0, 0, 1, -2},
+      {"result:10", FaultKind::kResultFailure, 10, 0, 1, -1},
+      {"checksum:3*2", FaultKind::kBadChecksum, 0, 3, 2, -1},
+      {"file-len:0", FaultKind::kZeroFileLen, 0, 0, 1, -1},
+  };
   FaultText f;
   std::string error;
-  ASSERT_TRUE(ParseFaultText("drop", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kDropAnswer);
-  EXPECT_EQ(f.fault.times, 1);
-  ASSERT_TRUE(ParseFaultText("bad-signature*3", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kBadSignature);
-  EXPECT_EQ(f.fault.times, 3);
-  ASSERT_TRUE(ParseFaultText("error-report=-1", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kErrorReport);
-  EXPECT_EQ(f.fault.code, -1);
-  ASSERT_TRUE(ParseFaultText("result:10", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kResultFailure);
-  EXPECT_EQ(f.fault.operation, 10);
-  ASSERT_TRUE(ParseFaultText("checksum:3*2", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kBadChecksum);
-  EXPECT_EQ(f.fault.piece, 3);
-  EXPECT_EQ(f.fault.times, 2);
-  ASSERT_TRUE(ParseFaultText("file-len:0", f, error));
-  EXPECT_EQ(f.fault.kind, FaultKind::kZeroFileLen);
+  for (const Case& c : cases) {
+    ASSERT_TRUE(ParseFaultText(c.text, f, error)) << c.text;
+    EXPECT_FALSE(f.unplug);
+    EXPECT_EQ(f.fault.kind, c.kind) << c.text;
+    EXPECT_EQ(std::make_tuple(f.fault.operation, f.fault.piece, f.fault.times, f.fault.code),
+              std::make_tuple(c.operation, c.piece, c.times, c.code))
+        << c.text;
+  }
   ASSERT_TRUE(ParseFaultText("unplug-after:4", f, error));
   EXPECT_TRUE(f.unplug);
   EXPECT_EQ(f.unplug_after, 4);
-}
-
-TEST(FaultText, RefusesWhatItCannotRead) {
-  FaultText f;
-  std::string error;
   for (const char* bad :
        {"", "explode", "drop:1", "result", "result:0", "result:14", "checksum", "checksum:x",
         "drop*0", "drop*", "unplug-after:", "unplug-after:2*2", "result=3:5", "checksum:2junk"}) {

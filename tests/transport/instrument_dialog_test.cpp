@@ -15,8 +15,8 @@
 #include "app/instrument_access.h"
 #include "app/instrument_dialog.h"
 #include "app/lamp_indicator.h"
+#include "app/link_factory.h"
 #include "core/shell/command_ids.h"
-#include "transport/link_factory.h"
 #include "transport/switchable_link.h"
 #include "usb_world.h"
 
@@ -47,7 +47,7 @@ class InstrumentTest : public AppTest {
             choice.has_ids ? std::optional<UsbIds>(choice.ids()) : std::nullopt, debug_log,
             QuickUsbOptions()));
       } else {
-        switchable.Replace(transport::MakeLink(choice, note));
+        switchable.Replace(MakeLink(choice, note));
       }
     };
   }

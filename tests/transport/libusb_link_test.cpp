@@ -62,7 +62,7 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   // for the answer to the next request.
   ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
   EXPECT_TRUE(ReadAnswer(*link).empty());
-  EXPECT_TRUE(Logged("WARNING:USB读取超时"));
+  EXPECT_EQ(LogCount("WARNING:USB读取超时"), 1);
   EXPECT_GE(usb.discards(), 1) << "the waiting IN transfer is cancelled";
   usb.SendInPieces(BindAnswer(), {});
   AnswerWith(params_answer);
@@ -76,7 +76,7 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
   MessageBuffer buffer{};
   EXPECT_EQ(link->UsbRead(kPipeIn, buffer.data(), kHeaderSize), 0);
-  EXPECT_TRUE(Logged("WARNING:收到的USB信息包长度 2130706436 超出上限"));
+  EXPECT_EQ(LogCount("WARNING:收到的USB信息包长度 2130706436 超出上限"), 1);
   EXPECT_EQ(LogCount("USB读取超时"), 1);
 
   AnswerWith(params_answer);
@@ -117,8 +117,8 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
   EXPECT_EQ(link->UsbReadWithin(kPipeIn, buffer.data(), kHeaderSize, 600'000), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
   puller.join();
-  EXPECT_TRUE(Logged("WARNING:USB仪器已断开，读取失败"));
-  EXPECT_FALSE(Logged("超时"));
+  EXPECT_EQ(LogCount("WARNING:USB仪器已断开，读取失败"), 1);
+  EXPECT_EQ(LogCount("超时"), 0);
   EXPECT_EQ(link->UsbIsOpen(), 0);
   ASSERT_TRUE(Deliver(kDeviceRemoveComplete));
   EXPECT_EQ(link->UsbIsOpen(), 0);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Waiting in link tests: for a condition, and for the device changes a link reports.
+// Link tests: waiting for a condition and for the device changes a link reports, and the
+// program's way of exchanging through a link.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,10 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "core/protocol/frame.h"
+#include "core/protocol/usb_link.h"
+#include "support/messages.h"
 
 namespace korvelane::testing {
 
@@ -49,5 +54,27 @@ class Notifications {
   std::condition_variable changed_;
   std::vector<uintptr_t> seen_;
 };
+
+inline Bytes RequestBytes(void (*build)(MessageBuffer&)) {
+  MessageBuffer request{};
+  build(request);
+  return Bytes(request.begin(), request.begin() + static_cast<long>(RequestSize(request)));
+}
+
+// The program's exchange: the whole request in one write, then the header, then the whole
+// message. The whole answer, or an empty one when a read fails.
+inline Bytes ReadAnswer(UsbLink& link) {
+  MessageBuffer buffer{};
+  if (!link.UsbRead(kPipeIn, buffer.data(), kHeaderSize))
+    return {};
+  const uint32_t size = MsgLen(ByteView(buffer.data(), kHeaderSize)) + kHeaderSize;
+  if (size > buffer.size() || !link.UsbRead(kPipeIn, buffer.data(), size))
+    return {};
+  return Bytes(buffer.begin(), buffer.begin() + size);
+}
+
+inline int Write(UsbLink& link, const Bytes& request) {
+  return link.UsbWrite(kPipeOut, request.data(), static_cast<uint32_t>(request.size()));
+}
 
 }  // namespace korvelane::testing

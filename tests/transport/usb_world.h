@@ -10,11 +10,9 @@
 #include <string>
 
 #include "core/logs/gbk_text.h"
-#include "core/protocol/frame.h"
 #include "emulated_usb_device.h"
 #include "link_test_support.h"
 #include "support/fixed_clock.h"
-#include "support/messages.h"
 #include "support/temp_dir.h"
 #include "transport/libusb_link.h"
 
@@ -73,10 +71,6 @@ class UsbWorld {
   }
   ~UsbWorld() { link.reset(); }
 
-  bool Logged(const std::string& utf8) const {
-    return ReadFileText(debug_log.debug_log_path()).find(Utf8ToGbk(utf8)) != std::string::npos;
-  }
-
   int LogCount(const std::string& utf8) const {
     const std::string text = ReadFileText(debug_log.debug_log_path());
     const std::string wanted = Utf8ToGbk(utf8);
@@ -102,28 +96,5 @@ class UsbWorld {
   Notifications heard;
   std::unique_ptr<transport::LibUsbLink> link;
 };
-
-// The program's exchange: the whole request in one write, then the header, then the whole
-// message.
-inline int SendRequest(UsbLink& link, const MessageBuffer& request) {
-  return link.UsbWrite(kPipeOut, request.data(), static_cast<uint32_t>(RequestSize(request)));
-}
-
-// The whole answer, or an empty one when a read fails.
-inline Bytes ReadAnswer(UsbLink& link) {
-  MessageBuffer buffer{};
-  if (!link.UsbRead(kPipeIn, buffer.data(), kHeaderSize))
-    return {};
-  const uint32_t size = MsgLen(ByteView(buffer.data(), kHeaderSize)) + kHeaderSize;
-  if (size > buffer.size() || !link.UsbRead(kPipeIn, buffer.data(), size))
-    return {};
-  return Bytes(buffer.begin(), buffer.begin() + size);
-}
-
-inline Bytes RequestBytes(void (*build)(MessageBuffer&)) {
-  MessageBuffer request{};
-  build(request);
-  return Bytes(request.begin(), request.begin() + static_cast<long>(RequestSize(request)));
-}
 
 }  // namespace korvelane::testing

@@ -10,10 +10,7 @@
 #include "core/protocol/usb_link.h"
 #include "core/shell/device_choice.h"
 
-namespace korvelane::transport {
-
-using korvelane::DeviceChoice;
-using korvelane::ParseDeviceChoice;
+namespace korvelane {
 
 // The ids that "usb" without ids stands for: "VID:PID" as configured when the program was built,
 // or empty.
@@ -32,4 +29,4 @@ bool ApplyDefaultUsbIds(DeviceChoice& choice, const std::string& build_ids);
 // failures to the debug log in the program's folder.
 std::unique_ptr<UsbLink> MakeLink(const DeviceChoice& choice, std::string& note);
 
-}  // namespace korvelane::transport
+}  // namespace korvelane

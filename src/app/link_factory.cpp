@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "transport/link_factory.h"
+#include "app/link_factory.h"
 
 #include "core/common/clock.h"
 #include "core/common/program_folder.h"
@@ -12,7 +12,7 @@
 #define KORVELANE_DEFAULT_USB_IDS ""
 #endif
 
-namespace korvelane::transport {
+namespace korvelane {
 namespace {
 
 // A simulated link that owns its instrument (the instrument is made before the link).
@@ -32,9 +32,10 @@ struct UsbLogHolder {
   DebugLog debug_log{ProgramFolder(), clock};
 };
 
-class LoggedUsbLink : private UsbLogHolder, public LibUsbLink {
+class LoggedUsbLink : private UsbLogHolder, public transport::LibUsbLink {
  public:
-  explicit LoggedUsbLink(std::optional<UsbIds> ids) : LibUsbLink(ids, UsbLogHolder::debug_log) {}
+  explicit LoggedUsbLink(std::optional<UsbIds> ids)
+      : transport::LibUsbLink(ids, UsbLogHolder::debug_log) {}
 };
 
 }  // namespace
@@ -71,7 +72,7 @@ std::unique_ptr<UsbLink> MakeLink(const DeviceChoice& choice, std::string& note)
     case DeviceChoice::kSim:
       return std::make_unique<OwnSimulatedLink>();
     case DeviceChoice::kSocket:
-      return std::make_unique<SocketLink>(choice.socket_path);
+      return std::make_unique<transport::SocketLink>(choice.socket_path);
     case DeviceChoice::kUsb:
       break;
   }
@@ -86,4 +87,4 @@ std::unique_ptr<UsbLink> MakeLink(const DeviceChoice& choice, std::string& note)
   return std::make_unique<LoggedUsbLink>(UsbIds{usb.vendor_id, usb.product_id});
 }
 
-}  // namespace korvelane::transport
+}  // namespace korvelane

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "transport/unix_socket.h"
+#include "socket/unix_socket.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace korvelane::transport {
+namespace korvelane::net {
 namespace {
 
 bool MakeAddress(const std::string& path, sockaddr_un& address) {
@@ -25,6 +25,10 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
 }
 
 }  // namespace
+
+SteadyTime After(int milliseconds) {
+  return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
 
 int MillisecondsLeft(SteadyTime deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -119,10 +123,25 @@ bool SendAll(int fd, const uint8_t* data, size_t size, SteadyTime deadline) {
   return true;
 }
 
+ssize_t ReceiveWithin(int fd, uint8_t* data, size_t size, SteadyTime deadline) {
+  for (;;) {
+    const ssize_t n = recv(fd, data, size, MSG_DONTWAIT);
+    if (n > 0)
+      return n;
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+      return -1;
+    // A hang-up wakes the wait too; the next recv then tells it.
+    if (!WaitFor(fd, POLLIN, deadline))
+      return 0;
+  }
+}
+
 void CloseFd(int& fd) {
   if (fd >= 0)
     close(fd);
   fd = -1;
 }
 
-}  // namespace korvelane::transport
+}  // namespace korvelane::net

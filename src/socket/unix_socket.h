@@ -2,14 +2,19 @@
 // Unix-domain stream sockets with bounded waits, for the socket link and korvelane-sim.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace korvelane::transport {
+namespace korvelane::net {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
+
+// Now plus `milliseconds`.
+SteadyTime After(int milliseconds);
 
 // Milliseconds from now until `deadline`, 0 once it has passed.
 int MillisecondsLeft(SteadyTime deadline);
@@ -37,6 +42,10 @@ int WaitFor(int fd, short events, SteadyTime deadline);
 // Sends all bytes, waiting at most until the deadline; false on a failure or the time-out.
 bool SendAll(int fd, const uint8_t* data, size_t size, SteadyTime deadline);
 
+// Reads up to `size` (> 0) bytes, waiting until the deadline for the first of them: the count
+// read, 0 when nothing came in time, -1 when the peer has closed or the connection failed.
+ssize_t ReceiveWithin(int fd, uint8_t* data, size_t size, SteadyTime deadline);
+
 void CloseFd(int& fd);
 
-}  // namespace korvelane::transport
+}  // namespace korvelane::net
