@@ -46,6 +46,16 @@ TEST_F(UsbLinkTest, OpensClaimsAndReadsTheWholeAnswerHoweverTheInstrumentCutsIt)
   }
   EXPECT_EQ(usb.out_transfers().size(), cuts.size());
 
+  // Bytes sent past the message, in the same write, are not taken for the next answer.
+  Bytes surplus = BindAnswer();
+  surplus.insert(surplus.end(), 600, 0xEE);
+  AnswerWith(surplus);
+  ASSERT_EQ(link->UsbWrite(kPipeOut, request.data(), 20), 1);
+  EXPECT_EQ(ReadAnswer(*link), BindAnswer());
+  AnswerWith(answer);
+  ASSERT_EQ(link->UsbWrite(kPipeOut, request.data(), 20), 1);
+  EXPECT_EQ(ReadAnswer(*link), answer);
+
   link->UsbClose();
   EXPECT_EQ(link->UsbIsOpen(), 0);
   EXPECT_FALSE(usb.interface_claimed());

@@ -63,6 +63,7 @@ TEST_F(SocketLinkTest, LateAndUnreadBytesNeverPassForTheNextAnswerAndLongReadsFa
   ASSERT_EQ(Write(link, bind), 1);
   EXPECT_TRUE(ReadAnswer(link).empty());
   EXPECT_EQ(link.UsbIsOpen(), 1) << "a late answer is no unplugging";
+  MessageBuffer got{};
   Answer(bind_answer);
   const Bytes channel = MakeMessage(OP_WAVE_DATA, Body(4184, {0, WD_CH1_ALL}));
   const Bytes channel_request =
@@ -70,11 +71,11 @@ TEST_F(SocketLinkTest, LateAndUnreadBytesNeverPassForTheNextAnswerAndLongReadsFa
   ASSERT_EQ(Write(link, channel_request), 1);
   Answer(channel);
   EXPECT_EQ(ReadAnswer(link), channel);
+  EXPECT_EQ(link.UsbRead(kPipeIn, got.data(), kHeaderSize), 0) << "the answer was read whole";
 
   // The rest of an answer whose header alone was read goes the same way.
   ASSERT_EQ(Write(link, bind), 1);
   Answer(channel);
-  MessageBuffer got{};
   ASSERT_EQ(link.UsbRead(kPipeIn, got.data(), kHeaderSize), 1);
   ASSERT_EQ(Write(link, bind), 1);
   Answer(bind_answer);
