@@ -4,34 +4,43 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
 namespace korvelane {
 namespace {
 
-std::string LibraryDate() {
+// The C library's local time as "YYYY-MM-DD hh:mm:ss", and its offset from UTC in minutes.
+std::string LibraryTime(long* offset_minutes = nullptr) {
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   localtime_r(&now, &tm);
+  if (offset_minutes)
+    *offset_minutes = tm.tm_gmtoff / 60;
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &tm);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
   return text;
 }
 
-// The date of the logs, the titles and the printed pages is the C library's local date.
-TEST(SystemClockTest, CalendarFieldsAreTheLocalDate) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::string before = LibraryDate();
-    const LocalTime now = SystemClock().Now();
-    if (LibraryDate() != before)
-      continue;  // midnight passed in between
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.year, now.month, now.day);
-    EXPECT_EQ(text, before);
-    return;
-  }
-  FAIL() << "the date kept changing";
+// The stamps of the logs, the titles and the printed pages are the C library's local time. A zone
+// eight hours east of UTC makes an hour or an offset taken from the wrong place show.
+TEST(SystemClockTest, FieldsAreTheLocalTimeOfTheCLibrary) {
+  setenv("TZ", "CST-8", 1);
+  tzset();
+  long offset = 0;
+  const std::string before = LibraryTime(&offset);
+  const LocalTime now = SystemClock().Now();
+  const std::string after = LibraryTime();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
+                now.hour, now.minute, now.second);
+  EXPECT_LE(before, text);
+  EXPECT_LE(text, after);
+  EXPECT_EQ(offset, 480);
+  EXPECT_EQ(now.utc_offset_minutes, offset);
+  EXPECT_GE(now.millisecond, 0);
+  EXPECT_LT(now.millisecond, 1000);
 }
 
 }  // namespace

@@ -41,10 +41,22 @@ TEST_F(ProgramFolderTest, OtherwiseThePerUserDataFolderIsCreated) {
   EXPECT_TRUE(testing::FileExists(folder));
 }
 
-TEST_F(ProgramFolderTest, JoinPathUsesOneSlash) {
+TEST(PathLimit, JoinPathUsesOneSlashAndPathsHoldAtMostTwoHundredSixtyCharacters) {
   EXPECT_EQ(JoinPath("/a", "b.txt"), "/a/b.txt");
   EXPECT_EQ(JoinPath("/a/", "b.txt"), "/a/b.txt");
   EXPECT_EQ(JoinPath("", "b.txt"), "b.txt");
+  const auto repeat = [](const std::string& part, size_t times) {
+    std::string text;
+    for (size_t i = 0; i < times; ++i)
+      text += part;
+    return text;
+  };
+  // Characters, not bytes: each Chinese character is three bytes.
+  for (const std::string character : {"a", "波"}) {
+    EXPECT_TRUE(FitsPathLimit(repeat(character, 260))) << character;
+    EXPECT_FALSE(FitsPathLimit(repeat(character, 261))) << character;
+  }
+  EXPECT_TRUE(FitsPathLimit(""));
 }
 
 TEST(ExecutableFolder, IsTheFolderOfTheRunningTest) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "core/logs/gbk_text.h"
 #include "support/fake_user_interface.h"
@@ -55,98 +56,83 @@ TEST_F(OperateLogTest, OffShowsTheTextButBuffersNothing) {
   EXPECT_FALSE(FileExists(FilePath()));
 }
 
-TEST_F(OperateLogTest, StartBuffersWelcomeAndCreatesTheFile) {
-  StartOn();
-  EXPECT_EQ(log.operate_line_count(), 1);
-  EXPECT_EQ(log.operate_lines()[0], "20261206-09时05分07秒042毫秒——Welcome use Korvelane 2.0");
-  EXPECT_TRUE(FileExists(FilePath()));
-  EXPECT_EQ(FileText(), "");
+// Ten lines are buffered; the eleventh action and every switch or exit write them out.
+TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitchedOrClosed) {
+  enum class Then { kNothing, kSwitch, kSwitchWhileOff, kExit, kExitWhileOff };
+  const std::string welcome = Line("Welcome use Korvelane 2.0");
+  const auto xs = [](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+      text += Line("x");
+    return text;
+  };
+  const std::string off_line = "Not save Operate File\r\n";
+  const struct {
+    int actions;  // after the welcome line
+    Then then;
+    bool file_removed;
+    std::optional<std::string> file;  // nullopt: the file is not there
+    int buffered;
+    size_t messages;
+  } cases[] = {
+      {0, Then::kNothing, false, "", 1, 0},
+      {9, Then::kNothing, false, "", 10, 0},
+      {10, Then::kNothing, false, welcome + xs(10), 0, 0},
+      {2, Then::kSwitch, false, welcome + xs(2) + kStamp + off_line, 0, 0},
+      // The switch's own line is the eleventh: it is stamped in Latin letters.
+      {9, Then::kSwitch, false, welcome + xs(9) + kLatinStamp + off_line, 0, 0},
+      // Switching off never creates the file: the lines and the switch's own stay buffered.
+      {1, Then::kSwitch, true, std::nullopt, 3, 0},
+      // Switched on again ("Default Setting" kept the lines): they are written, without its line.
+      {9, Then::kSwitchWhileOff, false, welcome + xs(9), 0, 0},
+      {1, Then::kExitWhileOff, false, welcome + xs(1), 0, 0},
+      {0, Then::kExit, true, std::nullopt, 1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.actions << " actions, then " << static_cast<int>(c.then)
+                                      << (c.file_removed ? ", file removed" : ""));
+    TempDir world;
+    FakeUserInterface shown;
+    DebugLog debug_log(world.path(), clock);
+    OperateLog each(world.path(), clock, debug_log, shown);
+    each.set_operate_log_on(OperateLog::kOn);
+    each.Start();
+    for (int i = 0; i < c.actions; ++i)
+      each.RecordOperation("x");
+    const std::string path = world.File("Operate File.txt");
+    if (c.file_removed)
+      std::remove(path.c_str());
+    if (c.then == Then::kSwitchWhileOff || c.then == Then::kExitWhileOff)
+      each.set_operate_log_on(OperateLog::kOff);
+    if (c.then == Then::kSwitch || c.then == Then::kSwitchWhileOff)
+      each.ToggleOperateFile();
+    if (c.then == Then::kExit || c.then == Then::kExitWhileOff)
+      each.FlushOnExit();
+    EXPECT_EQ(FileExists(path) ? std::optional<std::string>(ReadFileText(path)) : std::nullopt,
+              c.file);
+    EXPECT_EQ(each.operate_line_count(), c.buffered);
+    EXPECT_EQ(shown.messages.size(), c.messages);
+  }
 }
 
-TEST_F(OperateLogTest, EleventhActionWritesTenLinesAndItself) {
-  StartOn();
-  for (int i = 1; i <= 9; ++i)
-    log.RecordOperation("a" + std::to_string(i));
-  EXPECT_EQ(log.operate_line_count(), 10);
-  EXPECT_EQ(FileText(), "");
-
-  log.RecordOperation("eleventh");
-  std::string expected = Line("Welcome use Korvelane 2.0");
-  for (int i = 1; i <= 9; ++i)
-    expected += Line("a" + std::to_string(i));
-  expected += Line("eleventh");
-  EXPECT_EQ(FileText(), expected);
-  EXPECT_EQ(log.operate_line_count(), 0);
-}
-
-TEST_F(OperateLogTest, SwitchingOffWithThreeLinesWritesFour) {
-  StartOn();
-  log.RecordOperation("one");
-  log.RecordOperation("two");
-  log.ToggleOperateFile();
-  EXPECT_FALSE(log.is_on());
-  EXPECT_EQ(ui.panes[0], "Not save Operate File");
-  EXPECT_EQ(FileText(), Line("Welcome use Korvelane 2.0") + Line("one") + Line("two") +
-                            Line("Not save Operate File"));
-  EXPECT_EQ(log.operate_line_count(), 0);
-}
-
-TEST_F(OperateLogTest, SwitchingOffWithTenLinesWritesTheLatinStampedLine) {
-  StartOn(9);
-  log.ToggleOperateFile();
-  std::string expected = Line("Welcome use Korvelane 2.0");
-  for (int i = 1; i <= 9; ++i)
-    expected += Line("x");
-  EXPECT_EQ(FileText(), expected + kLatinStamp + "Not save Operate File\r\n");
-  EXPECT_EQ(log.operate_line_count(), 0);
-}
-
-TEST_F(OperateLogTest, SwitchingOffDoesNotCreateTheFile) {
-  StartOn(1);
-  std::remove(FilePath().c_str());
-  log.ToggleOperateFile();
-  EXPECT_FALSE(FileExists(FilePath()));
-  EXPECT_EQ(log.operate_line_count(), 3);  // the lines and "Not save Operate File" stay
-  EXPECT_NE(DebugText().find(Utf8ToGbk("打开操作记录文件失败")), std::string::npos);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(OperateLogTest, FirstSwitchOnCreatesTheFileAndBuffersItsLine) {
-  log.ToggleOperateFile();
+TEST_F(OperateLogTest, SwitchingShowsItsTextAndFailuresAreReportedWhereTheyHappen) {
+  log.ToggleOperateFile();  // the first switch on creates the file and buffers its line
   EXPECT_TRUE(log.is_on());
   EXPECT_EQ(ui.panes[0], "Select save Operate File");
   EXPECT_TRUE(FileExists(FilePath()));
   ASSERT_EQ(log.operate_line_count(), 1);
   EXPECT_EQ(log.operate_lines()[0], "20261206-09时05分07秒042毫秒——Select save Operate File");
-}
-
-TEST_F(OperateLogTest, SwitchOnWithTenLinesWritesThemWithoutItsOwnLine) {
-  StartOn(9);
-  log.set_operate_log_on(OperateLog::kOff);  // "Default Setting" keeps the lines
-  log.ToggleOperateFile();
-  EXPECT_EQ(log.operate_line_count(), 0);
-  EXPECT_EQ(FileText().find("Select save"), std::string::npos);
-  EXPECT_NE(FileText().find("Welcome"), std::string::npos);
-}
-
-TEST_F(OperateLogTest, ExitFlushWritesBufferedLinesEvenWhenOff) {
-  StartOn(1);
-  log.set_operate_log_on(OperateLog::kOff);
-  log.FlushOnExit();
-  EXPECT_EQ(FileText(), Line("Welcome use Korvelane 2.0") + Line("x"));
-  EXPECT_EQ(log.operate_line_count(), 0);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(OperateLogTest, ExitFlushFailureShowsTheBoxAndGoesOn) {
-  StartOn();
   std::remove(FilePath().c_str());
+  log.ToggleOperateFile();  // off: the failure goes to the debug log alone
+  EXPECT_EQ(ui.panes[0], "Not save Operate File");
+  EXPECT_NE(DebugText().find(Utf8ToGbk("打开操作记录文件失败")), std::string::npos);
+  EXPECT_TRUE(ui.messages.empty());
+  // At exit the failure is shown.
   log.FlushOnExit();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to open Operate File failed!", "Error",
                                                     MessageIcon::kNone}));
   EXPECT_EQ(ui.lamp_refreshes, 1);
-  EXPECT_EQ(log.operate_line_count(), 1);
 }
 
 TEST_F(OperateLogTest, RecordFailureKeepsTheTenLinesAndDropsTheAction) {

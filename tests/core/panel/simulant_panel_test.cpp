@@ -104,6 +104,13 @@ TEST_F(PanelTest, OpeningFetchesTheLampsOnlyWithoutAutomaticRefresh) {
   EXPECT_EQ(view.lamps.size(), 7u);
   EXPECT_EQ(ui.events, (Strings{"wait:on", "wait:off"}));
   EXPECT_EQ(ui.panes[1], "Ready...");
+  // The lamps come with both channels' parameters, which go back to their start values.
+  for (int channel : {1, 2}) {
+    const ChannelData& data = store().channel(channel);
+    EXPECT_EQ(data.enabled, false) << channel;
+    EXPECT_EQ(data.vert_pos, 0) << channel;
+    EXPECT_EQ(data.volts_text, "0 V") << channel;
+  }
 
   // An instrument that does not answer leaves every lamp dark rather than stale.
   panel.PrepareOpening();

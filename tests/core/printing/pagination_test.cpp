@@ -16,37 +16,27 @@ int Pages(int items, int extra) {
 }
 
 TEST(PaginationTest, FirstPageHoldsThirtyNineItemsAndLaterPagesForty) {
-  EXPECT_EQ(Pages(39, 0), 1);
-  EXPECT_EQ(Pages(40, 0), 2);
-  EXPECT_EQ(Pages(79, 0), 2);
-  EXPECT_EQ(Pages(80, 0), 3);
-  EXPECT_EQ(Pages(1, 0), 1);
-  // Wave Graph jobs add the measurement and parameter pages.
-  EXPECT_EQ(Pages(10, 2), 3);
-  EXPECT_EQ(Pages(39, 2), 3);
-  EXPECT_EQ(Pages(40, 2), 4);
-  EXPECT_EQ(Pages(4000, 2), 103);
-  EXPECT_EQ(Pages(0x7fffffff, 0), 53687092);  // no overflow on absurd counts
-}
+  // Wave Graph jobs add the measurement and parameter pages; absurd counts do not overflow.
+  const struct {
+    int items, extra, pages;
+  } jobs[] = {{1, 0, 1},  {39, 0, 1}, {40, 0, 2}, {79, 0, 2},     {80, 0, 3},
+              {10, 2, 3}, {39, 2, 3}, {40, 2, 4}, {4000, 2, 103}, {0x7fffffff, 0, 53687092}};
+  for (const auto& j : jobs)
+    EXPECT_EQ(Pages(j.items, j.extra), j.pages) << j.items << " + " << j.extra;
 
-TEST(PaginationTest, ItemRangesSplitAcrossPagesAndStopAtTheLastItem) {
-  // Items 1..100: 1..39, 40..79, 80..100.
-  EXPECT_EQ(ItemPageRows(1, 100, 1).first_row, 0);
-  EXPECT_EQ(ItemPageRows(1, 100, 1).rows, 39);
-  EXPECT_EQ(ItemPageRows(1, 100, 2).first_row, 39);
-  EXPECT_EQ(ItemPageRows(1, 100, 2).rows, 40);
-  EXPECT_EQ(ItemPageRows(1, 100, 3).first_row, 79);
-  EXPECT_EQ(ItemPageRows(1, 100, 3).rows, 21);
-  EXPECT_EQ(ItemPageRows(1, 100, 4).rows, 0);
-  // Items 50..60: one page of eleven rows starting at item 50.
-  EXPECT_EQ(ItemPageRows(50, 11, 1).first_row, 49);
-  EXPECT_EQ(ItemPageRows(50, 11, 1).rows, 11);
-  // Forty items: the second page holds the last one alone.
-  EXPECT_EQ(ItemPageRows(1, 40, 2).first_row, 39);
-  EXPECT_EQ(ItemPageRows(1, 40, 2).rows, 1);
-  // Nothing for an empty job or a page outside it.
-  EXPECT_EQ(ItemPageRows(1, 0, 1).rows, 0);
-  EXPECT_EQ(ItemPageRows(1, 10, 0).rows, 0);
+  // The rows of each page stop at the last item; nothing for an empty job or a page outside it.
+  const struct {
+    int first_item, count, page, first_row, rows;
+  } ranges[] = {{1, 100, 1, 0, 39},  {1, 100, 2, 39, 40}, {1, 100, 3, 79, 21}, {1, 100, 4, 0, 0},
+                {50, 11, 1, 49, 11}, {1, 40, 2, 39, 1},   {1, 0, 1, 0, 0},     {1, 10, 0, 0, 0}};
+  for (const auto& r : ranges) {
+    const PageRows rows = ItemPageRows(r.first_item, r.count, r.page);
+    EXPECT_EQ(rows.rows, r.rows) << r.first_item << "+" << r.count << " page " << r.page;
+    if (r.rows > 0) {
+      EXPECT_EQ(rows.first_row, r.first_row)
+          << r.first_item << "+" << r.count << " page " << r.page;
+    }
+  }
 }
 
 TEST(GotoPageTest, TypedValuesClampAndTheUpDownWraps) {

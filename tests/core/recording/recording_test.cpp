@@ -8,13 +8,12 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <map>
 #include <sstream>
 
 #include "../views/sim_view_world.h"
-#include "core/protocol/unit_table.h"
 #include "core/recording/measurement_recorder.h"
 #include "core/recording/trend_series.h"
+#include "core/views/measurement_si.h"
 
 namespace korvelane {
 namespace {
@@ -27,16 +26,6 @@ Strings Lines(const std::string& text) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
-}
-
-// The value of a record in its SI base unit, worked out from the unit's name.
-double ExpectedSi(const MeasurementRecord& record) {
-  const std::string unit = UnitSuffix(record.unit);
-  const char prefix = unit.size() > 1 && unit != "Hz" ? unit[0] : ' ';
-  const std::map<char, double> scale = {{'p', 1e-12}, {'n', 1e-9}, {'u', 1e-6}, {'m', 1e-3},
-                                        {' ', 1.0},   {'k', 1e3},  {'K', 1e3},  {'M', 1e6},
-                                        {'G', 1e9},   {'T', 1e12}};
-  return static_cast<double>(record.value) * scale.at(prefix);
 }
 
 // The Wave Graph refresh over a simulated instrument, feeding the lists and a recorder.
@@ -96,7 +85,8 @@ TEST_F(RecordingTest, EachRefreshAppendsOneRowPerMeasuredChannelInSiUnitsWithThe
     const MeasurementRecord record = DecodeMeasurementRecord(
         ByteView(device.store().ch2.measure.data(), device.store().ch2.measure.size()), item);
     ASSERT_TRUE(record.valid);
-    EXPECT_NEAR(last.values[i], ExpectedSi(record), std::fabs(ExpectedSi(record)) * 1e-7);
+    const double si = MeasurementSiValue(record)->value;  // the SI rule is the views'
+    EXPECT_NEAR(last.values[i], si, std::fabs(si) * 1e-7);
     EXPECT_EQ(last.pass[i] ? "Pass" : "Fail",
               tables.measurement_list.text(item, MeasurementList::kVerdictColumn));
     all_pass = all_pass && last.pass[i];

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <optional>
 
 #include "core/shell/command_ids.h"
 #include "support/log_world.h"
@@ -56,51 +58,98 @@ class SettingsTest : public testing::LogWorld {
   MapStore store;
 };
 
-TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesAllThree) {
-  ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
-  EXPECT_EQ(s.interval.interval_ms, 2000);
-  EXPECT_EQ(s.interval.checked_command, kCmdInterval2s);
-  EXPECT_EQ(s.operate_log_on, 0);
-  EXPECT_EQ(s.initial_path, "/opt/korvelane");
-  EXPECT_TRUE(Logged("打开注册表读取软件配置参数失败"));
+TEST_F(SettingsTest, EachValueFallsBackOnItsOwn) {
+  using Text = std::optional<std::string>;
+  const struct {
+    bool key;  // false: the first run, no key at all
+    Text interval;
+    std::optional<int> operate;
+    Text path;
+    Text fast;
+    int interval_ms, checked, operate_on;
+    std::string initial_path;
+    bool fast_on;
+    const char* logged;  // nullptr: nothing
+  } cases[] = {
+      {false, "700", 8, "/data", "1", 2000, kCmdInterval2s, 0, "/opt/k", false,
+       "打开注册表读取软件配置参数失败"},
+      // An emptied path stays empty.
+      {true, "700", 8, "", "1", 700, kCmdIntervalCustom, 8, "", true, nullptr},
+      {true, "1000", 0, "/data", "0", 1000, kCmdInterval1s, 0, "/data", false, nullptr},
+      // Only the first byte of the operate-log value counts.
+      {true, {}, 0x108, {}, {}, 2000, kCmdInterval2s, 8, "/opt/k", false, nullptr},
+      {true,
+       "abc",
+       {},
+       "/data",
+       "2",
+       2000,
+       kCmdInterval2s,
+       0,
+       "/data",
+       false,
+       "NORMAL :读注册表 软件配置参数：快速通信 无法识别，按关闭处理"},
+      {true, {}, {}, {}, "true", 2000, kCmdInterval2s, 0, "/opt/k", false, "快速通信 无法识别"},
+      {true, {}, {}, {}, "", 2000, kCmdInterval2s, 0, "/opt/k", false, "快速通信 无法识别"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.interval.value_or("-") + " " + c.fast.value_or("-"));
+    std::remove(debug_log.debug_log_path().c_str());
+    MapStore stored;
+    stored.exists = c.key;
+    const std::pair<const char*, Text> texts[] = {{kIntervalTimeValue, c.interval},
+                                                  {kFileInitPathValue, c.path},
+                                                  {kFastExchangeValue, c.fast}};
+    for (const auto& [name, text] : texts) {
+      if (text)
+        stored.texts[name] = *text;
+    }
+    if (c.operate)
+      stored.ints[kOperateFileCheckValue] = *c.operate;
+    const ShellSettings s = LoadSettings(stored, "/opt/k", debug_log);
+    EXPECT_EQ(s.interval.interval_ms, c.interval_ms);
+    EXPECT_EQ(s.interval.checked_command, c.checked);
+    EXPECT_EQ(s.operate_log_on, c.operate_on);
+    EXPECT_EQ(s.initial_path, c.initial_path);
+    EXPECT_EQ(s.fast_exchange, c.fast_on);
+    EXPECT_EQ(testing::ReadFileText(debug_log.debug_log_path()).empty(), c.logged == nullptr);
+    if (c.logged) {
+      EXPECT_TRUE(Logged(c.logged));
+    }
+    EXPECT_EQ(stored.closes, c.key ? 1 : 0);
+  }
+}
 
+TEST_F(SettingsTest, AtExitTheKeyIsCreatedAndEveryValueWrittenEvenAfterAFailure) {
+  ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
   SaveSettings(store, s, debug_log);
   EXPECT_TRUE(Logged("打开注册表以保存软件配置参数失败"));
   EXPECT_EQ(store.texts[kIntervalTimeValue], "2000");
   EXPECT_EQ(store.ints[kOperateFileCheckValue], 0);
   EXPECT_EQ(store.texts[kFileInitPathValue], "/opt/korvelane");
   EXPECT_EQ(store.texts[kFastExchangeValue], "0");
-  EXPECT_FALSE(s.fast_exchange);
-}
 
-TEST_F(SettingsTest, StoredValuesAreReadBack) {
-  store.exists = true;
-  store.texts[kIntervalTimeValue] = "700";
-  store.ints[kOperateFileCheckValue] = 8;
-  store.texts[kFileInitPathValue] = "";
-  store.texts[kFastExchangeValue] = "1";
-  ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
-  EXPECT_TRUE(s.fast_exchange);
-  EXPECT_EQ(s.interval.interval_ms, 700);
-  EXPECT_EQ(s.interval.checked_command, kCmdIntervalCustom);
-  EXPECT_EQ(s.operate_log_on, 8);
-  EXPECT_EQ(s.initial_path, "");  // an emptied path stays empty
-  EXPECT_EQ(store.closes, 1);
-}
+  class FailingIntStore : public MapStore {
+   public:
+    bool WriteInt(const std::string&, int) override { return false; }
+  } failing;
+  failing.exists = true;
+  s.initial_path = "/data";
+  SaveSettings(failing, s, debug_log);
+  EXPECT_TRUE(Logged("写注册表 保存软件配置参数：动作文件是否保存 失败"));
+  EXPECT_EQ(failing.texts[kFileInitPathValue], "/data");
+  EXPECT_EQ(failing.texts[kIntervalTimeValue], "2000");
 
-TEST_F(SettingsTest, MissingValuesFallBackOneByOne) {
-  store.exists = true;
-  store.ints[kOperateFileCheckValue] = 0x108;  // only the first byte counts
-  ShellSettings s = LoadSettings(store, "/opt/k", debug_log);
-  EXPECT_EQ(s.interval.interval_ms, 2000);
-  EXPECT_EQ(s.operate_log_on, 8);
-  EXPECT_EQ(s.initial_path, "/opt/k");
+  MapStore unwritable;
+  unwritable.writable = false;
+  SaveSettings(unwritable, s, debug_log);
+  EXPECT_TRUE(Logged("创建注册表以保存软件配置参数失败"));
+  EXPECT_TRUE(unwritable.texts.empty());
 }
 
 TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
   store.exists = true;
   store.texts[kIntervalTimeValue] = "1000";
-  store.ints[kOperateFileCheckValue] = 8;
   store.texts[kFileInitPathValue] = "/data";
   store.texts[kDeviceValue] = "usb:F055:d50";  // as lsusb prints it, any case, short ids
   ShellSettings s = LoadSettings(store, "/opt/k", debug_log);
@@ -108,7 +157,7 @@ TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
   ASSERT_TRUE(StoredDevice(s).has_value());
   EXPECT_EQ(StoredDevice(s)->product_id, 0x0d50);
 
-  // Malformed or unreadable: as if absent, with a log line; the three values as before.
+  // Malformed or unreadable: as if absent, with a log line; the other values as before.
   for (const std::string& bad : {std::string("usb:12345:1"), std::string("serial"), std::string(),
                                  std::string("\xff\x00", 2)}) {
     store.texts[kDeviceValue] = bad;
@@ -118,21 +167,16 @@ TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
     EXPECT_EQ(s.device, "") << bad;
     EXPECT_FALSE(StoredDevice(s).has_value());
     EXPECT_EQ(s.interval.interval_ms, 1000);
-    EXPECT_EQ(s.operate_log_on, 8);
     EXPECT_EQ(s.initial_path, "/data");
   }
   EXPECT_TRUE(Logged("注册表中保存的仪器设置“serial”无效"));
 
-  // Without a choice no "Device" is written: the three values as before, and the fast-exchange
-  // switch of its own.
+  // Without a choice no "Device" is written.
   MapStore fresh;
   fresh.exists = true;
   SaveSettings(fresh, s, debug_log);
   EXPECT_EQ(fresh.texts.count(kDeviceValue), 0u);
   EXPECT_EQ(fresh.texts.size() + fresh.ints.size(), 4u);
-  EXPECT_EQ(fresh.texts[kIntervalTimeValue], "1000");
-  EXPECT_EQ(fresh.ints[kOperateFileCheckValue], 8);
-  EXPECT_EQ(fresh.texts[kFileInitPathValue], "/data");
   s.device = "socket:/tmp/dso.sock";
   SaveSettings(fresh, s, debug_log);
   EXPECT_EQ(fresh.texts[kDeviceValue], "socket:/tmp/dso.sock");
@@ -171,47 +215,6 @@ TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) 
       EXPECT_EQ(startup.offered, found);
     }
   }
-}
-
-TEST_F(SettingsTest, FastExchangeIsOnOnlyForOneAndAnythingElseIsNotedAsUnreadable) {
-  store.exists = true;
-  const struct {
-    const char* stored;  // nullptr: missing
-    bool on, noted;
-  } cases[] = {{nullptr, false, false}, {"0", false, false},   {"1", true, false},
-               {"2", false, true},      {"true", false, true}, {"", false, true}};
-  for (const auto& c : cases) {
-    Forget();
-    std::remove(debug_log.debug_log_path().c_str());
-    store.texts.erase(kFastExchangeValue);
-    if (c.stored)
-      store.texts[kFastExchangeValue] = c.stored;
-    EXPECT_EQ(LoadSettings(store, "/opt/k", debug_log).fast_exchange, c.on) << c.stored;
-    EXPECT_EQ(Logged("NORMAL :读注册表 软件配置参数：快速通信 无法识别，按关闭处理"), c.noted)
-        << c.stored;
-  }
-}
-
-TEST_F(SettingsTest, UnwritableStoreLogsAndStops) {
-  store.writable = false;
-  ShellSettings s;
-  SaveSettings(store, s, debug_log);
-  EXPECT_TRUE(Logged("创建注册表以保存软件配置参数失败"));
-  EXPECT_TRUE(store.texts.empty());
-}
-
-TEST_F(SettingsTest, EachFailedWriteIsLoggedAndTheRestWritten) {
-  class FailingIntStore : public MapStore {
-   public:
-    bool WriteInt(const std::string&, int) override { return false; }
-  } failing;
-  failing.exists = true;
-  ShellSettings s;
-  s.initial_path = "/data";
-  SaveSettings(failing, s, debug_log);
-  EXPECT_TRUE(Logged("写注册表 保存软件配置参数：动作文件是否保存 失败"));
-  EXPECT_EQ(failing.texts[kFileInitPathValue], "/data");
-  EXPECT_EQ(failing.texts[kIntervalTimeValue], "2000");
 }
 
 }  // namespace
