@@ -21,9 +21,9 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tests", "e2e"))
-from korvelane_session import Session, Window, build_dir, process_times  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from process_tools import process_times  # noqa: E402
+from korvelane_session import Session, Window, build_dir  # noqa: E402
 from x_keys import MAP_NOTIFY, UNMAP_NOTIFY, KeyTimer  # noqa: E402
 
 # The fixed waits of one refresh with both channels on: the parameter record (50 ms), then each

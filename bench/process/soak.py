@@ -26,9 +26,9 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tests", "e2e"))
-from korvelane_session import Session, Window, build_dir, resident_kb  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from process_tools import dismiss_alerts, resident_kb, sim_unplugged, stop_sim  # noqa: E402
+from korvelane_session import Session, Window, build_dir  # noqa: E402
 
 REFRESH_ACTION = "Refresh the Wave Graph"
 REFRESH_FAILED = "通信失败，刷新波形参数失败"
@@ -68,7 +68,7 @@ class Soak:
     def new_round(self):
         """A fresh korvelane-sim with this round's faults (the old one's going is an unplug)."""
         args, exchanges, spoilt = round_faults(self.rng)
-        self.s.stop_sim()
+        stop_sim(self.s)
         self.s.start_sim(args)
         self.rounds += 1
         self.exchanges_planned += exchanges
@@ -76,8 +76,8 @@ class Soak:
 
     def step(self):
         """One look at the window and what a person would do about it."""
-        self.boxes += self.w.dismiss_alerts()
-        if self.s.sim_unplugged():
+        self.boxes += dismiss_alerts(self.s)
+        if sim_unplugged(self.s):
             self.new_round()
             return
         bound = self.w.bound()

@@ -16,10 +16,9 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tests", "e2e"))
-from korvelane_session import Session, build_dir, resident_kb  # noqa: E402
-from xlib_tools import ScreenProbe  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from process_tools import ScreenProbe, resident_kb  # noqa: E402
+from korvelane_session import Session, build_dir  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 1024
 

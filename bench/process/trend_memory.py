@@ -17,9 +17,9 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tests", "e2e"))
-from korvelane_session import Session, Window, build_dir, resident_kb, wait_for  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from process_tools import resident_kb  # noqa: E402
+from korvelane_session import Session, Window, build_dir, wait_for  # noqa: E402
 
 
 def peak_kb(pid):

@@ -3,7 +3,7 @@
 session, and drives it as a person would: widgets over the accessibility bus, keys with xdotool,
 the clipboard with xclip, effects read back from the program's logs and the screen.
 
-Used by the end-to-end tests and the whole-process measurements. Needs Debian's python3 (for
+Used by the end-to-end tests and the whole-process measurements (bench/process). Needs Debian's python3 (for
 pyatspi), Xvfb, dbus-daemon, at-spi2-core, xdotool, xclip and imagemagick.
 """
 
@@ -263,15 +263,6 @@ class Session:
         self._spawn("sim", args + self.sim_args + list(extra_args))
         wait_for(lambda: os.path.exists(self.socket), "korvelane-sim's socket")
 
-    def stop_sim(self):
-        """Stops korvelane-sim as SIGTERM does: it removes its socket, the program sees an
-        unplug."""
-        self._stop("sim")
-
-    def sim_unplugged(self):
-        """Whether the running korvelane-sim has unplugged itself (--fault unplug-after)."""
-        return "instrument unplugged" in self.stderr_tail("sim", lines=5)
-
     def kill_sim(self):
         """Kills korvelane-sim outright, as when the instrument is pulled out."""
         self._stop("sim", sig=signal.SIGKILL)
@@ -461,12 +452,6 @@ class Session:
                                "-depth", "8", "rgb:-"],
                               capture_output=True, check=True, timeout=20).stdout
 
-    def keep_screenshot(self):
-        """Keeps the screen as evidence in <build>/e2e-screens/<name>.png."""
-        folder = os.path.join(self.build, "e2e-screens")
-        os.makedirs(folder, exist_ok=True)
-        return self.screenshot(os.path.join(folder, f"{self.name}.png"))
-
     # ---- failures -----------------------------------------------------------------------
 
     def _keep_failure_evidence(self):
@@ -498,9 +483,6 @@ class Window:
     def tool_button(self, name):
         return self.button(name, self.s.find("tool bar", "Toolbar"))
 
-    def view(self, name):
-        return self.s.find("frame", name)
-
     def connection_text(self):
         return self.s.find("label", "Connection").description
 
@@ -515,7 +497,7 @@ class Window:
 
     def goto(self, view_name):
         self.s.click(self.button(view_name, self.s.find("panel", "Goto View")))
-        return self.view(view_name)
+        return self.s.find("frame", view_name)
 
     def connect_by_shortcut(self):
         self.wait_link_ok()
@@ -572,30 +554,3 @@ class Window:
             self.s.click(auto)
         return wait_for(lambda: not self.s.enabled(auto) and self.s.enabled(manual),
                         "the refresh timer started")
-
-    def dismiss_alerts(self):
-        """Closes every message box on screen; returns what they said."""
-        said = []
-        for alert in self.s.find_all("alert"):
-            labels = [self.s.text_of(a) for a in self.s.find_all("label", root=alert)]
-            said.append(f"{alert.name}: {' '.join(t for t in labels if t)}")
-            for ok in self.s.find_all("push button", "OK", root=alert):
-                self.s.click(ok)
-        return said
-
-
-def process_times(pid):
-    """(user + system CPU seconds, resident kB) of a running process."""
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    ticks = os.sysconf("SC_CLK_TCK")
-    cpu = (int(fields[11]) + int(fields[12])) / ticks  # utime, stime
-    return cpu, resident_kb(pid)
-
-
-def resident_kb(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0

@@ -33,7 +33,6 @@ class EndToEnd(unittest.TestCase):
             w.connect_by_shortcut()
             wait_for(lambda: w.connection_text() == MODEL_TEXT, "the model text in pane 3")
             w.wait_lamps((GREEN, GREEN))
-            s.keep_screenshot()
             # Switching the operate log off writes out the buffered actions.
             s.press_keys("ctrl+d")
             actions = wait_for(lambda: "Not save Operate File" in s.operate_log_actions()

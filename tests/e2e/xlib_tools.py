@@ -1,32 +1,30 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The few Xlib calls the command-line tools lack: the window manager's close request, and
-reading single screen pixels fast."""
+"""The Xlib call the command-line tools lack: the window manager's close request; `declare`
+for other callers of libX11."""
 
 import ctypes
 import functools
 
 
+def declare(signatures):
+    """libX11 with the result and argument types of the named functions declared."""
+    lib = ctypes.CDLL("libX11.so.6")
+    for name, (result, arguments) in signatures.items():
+        function = getattr(lib, name)
+        function.restype, function.argtypes = result, arguments
+    return lib
+
+
 @functools.lru_cache(maxsize=None)
 def _xlib():
-    lib = ctypes.CDLL("libX11.so.6")
-    signatures = {
+    return declare({
         "XOpenDisplay": (ctypes.c_void_p, [ctypes.c_char_p]),
         "XCloseDisplay": (ctypes.c_int, [ctypes.c_void_p]),
         "XFlush": (ctypes.c_int, [ctypes.c_void_p]),
         "XInternAtom": (ctypes.c_ulong, [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]),
         "XSendEvent": (ctypes.c_int, [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
                                       ctypes.c_long, ctypes.c_void_p]),
-        "XDefaultRootWindow": (ctypes.c_ulong, [ctypes.c_void_p]),
-        "XGetImage": (ctypes.c_void_p, [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                        ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
-                                        ctypes.c_ulong, ctypes.c_int]),
-        "XGetPixel": (ctypes.c_ulong, [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]),
-        "XDestroyImage": (ctypes.c_int, [ctypes.c_void_p]),
-    }
-    for name, (result, arguments) in signatures.items():
-        function = getattr(lib, name)
-        function.restype, function.argtypes = result, arguments
-    return lib
+    })
 
 
 def _open(display_name):
@@ -65,23 +63,3 @@ def send_close_request(display_name, window):
     finally:
         lib.XCloseDisplay(dpy)
 
-
-class ScreenProbe:
-    """Reads single pixels of the X screen (a fraction of a millisecond each)."""
-
-    def __init__(self, display_name):
-        self._dpy = _open(display_name)
-        self._root = _xlib().XDefaultRootWindow(self._dpy)
-
-    def pixel(self, x, y):
-        """The pixel value at (x, y) of the root window (0 is black)."""
-        lib = _xlib()
-        image = lib.XGetImage(self._dpy, self._root, x, y, 1, 1, 0xFFFFFFFF, 2)  # ZPixmap
-        if not image:
-            return 0
-        value = lib.XGetPixel(image, 0, 0)
-        lib.XDestroyImage(image)
-        return value
-
-    def close(self):
-        _xlib().XCloseDisplay(self._dpy)
