@@ -21,6 +21,7 @@
 #include "app/app_test_support.h"
 #include "core/logs/gbk_text.h"
 #include "core/protocol/model_table.h"
+#include "core/protocol/panel_codes.h"
 #include "core/shell/command_ids.h"
 #include "panes/base_operation_bar.h"
 #include "panes/right_pane.h"
@@ -90,19 +91,19 @@ TEST_F(AppFilesTest, SettingFilesMoveBetweenTheInstrumentTheBarAndFiles) {
   EXPECT_EQ(current->text(), QStringLiteral("20261206-090507"));
   EXPECT_EQ(SettingButtons(w), (B{true, true, true, true}));
   Setting(w, SettingButton::kSave)->click();
-  EXPECT_EQ(testing::ReadFileBytes(dir.File("20261206-090507.ssf")), InstrumentBlock());
-  Setting(w, SettingButton::kSave)->click();
-  EXPECT_EQ(LastBox(), "Try to Save Setting file failed!");
-  // Download sends the held block back unchanged.
-  const size_t boxes = presenter.boxes.size();
-  Setting(w, SettingButton::kDownload)->click();
-  EXPECT_EQ(presenter.boxes.size(), boxes);
-  EXPECT_EQ(InstrumentBlock(), testing::ReadFileBytes(dir.File("20261206-090507.ssf")));
+  const Bytes saved = testing::ReadFileBytes(dir.File("20261206-090507.ssf"));
+  EXPECT_EQ(saved, InstrumentBlock());
 
+  // The instrument's settings change; the saved file opened and downloaded brings them back.
+  w.device().connection().SendPanelKey(KnobIncreaseCode(kKnobSdiv), 3);
+  ASSERT_NE(InstrumentBlock(), saved);
   answers["Open Setting File"] = "20261206-090507.ssf";
   w.base_bar()->open_setting_button()->click();
   EXPECT_EQ(current->text().toStdString(), dir.File("20261206-090507.ssf"));
   EXPECT_EQ(SettingButtons(w), (B{true, true, false, true}));
+  Setting(w, SettingButton::kDownload)->click();
+  EXPECT_TRUE(presenter.boxes.empty()) << LastBox();
+  EXPECT_EQ(InstrumentBlock(), saved);
   EXPECT_EQ(titles, (std::vector<std::string>{"Open Setting File"}));
   w.RunCommand(kCmdDisconnect);
   EXPECT_EQ(SettingButtons(w), (B{false, false, false, true}));
