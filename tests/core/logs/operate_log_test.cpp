@@ -33,13 +33,10 @@ class OperateLogTest : public ::testing::Test {
   std::string FileText() const { return ReadFileText(FilePath()); }
   std::string DebugText() const { return ReadFileText(dir.File("BlogFile.txt")); }
 
-  // Switches the log on as at start with the "Welcome" line buffered, then records "x" `actions`
-  // times.
-  void StartOn(int actions = 0) {
+  // Switches the log on as at start, with the "Welcome" line buffered.
+  void StartOn() {
     log.set_operate_log_on(OperateLog::kOn);
     log.Start();
-    for (int i = 0; i < actions; ++i)
-      log.RecordOperation("x");
   }
 
   TempDir dir;
@@ -60,10 +57,10 @@ TEST_F(OperateLogTest, OffShowsTheTextButBuffersNothing) {
 TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitchedOrClosed) {
   enum class Then { kNothing, kSwitch, kSwitchWhileOff, kExit, kExitWhileOff };
   const std::string welcome = Line("Welcome use Korvelane 2.0");
-  const auto xs = [](int n) {
+  const auto xs = [](int n) {  // the lines of actions a1..an, in their order
     std::string text;
-    for (int i = 0; i < n; ++i)
-      text += Line("x");
+    for (int i = 1; i <= n; ++i)
+      text += Line("a" + std::to_string(i));
     return text;
   };
   const std::string off_line = "Not save Operate File\r\n";
@@ -97,8 +94,8 @@ TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitched
     OperateLog each(world.path(), clock, debug_log, shown);
     each.set_operate_log_on(OperateLog::kOn);
     each.Start();
-    for (int i = 0; i < c.actions; ++i)
-      each.RecordOperation("x");
+    for (int i = 1; i <= c.actions; ++i)
+      each.RecordOperation("a" + std::to_string(i));
     const std::string path = world.File("Operate File.txt");
     if (c.file_removed)
       std::remove(path.c_str());
