@@ -77,13 +77,10 @@ def read_settings(path):
     return values
 
 
-def write_settings(path, interval_ms=2000, operate_log_on=False, initial_path=None,
-                   fast_exchange=None):
+def write_settings(path, interval_ms=2000, operate_log_on=False, fast_exchange=None):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     lines = [f"[{SETTINGS_GROUP}]", f"Interval%20time={interval_ms}",
              f"Operate%20File%20check={8 if operate_log_on else 0}"]
-    if initial_path is not None:
-        lines.append(f"FileInit%20Path={initial_path}")
     if fast_exchange is not None:
         lines.append(f"Fast%20exchange={1 if fast_exchange else 0}")
     with open(path, "w", encoding="utf-8") as f:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace korvelane {
 namespace {
@@ -15,15 +16,21 @@ TEST(AlterFilePathDialog, BrowseReplacesTypedTextWithTheChosenOrStoredFolder) {
     prompt = p;
     return answer;
   });
+  QPushButton* browse = nullptr;
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("Browse"))
+      browse = button;
+  }
+  ASSERT_NE(browse, nullptr);
   dialog.new_path_field()->setText(QStringLiteral("typed"));
-  dialog.Browse();
+  browse->click();
   EXPECT_EQ(prompt, QStringLiteral("Select your path"));
   EXPECT_EQ(dialog.new_path(), QStringLiteral("/data/waves"));
 
   // A cancelled browse puts back the folder of the earlier browse, not the typed text.
   dialog.new_path_field()->setText(QStringLiteral("typed again"));
   answer.clear();
-  dialog.Browse();
+  browse->click();
   EXPECT_EQ(dialog.new_path(), QStringLiteral("/data/waves"));
 }
 
