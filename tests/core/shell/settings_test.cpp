@@ -13,44 +13,43 @@
 namespace korvelane {
 namespace {
 
+// A settings key in memory; `writable` false makes every write and the creation fail.
 class MapStore : public SettingsStore {
  public:
-  bool OpenForRead() override { return exists && readable; }
+  bool OpenForRead() override { return exists; }
   bool OpenForWrite() override { return exists && writable; }
   bool Create() override {
-    if (!writable)
-      return false;
-    exists = true;
-    return true;
+    exists = writable;
+    return exists;
   }
   std::optional<std::string> ReadText(const std::string& name) override {
-    auto it = texts.find(name);
-    return it == texts.end() ? std::nullopt : std::optional<std::string>(it->second);
+    return Find(texts, name);
   }
-  std::optional<int> ReadInt(const std::string& name) override {
-    auto it = ints.find(name);
-    return it == ints.end() ? std::nullopt : std::optional<int>(it->second);
-  }
+  std::optional<int> ReadInt(const std::string& name) override { return Find(ints, name); }
   bool WriteText(const std::string& name, const std::string& value) override {
-    if (!writable)
-      return false;
-    texts[name] = value;
-    return true;
+    if (writable)
+      texts[name] = value;
+    return writable;
   }
   bool WriteInt(const std::string& name, int value) override {
-    if (!writable)
-      return false;
-    ints[name] = value;
-    return true;
+    if (writable)
+      ints[name] = value;
+    return writable;
   }
   void Close() override { ++closes; }
 
   bool exists = false;
-  bool readable = true;
   bool writable = true;
   int closes = 0;
   std::map<std::string, std::string> texts;
   std::map<std::string, int> ints;
+
+ private:
+  template <typename T>
+  static std::optional<T> Find(const std::map<std::string, T>& values, const std::string& name) {
+    auto it = values.find(name);
+    return it == values.end() ? std::nullopt : std::optional<T>(it->second);
+  }
 };
 
 class SettingsTest : public testing::LogWorld {
