@@ -171,15 +171,22 @@ TEST_F(PanelTest, MoreStepsThanOneByteHoldsSendTheLargestCount) {
   EXPECT_EQ(panel.step_count(), 0);
 }
 
-TEST_F(PanelTest, AKeyPressDropsPendingStepsAndSendsItsCodeOnce) {
+TEST_F(PanelTest, KeyAndKnobPressesDropPendingStepsAndSendTheirCodeOnce) {
   OpenPanel(false);
   Steps(kKnobUniversal, 4);
   AnswerKey();
   panel.PressKey(kKeyMeasure);
   EXPECT_EQ(view.current, "There is no Knob oper");
   panel.KnobDone();
-  EXPECT_EQ(KeySends(), (Sends{{5, 1}}));
-  EXPECT_EQ(Operations(), (Strings{"Universal knob oper", "MEASURE click down"}));
+  Steps(kKnobSdiv, 2);
+  AnswerKey();
+  panel.PressKnob(kKeyCh2VdivPress);
+  EXPECT_EQ(view.current, "CH2 V/div knob");
+  EXPECT_EQ(view.scale, "0");
+  panel.KnobDone();
+  EXPECT_EQ(KeySends(), (Sends{{5, 1}, {12, 1}}));
+  EXPECT_EQ(Operations(), (Strings{"Universal knob oper", "MEASURE click down", "S/div knob oper",
+                                   "CH2 V/div knob click down", "Simulant Pane Oper is Complete"}));
 }
 
 TEST_F(PanelTest, FailedSendsShowTheirBoxSkipTheLampsAndStillDropTheSteps) {
