@@ -231,6 +231,14 @@ TEST(RecordingRowTest, ARowReadBackKeepsItsMomentAndFeedsItsChannelsTrend) {
   EXPECT_EQ(data.rows(), 1);
   EXPECT_EQ(data.series(2, kVpp).summary().values, 1);
   EXPECT_EQ(data.series(1, kVpp).summary().values, 0);
+
+  // Half a second later it is March: the first month after the leap day.
+  t = {2024, 3, 1, 0, 0, 0, 0};
+  t.utc_offset_minutes = 60;
+  const std::string march = RecordingRow(t, sample);
+  const auto next = ParseRecordingRow(march.substr(0, march.find_first_of("\r\n")));
+  ASSERT_TRUE(next) << march;
+  EXPECT_EQ(next->time, 1709247600.0);
 }
 
 TEST(TrendSeriesTest, OldPointsKeepTheirExtremesInBoundedMemoryAndTheSummaryCountsEveryRow) {
