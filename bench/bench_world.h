@@ -137,7 +137,7 @@ struct BenchWorld {
     hooks.controller = &controller;
     device.connection().StartupLinkTest();
     device.connection().Connect();
-    if (!device.connection().bound() || device.acquisition().RefreshAll() != 1 ||
+    if (!device.connection().bound() || !device.acquisition().RefreshAll() ||
         device.store().ch1.count != 4000 || device.store().ch2.count != 4000)
       throw std::runtime_error("the simulated instrument did not answer as expected");
   }

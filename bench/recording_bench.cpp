@@ -49,7 +49,7 @@ void BM_RefreshRecording(benchmark::State& state) {
   if (state.range(0) != 0 && !recorder.Start(world.dir.File("refresh.csv")))
     state.SkipWithError("cannot record");
   for (auto _ : state) {
-    if (world.device.acquisition().RefreshAll() != 1)
+    if (!world.device.acquisition().RefreshAll())
       state.SkipWithError("refresh failed");
   }
 }

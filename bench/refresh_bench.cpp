@@ -23,7 +23,7 @@ void BM_RefreshAll(benchmark::State& state) {
   BenchWorld world;
   world.ui.asked_ms = 0;
   for (auto _ : state) {
-    if (world.device.acquisition().RefreshAll() != 1)
+    if (!world.device.acquisition().RefreshAll())
       state.SkipWithError("refresh failed");
     benchmark::DoNotOptimize(world.tables.wave_data_list.text(3999, 2).data());
   }

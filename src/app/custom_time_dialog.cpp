@@ -32,15 +32,15 @@ CustomTimeDialog::CustomTimeDialog(std::function<void(const QString&)> notice, Q
 }
 
 void CustomTimeDialog::accept() {
-  int value = 0;
-  if (!ParseCustomInterval(field_->text().toStdString(), &value)) {
+  const std::optional<int> value = ParseCustomInterval(field_->text().toStdString());
+  if (!value) {
     if (notice_)
       notice_(QStringLiteral("Please enter a whole number from 100 to 9999."));
     field_->setFocus();
     field_->selectAll();
     return;
   }
-  value_ = value;
+  value_ = *value;
   QDialog::accept();
 }
 

@@ -157,12 +157,14 @@ void InstrumentDialog::accept() {
   if (key == kSocketKey)
     key += socket_path_->text();
   std::string error;
-  if (!ParseDeviceChoice(key.toStdString(), choice_, error)) {
+  const std::optional<DeviceChoice> choice = ParseDeviceChoice(key.toStdString(), error);
+  if (!choice) {
     if (notice_)
       notice_(QString::fromStdString(error));
     socket_path_->setFocus();
     return;
   }
+  choice_ = *choice;
   QDialog::accept();
 }
 

@@ -54,14 +54,14 @@ std::optional<UsbIds> BuildTimeIds() {
 bool ApplyDefaultUsbIds(DeviceChoice& choice, const std::string& build_ids) {
   if (build_ids.empty())
     return true;
-  DeviceChoice configured;
   std::string error;
-  if (!ParseDeviceChoice("usb:" + build_ids, configured, error))
+  const std::optional<DeviceChoice> configured = ParseDeviceChoice("usb:" + build_ids, error);
+  if (!configured)
     return false;
   if (choice.kind == DeviceChoice::kUsb && !choice.has_ids) {
     choice.has_ids = true;
-    choice.vendor_id = configured.vendor_id;
-    choice.product_id = configured.product_id;
+    choice.vendor_id = configured->vendor_id;
+    choice.product_id = configured->product_id;
   }
   return true;
 }

@@ -88,9 +88,9 @@ int main(int argc, char* argv[]) {
 
   std::optional<korvelane::DeviceChoice> choice;
   if (device) {
-    choice.emplace();
     std::string error;
-    if (!korvelane::ParseDeviceChoice(*device, *choice, error))
+    choice = korvelane::ParseDeviceChoice(*device, error);
+    if (!choice)
       return Fail(error);
   }
   if (list_devices)

@@ -20,16 +20,16 @@ TEST(DeviceChoice, ReadsTheThreeKindsAsStoredAndRefusesTheRest) {
       {"usb:04b4:Ff0A", "usb:04b4:ff0a"},
       {"usb:4b4:a", "usb:04b4:000a"},
       {longest, longest}};
-  DeviceChoice choice;
   std::string error;
   for (const auto& [text, stored] : good) {
-    ASSERT_TRUE(ParseDeviceChoice(text, choice, error)) << text;
-    EXPECT_EQ(FormatDeviceChoice(choice), stored);
+    const auto choice = ParseDeviceChoice(text, error);
+    ASSERT_TRUE(choice) << text;
+    EXPECT_EQ(FormatDeviceChoice(*choice), stored);
   }
   for (const std::string& bad :
        {std::string(), std::string("SIM"), std::string("socket:"), std::string("usb:12345:1"),
         std::string("usb:1:2:3"), std::string("usb:1:"), longest + "x"}) {
-    EXPECT_FALSE(ParseDeviceChoice(bad, choice, error)) << bad;
+    EXPECT_FALSE(ParseDeviceChoice(bad, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
 }

@@ -67,7 +67,7 @@ void SettingCommands::EnableSettingButtons(bool enable) {
 
 void SettingCommands::Upload() {
   operate_log_.RecordOperation("Up Load a Setting file from device");
-  if (acquisition_.FetchFromDevice(kFetchConfig) != 0) {
+  if (acquisition_.FetchFromDevice(kFetchConfig)) {
     SetCurrentFile(TimeStampName(clock_.Now()));
     setting_loaded_ = true;
     Enable(SettingButton::kSave, true);
@@ -86,7 +86,7 @@ void SettingCommands::Upload() {
 
 void SettingCommands::Download() {
   operate_log_.RecordOperation("Down Load a Setting file to device");
-  if (acquisition_.SendConfigBlock() != 0)
+  if (acquisition_.SendConfigBlock())
     return;
   ui_.ShowMessage("Try to down load a Setting file to device failed！", kErrorTitle,
                   MessageIcon::kInformation);

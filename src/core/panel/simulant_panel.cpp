@@ -79,10 +79,10 @@ void SimulantPanel::PressKey(uint8_t code) {
   if (!automatic)
     store_.panel_state.fill(0);
   busy_.ShowProgress(kKeyProgress, 1);
-  if (connection_.SendPanelKey(code, 1) != 0) {
+  if (connection_.SendPanelKey(code, 1)) {
     busy_.ShowProgress(kKeyProgress, 2);
     // With the timer running the next tick brings the new lamp states anyway.
-    if (automatic || acquisition_.FetchFromDevice(kFetchParams) != 0)
+    if (automatic || acquisition_.FetchFromDevice(kFetchParams))
       UpdatePanelLamps();
   }
   busy_.ShowProgress(kKeyProgress, 0);
@@ -164,7 +164,7 @@ void SimulantPanel::KnobDone() {
 void SimulantPanel::Refresh() {
   ui_.SetWaitCursor(true);
   busy_.ShowProgress(kKnobProgress, 1);
-  if (acquisition_.FetchFromDevice(kFetchParams) != 0) {
+  if (acquisition_.FetchFromDevice(kFetchParams)) {
     busy_.ShowProgress(kKnobProgress, 1);
     UpdatePanelLamps();
   }

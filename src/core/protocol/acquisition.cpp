@@ -88,44 +88,44 @@ void Acquisition::WaitForAnswer(int16_t kind) {
   }
 }
 
-int Acquisition::FetchFromDevice(int16_t kind) {
+bool Acquisition::FetchFromDevice(int16_t kind) {
   if (!connection_.bound() || !connection_.link_ok()) {
     ui_.ShowMessage("The software is not link with device", "Error", MessageIcon::kQuestion);
     ui_.RefreshMenuLamps();
-    return 0;
+    return false;
   }
   ExchangeGate::Hold hold(gate_);
   if (!BuildFetchRequest(protocol_.send_buffer(), kind, selectors_))
-    return 1;
+    return true;
   protocol_.ProtocolSend();
   WaitForAnswer(kind);
-  if (protocol_.ProtocolReceive() == 0)
-    return 1;
+  if (protocol_.ProtocolReceive())
+    return true;
   debug_log_.WriteDebugLog(FetchFailureText(kind), kWarning);
-  return 0;
+  return false;
 }
 
 bool Acquisition::RefreshChannel(int channel) {
   const bool all = selectors_.get_all_data != 0;
   const int16_t kind =
       channel == 2 ? (all ? kFetchCh2All : kFetchCh2) : (all ? kFetchCh1All : kFetchCh1);
-  if (FetchFromDevice(kind) != 0)
+  if (FetchFromDevice(kind))
     return true;
   debug_log_.WriteDebugLog(
       channel == 2 ? "通信失败，刷新CH2波形数据失败" : "通信失败，刷新CH1波形数据失败", kWarning);
   return false;
 }
 
-int Acquisition::RefreshAll() {
+bool Acquisition::RefreshAll() {
   if (gate_.busy())
-    return 0;
+    return false;
   // Held from here, so that no tick starts a second cycle in this one's waits or boxes.
   ExchangeGate::Hold hold(gate_);
   operate_log_.RecordOperation("Refresh the Wave Graph");
   if (!connection_.bound()) {
     ui_.ShowMessage("The software is not link with device!", "Error", MessageIcon::kExclamation);
     ui_.RefreshMenuLamps();
-    return 0;
+    return false;
   }
   ui_.SetWaitCursor(true);
   const RequestOptions options = hooks_.ReadRequestOptions();
@@ -134,7 +134,7 @@ int Acquisition::RefreshAll() {
   selectors_.get_all_data = options.get_all_data ? 1 : 0;
   busy_.ShowProgress(5, 1);
 
-  bool ok = FetchFromDevice(kFetchParams) != 0;
+  bool ok = FetchFromDevice(kFetchParams);
   if (!ok)
     debug_log_.WriteDebugLog("通信失败，刷新波形参数失败", kWarning);
   // The channel flags are those of the parameter record just received.
@@ -150,18 +150,18 @@ int Acquisition::RefreshAll() {
   }
   busy_.ShowProgress(5, 0);
   ui_.SetWaitCursor(false);
-  return ok ? 1 : 0;
+  return ok;
 }
 
-int Acquisition::SendConfigBlock() {
+bool Acquisition::SendConfigBlock() {
   ExchangeGate::Hold hold(gate_);
   BuildConfigDownloadRequest(protocol_.send_buffer(), store_.config_block);
   protocol_.ProtocolSend();
   WaitForConfigAnswer();
-  if (protocol_.ProtocolReceive() == 0)
-    return 1;
+  if (protocol_.ProtocolReceive())
+    return true;
   debug_log_.WriteDebugLog("上传“设备配置数据”通信失败", kWarning);
-  return 0;
+  return false;
 }
 
 }  // namespace korvelane

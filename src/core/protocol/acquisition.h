@@ -43,18 +43,18 @@ class Acquisition {
   RequestSelectors& selectors() { return selectors_; }
   const RequestSelectors& selectors() const { return selectors_; }
 
-  // One exchange of OP_WAVE_DATA. 1 for success, 0 for failure; a kind that names nothing to
-  // fetch (4 and any other) succeeds at once without an exchange.
-  int FetchFromDevice(int16_t kind);
+  // One exchange of OP_WAVE_DATA; true when the answer was taken into the store. A kind that
+  // names nothing to fetch (4 and any other) succeeds at once without an exchange.
+  bool FetchFromDevice(int16_t kind);
 
   // One refresh, run by the refresh timer and by the Wave Graph view's "Refresh": the parameter
   // record, then the record of each channel that is on, then the redraw of the Wave Graph view
-  // and of the panel lamps. 1 when the cycle ran to the end; a refresh asked for while another
-  // exchange (or another refresh) is under way does nothing and returns 0.
-  int RefreshAll();
+  // and of the panel lamps. True when the cycle ran to the end; a refresh asked for while another
+  // exchange (or another refresh) is under way does nothing and returns false.
+  bool RefreshAll();
 
-  // Sends the store's settings block to the instrument. 1 for success, 0 for failure.
-  int SendConfigBlock();
+  // Sends the store's settings block to the instrument; true when the instrument took it.
+  bool SendConfigBlock();
 
  private:
   void WaitForAnswer(int16_t kind);

@@ -12,30 +12,30 @@ uint32_t PieceChecksum(const uint8_t* data, size_t size) {
   return 0u - sum;
 }
 
-int HandleBmpBeginResult(ByteView body, BitmapTransferState& state, DebugLog& log) {
+bool HandleBmpBeginResult(ByteView body, BitmapTransferState& state, DebugLog& log) {
   state.total_length = body.U32BE(kBeginTotalLength);
   if (body.U8(kBeginDataType) != 0) {
     log.WriteDebugLog("解析‘Bmp_Begin_Result’信息包得到的 data_type 与请求的类型不符", kWarning);
-    return 1;
+    return false;
   }
   if (body.size() < kBeginSize) {
     log.WriteDebugLog("解析‘Bmp_Begin_Result’信息包错误：包身长度不足", kWarning);
-    return 1;
+    return false;
   }
-  return body.S8(kBeginResult);
+  return body.S8(kBeginResult) == 0;
 }
 
 namespace {
 
-int RejectPiece(const char* text, DebugLog& log) {
+bool RejectPiece(const char* text, DebugLog& log) {
   log.WriteDebugLog(text, kWarning);
-  return kPieceError;
+  return false;
 }
 
 }  // namespace
 
-int HandleBmpTransResult(ByteView body, BitmapTransferState& state, SampleArray& bmp_piece,
-                         DebugLog& log) {
+bool HandleBmpTransResult(ByteView body, BitmapTransferState& state, SampleArray& bmp_piece,
+                          DebugLog& log) {
   if (body.size() < kTransSize)
     return RejectPiece("解析‘Bmp_Trans_Result’信息包错误：包身长度不足", log);
   if (body.U8(kTransResult) != 0)
@@ -60,22 +60,21 @@ int HandleBmpTransResult(ByteView body, BitmapTransferState& state, SampleArray&
     return RejectPiece("解析‘Bmp_Trans_Result’信息包错误：校验不通过", log);
 
   state.received_length += file_len;
-  if (state.received_length < state.total_length)
-    return kPieceMore;
-  log.WriteDebugLog("位图文件传输全部完成！", kNormal);
-  return kPieceComplete;
+  if (state.complete())
+    log.WriteDebugLog("位图文件传输全部完成！", kNormal);
+  return true;
 }
 
-int HandleBmpEndResult(ByteView body, DebugLog& log) {
+bool HandleBmpEndResult(ByteView body, DebugLog& log) {
   if (body.U8(kEndDataType) != 0) {
     log.WriteDebugLog("解析‘Bmp_End_Result’信息包得到的 data_type 与请求的类型不符", kWarning);
-    return 1;
+    return false;
   }
   if (body.size() < kEndSize) {
     log.WriteDebugLog("解析‘Bmp_End_Result’信息包错误：包身长度不足", kWarning);
-    return 1;
+    return false;
   }
-  return body.S8(kEndResult);
+  return body.S8(kEndResult) == 0;
 }
 
 }  // namespace korvelane

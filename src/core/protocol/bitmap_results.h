@@ -17,6 +17,9 @@ struct BitmapTransferState {
   uint32_t received_length = 0;  // bytes accepted so far
   uint32_t expected_piece = 0;   // number of the piece last requested (0-based)
   uint32_t piece_length = 0;     // bytes of the piece last accepted
+
+  // Whether the pieces accepted so far make the whole file.
+  bool complete() const { return received_length >= total_length; }
 };
 
 // Body offsets of the bitmap results.
@@ -41,21 +44,19 @@ constexpr size_t kEndResult = 1;
 constexpr size_t kEndSize = 2;
 }  // namespace bmp_result
 
-// What the piece handler returns.
-enum PieceOutcome { kPieceMore = 0, kPieceError = 1, kPieceComplete = 2 };
-
 // The checksum that makes the 32-bit byte sum of `data` plus the checksum zero.
 uint32_t PieceChecksum(const uint8_t* data, size_t size);
 
-// Records total_length from the body before any check; 0 when the instrument began the transfer.
-int HandleBmpBeginResult(ByteView body, BitmapTransferState& state, DebugLog& log);
+// Records total_length from the body before any check; true when the instrument began the
+// transfer.
+bool HandleBmpBeginResult(ByteView body, BitmapTransferState& state, DebugLog& log);
 
 // Checks one piece against `state.expected_piece`; an accepted piece is copied into `bmp_piece`
-// and counted. Returns a PieceOutcome.
-int HandleBmpTransResult(ByteView body, BitmapTransferState& state, SampleArray& bmp_piece,
-                         DebugLog& log);
+// and counted, and true is returned (`state.complete()` tells whether it was the last).
+bool HandleBmpTransResult(ByteView body, BitmapTransferState& state, SampleArray& bmp_piece,
+                          DebugLog& log);
 
-// 0 when the instrument ended the transfer.
-int HandleBmpEndResult(ByteView body, DebugLog& log);
+// True when the instrument ended the transfer.
+bool HandleBmpEndResult(ByteView body, DebugLog& log);
 
 }  // namespace korvelane

@@ -79,18 +79,6 @@ BitmapTransfer::BitmapTransfer(Protocol& protocol, ExchangeGate& gate, BitmapTra
       debug_log_(debug_log),
       clock_(clock) {}
 
-int BitmapTransfer::HandleBmpBeginResult(ByteView body) {
-  return korvelane::HandleBmpBeginResult(body, state_, debug_log_);
-}
-
-int BitmapTransfer::HandleBmpTransResult(ByteView body) {
-  return korvelane::HandleBmpTransResult(body, state_, store_.bmp_piece, debug_log_);
-}
-
-int BitmapTransfer::HandleBmpEndResult(ByteView body) {
-  return korvelane::HandleBmpEndResult(body, debug_log_);
-}
-
 bool BitmapTransfer::FetchScreenBitmap(const std::string& initial_path, BitmapTarget& target) {
   ExchangeGate::Hold hold(gate_);
   ui_.SetWaitCursor(true);
@@ -106,7 +94,7 @@ bool BitmapTransfer::RunTransfer(const std::string& initial_path, BitmapTarget& 
   state_ = BitmapTransferState{};
   protocol_.ProtocolSend();
   Advance(1);
-  if (protocol_.ProtocolReceiveWithin(kBeginEndAnswerMs) != 0) {
+  if (!protocol_.ProtocolReceiveWithin(kBeginEndAnswerMs)) {
     FailBegin();
     return false;
   }
@@ -123,7 +111,7 @@ bool BitmapTransfer::RunTransfer(const std::string& initial_path, BitmapTarget& 
   return EndAndLoad(file, target);
 }
 
-int BitmapTransfer::EndExchange(int advance) {
+bool BitmapTransfer::EndExchange(int advance) {
   BuildBmpEndRequest(protocol_.send_buffer());
   protocol_.ProtocolSend();
   if (advance > 0)
@@ -138,7 +126,7 @@ void BitmapTransfer::ShowFailure() {
 void BitmapTransfer::FailBegin() {
   debug_log_.WriteDebugLog("更新失败：位图传输‘开始’请求通信失败！", kWarning);
   Advance(3);
-  if (EndExchange(0) != 0)
+  if (!EndExchange(0))
     debug_log_.WriteDebugLog(kEndFailed, kWarning);
   Advance(3);
   ShowFailure();
@@ -149,7 +137,7 @@ void BitmapTransfer::FailBegin() {
 void BitmapTransfer::CancelWithoutFile() {
   Advance(3);
   debug_log_.WriteDebugLog("创建‘位图’临时文件失败，取消更新‘位图’！", kNormal);
-  if (EndExchange(3) != 0)
+  if (!EndExchange(3))
     debug_log_.WriteDebugLog(kEndFailed, kWarning);
   ResetProgress();
 }
@@ -162,14 +150,14 @@ BitmapTransfer::PieceLoop BitmapTransfer::ReceivePieces(TempFile& file) {
     state_.expected_piece = piece;
     BuildBmpPieceRequest(protocol_.send_buffer(), piece);
     protocol_.ProtocolSend();
-    const int result = protocol_.ProtocolReceive();
-    if (result == kPieceComplete) {
-      Advance(1);
+    // Only an answer that added a piece counts; any other answer is a failed attempt.
+    const uint32_t received_before = state_.received_length;
+    if (protocol_.ProtocolReceive() && state_.received_length > received_before) {
       file.Append(store_.bmp_piece.data(), state_.piece_length);
-      return PieceLoop::kDone;
-    }
-    if (result == kPieceMore) {
-      file.Append(store_.bmp_piece.data(), state_.piece_length);
+      if (state_.complete()) {
+        Advance(1);
+        return PieceLoop::kDone;
+      }
       failures = 0;
       if (++accepted % 2 == 0)
         Advance(1);
@@ -189,7 +177,7 @@ BitmapTransfer::PieceLoop BitmapTransfer::ReceivePieces(TempFile& file) {
 void BitmapTransfer::GiveUpPiece(uint32_t piece, TempFile& file) {
   Advance(2);
   debug_log_.WriteDebugLog("Try to get the data piece failed：" + std::to_string(piece), kWarning);
-  if (EndExchange(2) != 0)
+  if (!EndExchange(2))
     debug_log_.WriteDebugLog(kEndFailed, kWarning);
   file.Remove();
   ResetProgress();
@@ -198,7 +186,7 @@ void BitmapTransfer::GiveUpPiece(uint32_t piece, TempFile& file) {
 }
 
 bool BitmapTransfer::EndAndLoad(TempFile& file, BitmapTarget& target) {
-  if (EndExchange(0) != 0) {
+  if (!EndExchange(0)) {
     debug_log_.WriteDebugLog("更新失败：位图传输‘结束’请求通信失败！", kWarning);
     ResetProgress();
     file.Remove();

@@ -38,11 +38,6 @@ class BitmapTransfer {
   uint32_t expected_piece() const { return state_.expected_piece; }
   uint32_t piece_length() const { return state_.piece_length; }
 
-  // The result handlers, over the body of a received message.
-  int HandleBmpBeginResult(ByteView body);
-  int HandleBmpTransResult(ByteView body);
-  int HandleBmpEndResult(ByteView body);
-
   // The whole transfer, under the wait cursor. The pieces go into a new temporary file in
   // `initial_path` (the program's folder when it is empty), which `target` loads; its title
   // becomes the local time. No other file of the folder is touched. True when the picture was
@@ -59,8 +54,9 @@ class BitmapTransfer {
   PieceLoop ReceivePieces(TempFile& file);
   void GiveUpPiece(uint32_t piece, TempFile& file);
   bool EndAndLoad(TempFile& file, BitmapTarget& target);
-  // Sends bitmap-end, advances the bar by `advance` tenths, reads the answer; 0 for success.
-  int EndExchange(int advance);
+  // Sends bitmap-end, advances the bar by `advance` tenths, reads the answer; true when the
+  // instrument ended the transfer.
+  bool EndExchange(int advance);
   void Advance(int tenths) { busy_.ShowProgress(10, tenths); }
   void ResetProgress() { busy_.ShowProgress(10, 0); }
   void ShowFailure();

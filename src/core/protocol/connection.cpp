@@ -101,7 +101,7 @@ void Connection::Connect() {
   BuildBindRequest(protocol_.send_buffer());
   protocol_.ProtocolSend();
   WaitForBindAnswer();
-  if (protocol_.ProtocolReceive() != 0) {
+  if (!protocol_.ProtocolReceive()) {
     debug_log_.WriteDebugLog("尝试连接设备操作失败", kWarning);
     ui_.ShowMessage("Try to Bind failed!", "Error", MessageIcon::kExclamation);
     ui_.RefreshMenuLamps();
@@ -129,7 +129,7 @@ void Connection::Disconnect() {
   BuildUnbindRequest(protocol_.send_buffer());
   protocol_.ProtocolSend();
   WaitForBindAnswer();
-  if (protocol_.ProtocolReceive() != 0) {
+  if (!protocol_.ProtocolReceive()) {
     debug_log_.WriteDebugLog("尝试断开设备操作失败", kWarning);
     ui_.ShowMessage("Try to UnBind failed!", "Error", MessageIcon::kExclamation);
     ui_.SetWaitCursor(false);
@@ -145,11 +145,11 @@ void Connection::Disconnect() {
   ui_.RefreshMenuLamps();
 }
 
-int Connection::SendPanelKey(uint8_t key_code, uint8_t value) {
+bool Connection::SendPanelKey(uint8_t key_code, uint8_t value) {
   if (!bound_ || !link_ok_) {
     ui_.ShowMessage(kNotLinked, "Error", MessageIcon::kExclamation);
     ui_.RefreshMenuLamps();
-    return 0;
+    return false;
   }
   ExchangeGate::Hold hold(gate_);
   BuildPanelKeyRequest(protocol_.send_buffer(), key_code, value);
@@ -159,12 +159,12 @@ int Connection::SendPanelKey(uint8_t key_code, uint8_t value) {
     ui_.Sleep(kSlowKeyWaitMs);
   else
     protocol_.AwaitAnswer(kKeyWaitMs);
-  if (protocol_.ProtocolReceive() == 0)
-    return 1;
+  if (protocol_.ProtocolReceive())
+    return true;
   debug_log_.WriteDebugLog("虚拟面板按键操作通信失败", kWarning);
   ui_.ShowMessage("The Simulant Pane oper failed!", "Error", MessageIcon::kExclamation);
   ui_.RefreshMenuLamps();
-  return 0;
+  return false;
 }
 
 void Connection::ShowModelText(int product_type) {

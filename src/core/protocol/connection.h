@@ -53,8 +53,8 @@ class Connection {
   // The Disconnect command: the UnBind exchange.
   void Disconnect();
 
-  // Sends one key or knob code of the virtual front panel. 1 for success, 0 for failure.
-  int SendPanelKey(uint8_t key_code, uint8_t value);
+  // Sends one key or knob code of the virtual front panel; true when the instrument took it.
+  bool SendPanelKey(uint8_t key_code, uint8_t value);
 
   // Status pane 3 shows the model of `product_type`; a type without a model leaves it alone.
   void ShowModelText(int product_type);

@@ -3,23 +3,23 @@
 
 namespace korvelane {
 
-int DeviceResultHandlers::HandleBindResult(ByteView body) {
+bool DeviceResultHandlers::HandleBindResult(ByteView body) {
   return korvelane::HandleBindResult(body, store_, log_);
 }
 
-int DeviceResultHandlers::HandleWaveDataResult(ByteView body) {
+bool DeviceResultHandlers::HandleWaveDataResult(ByteView body) {
   return korvelane::HandleWaveDataResult(body, store_, selectors_, log_);
 }
 
-int DeviceResultHandlers::HandleBmpBeginResult(ByteView body) {
+bool DeviceResultHandlers::HandleBmpBeginResult(ByteView body) {
   return korvelane::HandleBmpBeginResult(body, bitmap_state_, log_);
 }
 
-int DeviceResultHandlers::HandleBmpTransResult(ByteView body) {
+bool DeviceResultHandlers::HandleBmpTransResult(ByteView body) {
   return korvelane::HandleBmpTransResult(body, bitmap_state_, store_.bmp_piece, log_);
 }
 
-int DeviceResultHandlers::HandleBmpEndResult(ByteView body) {
+bool DeviceResultHandlers::HandleBmpEndResult(ByteView body) {
   return korvelane::HandleBmpEndResult(body, log_);
 }
 

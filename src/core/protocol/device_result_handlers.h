@@ -16,11 +16,11 @@ class DeviceResultHandlers : public ResultHandlers {
                        BitmapTransferState& bitmap_state, DebugLog& log)
       : store_(store), selectors_(selectors), bitmap_state_(bitmap_state), log_(log) {}
 
-  int HandleBindResult(ByteView body) override;
-  int HandleWaveDataResult(ByteView body) override;
-  int HandleBmpBeginResult(ByteView body) override;
-  int HandleBmpTransResult(ByteView body) override;
-  int HandleBmpEndResult(ByteView body) override;
+  bool HandleBindResult(ByteView body) override;
+  bool HandleWaveDataResult(ByteView body) override;
+  bool HandleBmpBeginResult(ByteView body) override;
+  bool HandleBmpTransResult(ByteView body) override;
+  bool HandleBmpEndResult(ByteView body) override;
 
  private:
   AcquisitionStore& store_;

@@ -20,27 +20,27 @@ bool HoldsBytes(ByteView body, size_t count, const char* name, DebugLog& log) {
 
 }  // namespace
 
-int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
+bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
   for (size_t i = 0; i < sizeof kDsoppSign; ++i) {
     if (message.U8(i) != static_cast<uint8_t>(kDsoppSign[i])) {
       log.WriteDebugLog("解析接收到的信息包的包身信息dsopp_sign错误", kWarning);
-      return 1;
+      return false;
     }
   }
   if (MsgType(message) == INVOKE_MSG) {
     log.WriteDebugLog("解析接收到的信息包的包身信息msg_type == INVOKE_MSG", kWarning);
-    return 1;
+    return false;
   }
   const ByteView body = message.Sub(kHeaderSize);
   switch (OperationOf(message)) {
     case OP_BIND:
       return handlers.HandleBindResult(body);
     case OP_UNBIND:
-      return HoldsBytes(body, 1, "UnBind_Result", log) ? body.S8(0) : 1;
+      return HoldsBytes(body, 1, "UnBind_Result", log) && body.S8(0) == 0;
     case OP_PANEL_KEY:
-      return HoldsBytes(body, 1, "PanelKey_Result", log) ? body.S8(0) : 1;
+      return HoldsBytes(body, 1, "PanelKey_Result", log) && body.S8(0) == 0;
     case OP_SET_CONFIG:
-      return HoldsBytes(body, 1, "SetConfig_Result", log) ? body.S8(0) : 1;
+      return HoldsBytes(body, 1, "SetConfig_Result", log) && body.S8(0) == 0;
     case OP_WAVE_DATA:
       return handlers.HandleWaveDataResult(body);
     case DSOPP_ERROR_RESULT_OPERATION_ID: {
@@ -51,7 +51,7 @@ int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
           text, sizeof text, "%s%d",
           "The received message is error! The error msg info is: ", static_cast<int>(body.S8(0)));
       log.WriteDebugLog(text, kWarning);
-      return 1;
+      return false;
     }
     case OP_BMP_BEGIN:
       return handlers.HandleBmpBeginResult(body);
@@ -60,20 +60,20 @@ int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
     case OP_BMP_END:
       return handlers.HandleBmpEndResult(body);
     default:
-      return 1;
+      return false;
   }
 }
 
-int HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log) {
+bool HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log) {
   if (!HoldsBytes(body, 2, "Bind_Result", log))
-    return 1;
+    return false;
   const int8_t product_type = body.S8(1);
   if (product_type < 0) {
     log.WriteDebugLog("解析‘Bind_Result’得到的 ProductType < 0", kWarning);
-    return 1;
+    return false;
   }
   store.product_type = product_type;
-  return body.S8(0);
+  return body.S8(0) == 0;
 }
 
 }  // namespace korvelane

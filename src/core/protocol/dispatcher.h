@@ -8,23 +8,23 @@
 
 namespace korvelane {
 
-// Result handlers of the operations that carry data. Each returns 0 for success and non-zero
-// for failure; the bitmap piece handler also returns 2 when the file is complete.
+// Result handlers of the operations that carry data. Each returns true when the result is a
+// success it has taken in.
 class ResultHandlers {
  public:
   virtual ~ResultHandlers() = default;
-  virtual int HandleBindResult(ByteView body) = 0;
-  virtual int HandleWaveDataResult(ByteView body) = 0;
-  virtual int HandleBmpBeginResult(ByteView body) = 0;
-  virtual int HandleBmpTransResult(ByteView body) = 0;
-  virtual int HandleBmpEndResult(ByteView body) = 0;
+  virtual bool HandleBindResult(ByteView body) = 0;
+  virtual bool HandleWaveDataResult(ByteView body) = 0;
+  virtual bool HandleBmpBeginResult(ByteView body) = 0;
+  virtual bool HandleBmpTransResult(ByteView body) = 0;
+  virtual bool HandleBmpEndResult(ByteView body) = 0;
 };
 
-// `message` is the whole received message, header first, as long as msg_len + 16. Returns the
-// handler's value, or 1 for a message that fails the checks.
-int DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log);
+// `message` is the whole received message, header first, as long as msg_len + 16. True when it
+// passes the checks and its operation succeeded: the handler's answer, or a result byte of 0.
+bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log);
 
 // Bind_Result: a non-negative ProductType is stored (even when the result is a failure).
-int HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log);
+bool HandleBindResult(ByteView body, AcquisitionStore& store, DebugLog& log);
 
 }  // namespace korvelane

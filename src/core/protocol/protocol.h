@@ -25,11 +25,12 @@ class Protocol {
   // granted to the next receive on top of the link's read time-out.
   void AwaitAnswer(int milliseconds) { pacing_.AwaitAnswer(milliseconds); }
 
-  // Reads one answer and dispatches it. 0: received, valid and handled; non-zero: failure.
-  int ProtocolReceive();
+  // Reads one answer and dispatches it. True when it was received, valid and handled; each
+  // failure is logged where it is found.
+  bool ProtocolReceive();
   // As ProtocolReceive, but the answer may take up to `timeout_ms` to arrive, whatever the
   // link's own read time-out; it is read as soon as it is there.
-  int ProtocolReceiveWithin(int timeout_ms);
+  bool ProtocolReceiveWithin(int timeout_ms);
 
   // The whole message of the last successful receive.
   ByteView LastMessage() const { return ByteView(receive_buffer_.data(), last_message_size_); }
@@ -37,9 +38,9 @@ class Protocol {
  private:
   // Reads `count` bytes of the answer: within `timeout_ms`, or the link's own time-out when it
   // is kLinkTimeout.
-  int Read(uint32_t count, int timeout_ms);
+  bool Read(uint32_t count, int timeout_ms);
   static constexpr int kLinkTimeout = -1;
-  int Receive(int timeout_ms);
+  bool Receive(int timeout_ms);
 
   UsbLink& link_;
   DebugLog& log_;

@@ -41,9 +41,9 @@ void DecodeChannelSettings(ByteView body, ChannelData& channel, size_t on, size_
   channel.vert_pos = body.S32BE(vert_pos);
 }
 
-int DecodeParamRecord(ByteView body, AcquisitionStore& store, DebugLog& log) {
+bool DecodeParamRecord(ByteView body, AcquisitionStore& store, DebugLog& log) {
   if (!LongEnough(body, kParamRecordSize, log))
-    return 1;
+    return false;
   for (int k = 0; k < kPanelStateSize; ++k)
     store.panel_state[kPanelStateSize - 1 - k] = body.U8(kPanelState + k);
   store.acq_status = body.U8(kAcqStatus);
@@ -54,7 +54,7 @@ int DecodeParamRecord(ByteView body, AcquisitionStore& store, DebugLog& log) {
   store.hori_pos_text = ValueText(body, kHoriPos, kHoriPosUnit);
   DecodeChannelSettings(body, store.ch1, kCh1On, kCh1Volts, kCh1VoltsUnit, kCh1VertPos);
   DecodeChannelSettings(body, store.ch2, kCh2On, kCh2Volts, kCh2VoltsUnit, kCh2VertPos);
-  return 0;
+  return true;
 }
 
 // The time/div of an all-data record of 4000 points is 1.6 times the instrument's; applied once
@@ -67,19 +67,19 @@ void StretchTimebase(AcquisitionStore& store) {
   store.timebase_stretched = true;
 }
 
-int DecodeChannelRecord(ByteView body, int channel_number, bool all_data, AcquisitionStore& store,
-                        const RequestSelectors& selectors, DebugLog& log) {
+bool DecodeChannelRecord(ByteView body, int channel_number, bool all_data, AcquisitionStore& store,
+                         const RequestSelectors& selectors, DebugLog& log) {
   const int32_t count = body.S32BE(kCount);
   if (count < 1) {
     log.WriteDebugLog(ChannelPrefix(channel_number) + "波形点数为 0", kWarning);
-    return 1;
+    return false;
   }
   if (count > kMaxSamples) {
     log.WriteDebugLog(ChannelPrefix(channel_number) + "波形点数超过 4000", kWarning);
-    return 1;
+    return false;
   }
   if (!LongEnough(body, kSamples + static_cast<size_t>(count), log))
-    return 1;
+    return false;
   if (all_data && count == kMaxSamples)
     StretchTimebase(store);
 
@@ -90,25 +90,24 @@ int DecodeChannelRecord(ByteView body, int channel_number, bool all_data, Acquis
   channel.measure.fill(0);
   if (selectors.measure_wanted(channel_number) == 1)
     body.CopyTo(kMeasure, channel.measure.data(), channel.measure.size());
-  return 0;
+  return true;
 }
 
-int DecodeConfigRecord(ByteView body, AcquisitionStore& store, DebugLog& log) {
+bool DecodeConfigRecord(ByteView body, AcquisitionStore& store, DebugLog& log) {
   if (!LongEnough(body, kConfigRecordSize, log))
-    return 1;
+    return false;
   store.config_block.fill(0);
   body.CopyTo(kConfig, store.config_block.data(), store.config_block.size());
-  return 0;
+  return true;
 }
 
 }  // namespace
 
-int HandleWaveDataResult(ByteView body, AcquisitionStore& store, const RequestSelectors& selectors,
-                         DebugLog& log) {
-  const int8_t result = body.S8(kResult);
-  if (result != 0) {
+bool HandleWaveDataResult(ByteView body, AcquisitionStore& store, const RequestSelectors& selectors,
+                          DebugLog& log) {
+  if (body.S8(kResult) != 0) {
     log.WriteDebugLog(kResultFailed, kWarning);
-    return result;
+    return false;
   }
   switch (body.S8(kDataType)) {
     case WD_PARAMS:
@@ -125,7 +124,7 @@ int HandleWaveDataResult(ByteView body, AcquisitionStore& store, const RequestSe
       return DecodeConfigRecord(body, store, log);
     default:
       // Types the program does not ask for change nothing.
-      return 0;
+      return true;
   }
 }
 

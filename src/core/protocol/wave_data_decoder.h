@@ -56,10 +56,10 @@ constexpr size_t kConfigRecordSize = kConfig + kConfigBlockSize;  // 2504
 // How much the time/div text grows after a 4000-point all-data record.
 constexpr double kAllDataStretch = 1.6;
 
-// Decodes one WaveData_Result body. Returns 0 for success; the result byte (sign-extended) when
-// the instrument reported a failure; 1 for a channel record whose count is outside 1..4000 or a
-// body too short for its data type. On failure the store is left as it was.
-int HandleWaveDataResult(ByteView body, AcquisitionStore& store, const RequestSelectors& selectors,
-                         DebugLog& log);
+// Decodes one WaveData_Result body. False, with the reason logged, when the instrument reported a
+// failure, for a channel record whose count is outside 1..4000 and for a body too short for its
+// data type; the store is then left as it was.
+bool HandleWaveDataResult(ByteView body, AcquisitionStore& store, const RequestSelectors& selectors,
+                          DebugLog& log);
 
 }  // namespace korvelane

@@ -34,7 +34,7 @@ std::string FormatUsbIds(const UsbIds& ids) {
   return text;
 }
 
-bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::string& error) {
+std::optional<DeviceChoice> ParseDeviceChoice(const std::string& text, std::string& error) {
   DeviceChoice result;
   if (text == "sim") {
     result.kind = DeviceChoice::kSim;
@@ -43,12 +43,12 @@ bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::strin
     result.socket_path = text.substr(7);
     if (result.socket_path.empty()) {
       error = "socket: needs the path of the instrument's socket, e.g. socket:/tmp/dso.sock";
-      return false;
+      return std::nullopt;
     }
     if (result.socket_path.size() > kMaxSocketPath) {
       error = "the socket path is longer than a socket address holds (" +
               std::to_string(kMaxSocketPath) + " bytes)";
-      return false;
+      return std::nullopt;
     }
   } else if (text == "usb") {
     result.kind = DeviceChoice::kUsb;
@@ -61,15 +61,14 @@ bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::strin
       error =
           "usb: takes a vendor and a product id in hexadecimal as lsusb prints them, e.g. "
           "usb:1234:abcd";
-      return false;
+      return std::nullopt;
     }
     result.has_ids = true;
   } else {
     error = "unknown device \"" + text + "\": use " + kDeviceForms;
-    return false;
+    return std::nullopt;
   }
-  choice = result;
-  return true;
+  return result;
 }
 
 std::string FormatDeviceChoice(const DeviceChoice& choice) {

@@ -34,9 +34,9 @@ struct DeviceChoice {
   UsbIds ids() const { return {vendor_id, product_id}; }
 };
 
-// False, with `error` (one line naming the expected form) telling why, for a text of none of
-// the forms. VID and PID are 1 to 4 hexadecimal digits each, in either case.
-bool ParseDeviceChoice(const std::string& text, DeviceChoice& choice, std::string& error);
+// The choice a text names; none, with `error` (one line naming the expected form) telling why,
+// for a text of none of the forms. VID and PID are 1 to 4 hexadecimal digits each, in either case.
+std::optional<DeviceChoice> ParseDeviceChoice(const std::string& text, std::string& error);
 
 // The choice in the --device syntax, ids in lower case with four digits.
 std::string FormatDeviceChoice(const DeviceChoice& choice);

@@ -65,24 +65,23 @@ IntervalChoice IntervalFromStoredText(const std::string& text) {
   return SelectInterval(IntervalIndexFor(static_cast<int>(ms)), static_cast<int>(ms));
 }
 
-bool ParseCustomInterval(const std::string& text, int* value) {
+std::optional<int> ParseCustomInterval(const std::string& text) {
   size_t first = text.find_first_not_of(" \t");
   size_t last = text.find_last_not_of(" \t");
   if (first == std::string::npos)
-    return false;
+    return std::nullopt;
   const std::string digits = text.substr(first, last - first + 1);
   if (digits.empty() || digits.size() > 5)
-    return false;
+    return std::nullopt;
   int n = 0;
   for (char c : digits) {
     if (!std::isdigit(static_cast<unsigned char>(c)))
-      return false;
+      return std::nullopt;
     n = n * 10 + (c - '0');
   }
   if (n < 100 || n > 9999)
-    return false;
-  *value = n;
-  return true;
+    return std::nullopt;
+  return n;
 }
 
 }  // namespace korvelane

@@ -2,6 +2,7 @@
 // The refresh interval and its menu check mark.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace korvelane {
@@ -25,7 +26,7 @@ int IntervalIndexFor(int ms);
 // 100 or above 10000, gives the default.
 IntervalChoice IntervalFromStoredText(const std::string& text);
 
-// A custom interval typed by the user: an unsigned integer from 100 to 9999.
-bool ParseCustomInterval(const std::string& text, int* value);
+// A custom interval typed by the user: an unsigned integer from 100 to 9999; none otherwise.
+std::optional<int> ParseCustomInterval(const std::string& text);
 
 }  // namespace korvelane

@@ -34,10 +34,9 @@ ShellSettings LoadSettings(SettingsStore& store, const std::string& program_fold
   if (const auto path = store.ReadText(kFileInitPathValue))
     settings.initial_path = *path;
   if (const auto device = store.ReadText(kDeviceValue)) {
-    DeviceChoice choice;
     std::string error;
-    if (ParseDeviceChoice(*device, choice, error)) {
-      settings.device = FormatDeviceChoice(choice);
+    if (const auto choice = ParseDeviceChoice(*device, error)) {
+      settings.device = FormatDeviceChoice(*choice);
     } else {
       log.WriteDebugLog("注册表中保存的仪器设置“" + *device + "”无效，已忽略（" + error + "）",
                         kNormal);
@@ -49,11 +48,8 @@ ShellSettings LoadSettings(SettingsStore& store, const std::string& program_fold
 }
 
 std::optional<DeviceChoice> StoredDevice(const ShellSettings& settings) {
-  DeviceChoice choice;
   std::string error;
-  if (settings.device.empty() || !ParseDeviceChoice(settings.device, choice, error))
-    return std::nullopt;
-  return choice;
+  return settings.device.empty() ? std::nullopt : ParseDeviceChoice(settings.device, error);
 }
 
 void SaveSettings(SettingsStore& store, const ShellSettings& settings, DebugLog& log) {

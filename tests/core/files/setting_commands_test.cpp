@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "../protocol/device_world.h"
 #include "file_command_fakes.h"
 #include "simulator/settings_block.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
+#include "support/device_world.h"
 
 namespace korvelane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "core/protocol/device_world.h"
+#include "support/device_world.h"
 
 namespace korvelane {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/protocol/panel_codes.h"
-#include "device_world.h"
+#include "support/device_world.h"
 
 namespace korvelane {
 namespace {
@@ -58,9 +58,8 @@ TEST_F(ConnectionTest, AnUnplugInTheWaitsOfARefreshIsHandledWhenTheCycleEnds) {
   };
   link.SetDeviceChangeNotifier(
       [this](uintptr_t wparam, intptr_t lparam) { connection().OnDeviceChange(wparam, lparam); });
-  const size_t bind_writes = link.writes().size();
-  EXPECT_EQ(device.acquisition().RefreshAll(), 1);
-  EXPECT_EQ(link.writes().size() - bind_writes, 3u);
+  EXPECT_TRUE(device.acquisition().RefreshAll());
+  EXPECT_EQ(link.writes().size() - link_writes_seen, 3u);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_FALSE(connection().link_ok() || connection().bound());
   EXPECT_EQ(ui.panes[3], "There is a device changing !");
@@ -68,21 +67,21 @@ TEST_F(ConnectionTest, AnUnplugInTheWaitsOfARefreshIsHandledWhenTheCycleEnds) {
 }
 
 TEST_F(ConnectionTest, PanelKeysWaitFiveSecondsOnlyForAuto) {
-  EXPECT_EQ(connection().SendPanelKey(kKeyRunStop, 0), 0);
+  EXPECT_FALSE(connection().SendPanelKey(kKeyRunStop, 0));
   EXPECT_EQ(ui.messages.at(0).text, "The software is not link with device!");
   EXPECT_TRUE(link.writes().empty());
 
   BindNow();
   QueueAnswer(OP_PANEL_KEY, Body(4));
   QueueAnswer(OP_PANEL_KEY, Body(4));
-  EXPECT_EQ(connection().SendPanelKey(kKeyAuto, 1), 1);
-  EXPECT_EQ(connection().SendPanelKey(KnobIncreaseCode(kKnobLevel), 3), 1);
+  EXPECT_TRUE(connection().SendPanelKey(kKeyAuto, 1));
+  EXPECT_TRUE(connection().SendPanelKey(KnobIncreaseCode(kKnobLevel), 3));
   EXPECT_EQ(Hex(link.writes().back()),
             "44 53 4F 50 50 56 32 30 00 00 00 04 00 04 00 00 6F 03 00 00");
   EXPECT_EQ(Waits(), (std::vector<int>{5000, 100}));
 
   QueueAnswer(OP_PANEL_KEY, Body(4, {1}));
-  EXPECT_EQ(connection().SendPanelKey(kKeyCh1, 0), 0);
+  EXPECT_FALSE(connection().SendPanelKey(kKeyCh1, 0));
   EXPECT_TRUE(Logged("虚拟面板按键操作通信失败"));
   EXPECT_EQ(ui.messages.back().text, "The Simulant Pane oper failed!");
 }

@@ -15,134 +15,115 @@ using testing::MakeMessage;
 
 class RecordingHandlers : public ResultHandlers {
  public:
-  int HandleBindResult(ByteView) override { return Note("bind"); }
-  int HandleWaveDataResult(ByteView body) override {
-    last_body_size = body.size();
-    return Note("wave");
-  }
-  int HandleBmpBeginResult(ByteView) override { return Note("begin"); }
-  int HandleBmpTransResult(ByteView) override { return Note("trans"); }
-  int HandleBmpEndResult(ByteView) override { return Note("end"); }
+  bool HandleBindResult(ByteView body) override { return Note("bind", body); }
+  bool HandleWaveDataResult(ByteView body) override { return Note("wave", body); }
+  bool HandleBmpBeginResult(ByteView body) override { return Note("begin", body); }
+  bool HandleBmpTransResult(ByteView body) override { return Note("trans", body); }
+  bool HandleBmpEndResult(ByteView body) override { return Note("end", body); }
 
-  int Note(const std::string& name) {
-    calls.push_back(name);
-    return value;
+  bool Note(const char* name, ByteView body) {
+    calls.push_back(name + std::to_string(body.size()));
+    return answer;
   }
   std::vector<std::string> calls;
-  int value = 0;
-  size_t last_body_size = 0;
+  bool answer = true;
 };
 
 class DispatcherTest : public testing::LogWorld {
  protected:
-  int Dispatch(const Bytes& message) {
+  bool Dispatch(const Bytes& message) {
     return DispatchResult(ByteView(message.data(), message.size()), handlers, debug_log);
   }
-  std::string LogText() const { return testing::ReadFileText(debug_log.debug_log_path()); }
 
   RecordingHandlers handlers;
 };
 
-TEST_F(DispatcherTest, EachSignatureByteIsCheckedBeforeTheMessageType) {
+// Which handler each message reaches with which body, what is answered and what is logged.
+TEST_F(DispatcherTest, RoutesEachOperationAndRefusesWhatFailsTheChecks) {
+  const struct {
+    Bytes message;
+    bool result;       // a handler's answer is passed on
+    const char* call;  // "" when no handler runs
+    const char* logged;
+  } cases[] = {
+      {MakeMessage(OP_WAVE_DATA, Body(4184)), false, "wave4184", nullptr},
+      {MakeMessage(OP_BIND, Body(4)), true, "bind4", nullptr},
+      {MakeMessage(OP_BMP_BEGIN, Body(12)), true, "begin12", nullptr},
+      {MakeMessage(OP_BMP_TRANS, Body(4014)), false, "trans4014", nullptr},
+      {MakeMessage(OP_BMP_END, Body(4)), true, "end4", nullptr},
+      {MakeMessage(OP_WAVE_DATA, Body(4), 0), false, "",
+       "WARNING:解析接收到的信息包的包身信息msg_type == INVOKE_MSG"},
+      {Bytes{'D', 'S', 'O', 'P'}, false, "", "dsopp_sign错误"},
+      // Result byte operations: only a zero result is a success; no byte at all fails.
+      {MakeMessage(OP_UNBIND, Body(4, {0})), true, "", nullptr},
+      {MakeMessage(OP_PANEL_KEY, Body(1, {0})), true, "", nullptr},
+      {MakeMessage(OP_SET_CONFIG, Body(4, {0})), true, "", nullptr},
+      {MakeMessage(OP_UNBIND, Body(4, {0xFE})), false, "", nullptr},
+      {MakeMessage(OP_PANEL_KEY, Body(1, {3})), false, "", nullptr},
+      {MakeMessage(OP_SET_CONFIG, Body(4, {1})), false, "", nullptr},
+      {MakeMessage(OP_UNBIND, Body(0)), false, "", "UnBind_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_PANEL_KEY, Body(0)), false, "", "PanelKey_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_SET_CONFIG, Body(0)), false, "", "SetConfig_Result’信息包错误：包身长度不足"},
+      // An error report fails even with a zero code, and names the signed code.
+      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0xFF})), false, "",
+       "WARNING:The received message is error! The error msg info is: -1\r\n"},
+      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0})), false, "",
+       "WARNING:解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID"},
+  };
+  for (const auto& c : cases) {
+    const std::string row = testing::Hex(c.message);
+    handlers.calls.clear();
+    handlers.answer = *c.call ? c.result : !c.result;
+    EXPECT_EQ(Dispatch(c.message), c.result) << row;
+    EXPECT_EQ(handlers.calls,
+              *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{})
+        << row;
+    EXPECT_TRUE(!c.logged || Logged(c.logged)) << c.logged;
+  }
+  EXPECT_TRUE(Logged("error msg info is: 0\r\n"));
+}
+
+TEST_F(DispatcherTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirst) {
+  for (int id : {0, 3, 6, 7, 8, 14, 127, -1, -128}) {
+    EXPECT_FALSE(Dispatch(MakeMessage(static_cast<int8_t>(id), Body(4)))) << id;
+  }
+  EXPECT_FALSE(testing::FileExists(debug_log.debug_log_path()));
   for (size_t i = 0; i < 8; ++i) {
     Bytes message = MakeMessage(OP_WAVE_DATA, Body(4), /*msg_type=*/0);
     message[i] ^= 0x20;
-    EXPECT_EQ(Dispatch(message), 1) << "byte " << i;
+    EXPECT_FALSE(Dispatch(message)) << "byte " << i;
   }
-  EXPECT_TRUE(Logged("解析接收到的信息包的包身信息dsopp_sign错误"));
+  EXPECT_FALSE(DispatchResult(ByteView(), handlers, debug_log));
+  EXPECT_TRUE(Logged("WARNING:解析接收到的信息包的包身信息dsopp_sign错误"));
   EXPECT_FALSE(Logged("msg_type == INVOKE_MSG"));
   EXPECT_TRUE(handlers.calls.empty());
 }
 
-TEST_F(DispatcherTest, MessageTypeZeroIsRejectedForValidOperations) {
-  EXPECT_EQ(Dispatch(MakeMessage(OP_WAVE_DATA, Body(4), 0)), 1);
-  EXPECT_TRUE(Logged("解析接收到的信息包的包身信息msg_type == INVOKE_MSG"));
-  EXPECT_TRUE(handlers.calls.empty());
-}
-
-TEST_F(DispatcherTest, ErrorReportWritesBothLinesWithTheSignedCode) {
-  EXPECT_EQ(Dispatch(MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0xFF}))), 1);
-  const std::string text = LogText();
-  EXPECT_TRUE(Logged("解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID"));
-  EXPECT_NE(text.find("WARNING:The received message is error! The error msg info is: -1\r\n"),
-            std::string::npos);
-  // Even a zero code is a failure.
-  EXPECT_EQ(Dispatch(MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0}))), 1);
-  EXPECT_NE(LogText().find("error msg info is: 0\r\n"), std::string::npos);
-}
-
-TEST_F(DispatcherTest, UnknownOperationsFailSilently) {
-  for (int id : {0, 3, 6, 7, 8, 14, 127, -1, -128}) {
-    EXPECT_EQ(Dispatch(MakeMessage(static_cast<int8_t>(id), Body(4))), 1) << id;
+// A non-negative ProductType is stored whatever the result; a negative one or a short answer
+// fails and keeps the stored type.
+TEST_F(DispatcherTest, BindResultStoresTheProductTypeItCarries) {
+  const struct {
+    Bytes body;
+    bool result;
+    int stored;
+  } cases[] = {
+      {Body(4, {0, 53}), true, 53},
+      {Body(4, {1, 127}), false, 127},
+      {Body(2, {0xFF, 0}), false, 0},
+      {Body(4, {0, 0x80}), false, 7},
+      {Body(4, {0, 0xFF}), false, 7},
+      {Body(1), false, 7},
+      {Body(0), false, 7},
+  };
+  for (const auto& c : cases) {
+    AcquisitionStore store;
+    store.product_type = 7;
+    EXPECT_EQ(HandleBindResult(ByteView(c.body.data(), c.body.size()), store, debug_log), c.result)
+        << testing::Hex(c.body);
+    EXPECT_EQ(store.product_type, c.stored) << testing::Hex(c.body);
   }
-  EXPECT_FALSE(testing::FileExists(debug_log.debug_log_path()));
-  EXPECT_TRUE(handlers.calls.empty());
-}
-
-TEST_F(DispatcherTest, ResultByteOperationsReturnTheSignExtendedByte) {
-  for (int8_t op : {OP_UNBIND, OP_PANEL_KEY, OP_SET_CONFIG}) {
-    EXPECT_EQ(Dispatch(MakeMessage(op, Body(4, {0}))), 0);
-    EXPECT_EQ(Dispatch(MakeMessage(op, Body(4, {0xFE}))), -2);
-    EXPECT_EQ(Dispatch(MakeMessage(op, Body(1, {3}))), 3);
-    // No result byte at all is a failure, not a zero.
-    EXPECT_EQ(Dispatch(MakeMessage(op, Body(0))), 1) << int{op};
-  }
-  for (const char* name : {"UnBind_Result", "PanelKey_Result", "SetConfig_Result"})
-    EXPECT_TRUE(Logged(std::string("WARNING:解析‘") + name + "’信息包错误：包身长度不足")) << name;
-}
-
-TEST_F(DispatcherTest, DataOperationsReachTheirHandlerWithTheBody) {
-  handlers.value = 2;
-  EXPECT_EQ(Dispatch(MakeMessage(OP_WAVE_DATA, Body(4184))), 2);
-  EXPECT_EQ(handlers.last_body_size, 4184u);
-  Dispatch(MakeMessage(OP_BIND, Body(4)));
-  Dispatch(MakeMessage(OP_BMP_BEGIN, Body(12)));
-  Dispatch(MakeMessage(OP_BMP_TRANS, Body(4014)));
-  Dispatch(MakeMessage(OP_BMP_END, Body(4)));
-  EXPECT_EQ(handlers.calls, (std::vector<std::string>{"wave", "bind", "begin", "trans", "end"}));
-}
-
-TEST_F(DispatcherTest, TruncatedMessagesAreReadAsZeros) {
-  const Bytes message = {'D', 'S', 'O', 'P'};
-  EXPECT_EQ(Dispatch(message), 1);
-  EXPECT_EQ(DispatchResult(ByteView(), handlers, debug_log), 1);
-}
-
-class BindResultTest : public DispatcherTest {
- protected:
-  int Bind(uint8_t result, uint8_t product_type) {
-    const Bytes body = Body(4, {result, product_type});
-    return HandleBindResult(ByteView(body.data(), body.size()), store, debug_log);
-  }
-  AcquisitionStore store;
-};
-
-TEST_F(BindResultTest, NegativeProductTypeFailsAndKeepsTheStoredType) {
-  store.product_type = 7;
-  for (int pt = 0x80; pt <= 0xFF; ++pt) {
-    EXPECT_EQ(Bind(0, static_cast<uint8_t>(pt)), 1);
-  }
-  EXPECT_EQ(store.product_type, 7);
-  EXPECT_TRUE(Logged("解析‘Bind_Result’得到的 ProductType < 0"));
-}
-
-TEST_F(BindResultTest, AnswerWithoutItsProductTypeFailsAndKeepsTheStoredType) {
-  store.product_type = 7;
-  for (size_t size : {0, 1}) {
-    const Bytes body = Body(size);
-    EXPECT_EQ(HandleBindResult(ByteView(body.data(), body.size()), store, debug_log), 1) << size;
-  }
-  EXPECT_EQ(store.product_type, 7);
+  EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’得到的 ProductType < 0"));
   EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’信息包错误：包身长度不足"));
-}
-
-TEST_F(BindResultTest, NonNegativeProductTypeIsStoredWhateverTheResult) {
-  EXPECT_EQ(Bind(0, 53), 0);
-  EXPECT_EQ(store.product_type, 53);
-  EXPECT_EQ(Bind(1, 127), 1);
-  EXPECT_EQ(store.product_type, 127);
-  EXPECT_EQ(Bind(0xFF, 0), -1);
-  EXPECT_EQ(store.product_type, 0);
 }
 
 }  // namespace

@@ -33,13 +33,10 @@ TEST(IntervalFromStoredText, UnusableValuesFallBackToTwoSeconds) {
 }
 
 TEST(ParseCustomInterval, AcceptsOneHundredToNineThousandNineHundredNinetyNine) {
-  int value = 0;
-  EXPECT_TRUE(ParseCustomInterval("100", &value));
-  EXPECT_EQ(value, 100);
-  EXPECT_TRUE(ParseCustomInterval(" 9999 ", &value));
-  EXPECT_EQ(value, 9999);
+  EXPECT_EQ(ParseCustomInterval("100"), 100);
+  EXPECT_EQ(ParseCustomInterval(" 9999 "), 9999);
   for (const char* text : {"99", "10000", "", "12a", "-100", "1e3", "00000100"}) {
-    EXPECT_FALSE(ParseCustomInterval(text, &value)) << text;
+    EXPECT_FALSE(ParseCustomInterval(text)) << text;
   }
 }
 

@@ -12,9 +12,7 @@
 #include "core/protocol/device.h"
 #include "core/views/view_tables.h"
 #include "core/views/wave_graph_controller.h"
-#include "support/log_world.h"
-#include "support/messages.h"
-#include "support/scripted_link.h"
+#include "support/device_world.h"
 
 namespace korvelane::testing {
 
@@ -127,22 +125,11 @@ class ControllerWorld : public LogWorld {
                                  timer};
 };
 
-class ViewWorld : public ControllerWorld<ScriptedLink> {
+class ViewWorld : public ScriptedDevice<ControllerWorld<ScriptedLink>> {
  protected:
   AcquisitionStore& store() { return device.store(); }
   RequestSelectors& selectors() { return device.acquisition().selectors(); }
 
-  void QueueAnswer(int8_t operation, const Bytes& body) {
-    link.QueueAnswer(MakeMessage(operation, body));
-  }
-  void BindNow() {
-    device.connection().StartupLinkTest();
-    QueueAnswer(OP_BIND, Body(4, {0, 2}));
-    device.connection().Connect();
-    ASSERT_TRUE(device.connection().bound());
-    link_writes_seen = link.writes().size();
-    Forget();
-  }
   // Data types of the wave-data requests sent since binding.
   std::vector<int> RequestedTypes() const {
     std::vector<int> types;
@@ -150,12 +137,6 @@ class ViewWorld : public ControllerWorld<ScriptedLink> {
       types.push_back(link.writes()[i].at(16));
     return types;
   }
-
-  size_t link_writes_seen = 0;
 };
-
-// Channel record of `count` samples, sample i = (i + seed) & 0xFF, and eleven valid measurements
-// of 500 mV with two decimals.
-Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
 
 }  // namespace korvelane::testing

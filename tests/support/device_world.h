@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A Device over a scripted link with recording fakes around it, and the answers it expects.
+// A Device over a link of the test's choice with recording fakes around it, the answers it
+// expects, and the scripted instrument most tests talk to.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,7 +39,8 @@ class RecordingTarget : public BitmapTarget {
   std::string title;
 };
 
-// Channel record of `count` samples; sample i is (i + seed) & 0xFF, measurement bytes 0x5A.
+// Channel record of `count` samples, sample i = (i + seed) & 0xFF, and eleven valid measurements
+// of 500 mV with two decimals.
 Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed = 1);
 // Settings record holding a block whose byte i is i * 7.
 Bytes ConfigBody();
@@ -74,20 +76,27 @@ class DeviceWorld : public LogWorld {
   Device device{link, ui, debug_log, operate_log, hooks, clock};
 };
 
-// Over a scripted link.
-class DeviceTest : public DeviceWorld<ScriptedLink> {
+// A world whose `device` talks over a ScriptedLink `link`: the test writes the answers.
+template <typename World>
+class ScriptedDevice : public World {
  protected:
   void QueueAnswer(int8_t operation, const Bytes& body) {
-    link.QueueAnswer(MakeMessage(operation, body));
+    this->link.QueueAnswer(MakeMessage(operation, body));
   }
-  // Links and binds, then forgets the records.
+  // Links and binds, then forgets the records; the requests sent afterwards begin at
+  // `link_writes_seen`.
   void BindNow() {
-    connection().StartupLinkTest();
+    this->device.connection().StartupLinkTest();
     QueueAnswer(OP_BIND, Body(4, {0, 2}));
-    connection().Connect();
-    ASSERT_TRUE(connection().bound());
-    Forget();
+    this->device.connection().Connect();
+    ASSERT_TRUE(this->device.connection().bound());
+    link_writes_seen = this->link.writes().size();
+    this->Forget();
   }
+
+  size_t link_writes_seen = 0;
 };
+
+using DeviceTest = ScriptedDevice<DeviceWorld<ScriptedLink>>;
 
 }  // namespace korvelane::testing

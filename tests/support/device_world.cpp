@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "device_world.h"
+#include "support/device_world.h"
+
+#include "core/protocol/measurement_record.h"
 
 namespace korvelane::testing {
 
@@ -8,7 +10,8 @@ Bytes ChannelBody(int8_t data_type, int32_t count, uint8_t seed) {
   PutU32(body, 4, static_cast<uint32_t>(count));
   for (size_t i = 0; i < 4000; ++i)
     body[8 + i] = static_cast<uint8_t>(i + seed);
-  std::fill(body.begin() + 4008, body.end(), 0x5A);
+  for (int item = 0; item < kMeasurementItemCount; ++item)
+    EncodeMeasurementRecord({true, 500.0f, 6, 2}, body.data() + 4008 + item * 16);
   return body;
 }
 
