@@ -62,16 +62,22 @@ TEST_F(AcquisitionTest, RefreshStopsAtTheFirstFailureAndMovesTheBarAsItGoes) {
   const struct {
     std::vector<Bytes> answers;
     size_t requests;
+    int last_type;  // of the last request
     const char* failure;
     int steps;
   } cases[] = {
-      {{}, 1, "通信失败，刷新波形参数失败", 2},
-      {{ParamBody(true, true), Body(4184, {1, WD_CH1})}, 2, "通信失败，刷新CH1波形数据失败", 4},
+      {{}, 1, WD_PARAMS, "通信失败，刷新波形参数失败", 2},
+      {{ParamBody(true, true), Body(4184, {1, WD_CH1})},
+       2,
+       WD_CH1,
+       "通信失败，刷新CH1波形数据失败",
+       4},
       {{ParamBody(true, true), ChannelBody(WD_CH1, 9), ChannelBody(WD_CH2, 0)},
        3,
+       WD_CH2,
        "通信失败，刷新CH2波形数据失败",
        6},
-      {{ParamBody(false, true), ChannelBody(WD_CH2, 9)}, 2, nullptr, 8},
+      {{ParamBody(false, true), ChannelBody(WD_CH2, 9)}, 2, WD_CH2, nullptr, 8},
   };
   for (const auto& c : cases) {
     link = testing::ScriptedLink();
@@ -80,6 +86,7 @@ TEST_F(AcquisitionTest, RefreshStopsAtTheFirstFailureAndMovesTheBarAsItGoes) {
       QueueAnswer(OP_WAVE_DATA, body);
     EXPECT_EQ(acquisition().RefreshAll(), c.failure == nullptr);
     EXPECT_EQ(link.writes().size(), c.requests);
+    EXPECT_EQ(link.writes().back().at(16), c.last_type);
     EXPECT_TRUE(!c.failure || Logged(c.failure)) << c.failure;
     std::vector<int> bar;
     for (int step = 1; step <= c.steps; ++step)

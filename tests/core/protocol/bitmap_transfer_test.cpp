@@ -76,6 +76,7 @@ TEST_F(BitmapTransferTest, PieceChecksAreMadeInOrderAndARefusedPieceIsNotCounted
   EXPECT_TRUE(take(good));
   EXPECT_EQ(state.received_length, 4u);
   EXPECT_FALSE(state.complete());
+  EXPECT_FALSE(Logged("位图文件传输全部完成"));
   EXPECT_EQ(piece[3], 4);
   EXPECT_EQ(piece[4], 0);
   state.expected_piece = 2;
