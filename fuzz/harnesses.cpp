@@ -17,7 +17,6 @@
 #include "core/files/setting_file.h"
 #include "core/files/wave_record.h"
 #include "core/logs/debug_log.h"
-#include "core/protocol/device_result_handlers.h"
 #include "core/protocol/measurement_record.h"
 #include "core/protocol/protocol.h"
 #include "core/views/measurement_column.h"
@@ -198,11 +197,10 @@ void FuzzReceivePath(const uint8_t* data, size_t size) {
   selectors.get_all_data = (data[0] >> 2) & 1;
   AcquisitionStore store;
   BitmapTransferState bitmap_state;
-  DeviceResultHandlers handlers(store, selectors, bitmap_state, QuietLog());
   ByteStreamLink link(data + 1, size - 1);
   SilentUserInterface ui;
   ExchangePacing pacing(ui);
-  Protocol protocol(link, QuietLog(), handlers, pacing);
+  Protocol protocol(link, QuietLog(), ResultTargets{store, selectors, bitmap_state}, pacing);
   while (!link.exhausted()) {
     link.StartExchange();
     if (protocol.ProtocolReceive())

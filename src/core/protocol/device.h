@@ -15,7 +15,6 @@
 #include "core/protocol/busy_indicator.h"
 #include "core/protocol/connection.h"
 #include "core/protocol/device_hooks.h"
-#include "core/protocol/device_result_handlers.h"
 #include "core/protocol/exchange_gate.h"
 #include "core/protocol/exchange_pacing.h"
 #include "core/protocol/protocol.h"
@@ -51,7 +50,6 @@ class Device {
   AcquisitionStore store_;
   RequestSelectors selectors_;
   BitmapTransferState bitmap_state_;
-  DeviceResultHandlers handlers_;
   ExchangePacing pacing_;
   Protocol protocol_;
   ExchangeGate gate_;

@@ -20,7 +20,7 @@ bool HoldsBytes(ByteView body, size_t count, const char* name, DebugLog& log) {
 
 }  // namespace
 
-bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
+bool DispatchResult(ByteView message, const ResultTargets& targets, DebugLog& log) {
   for (size_t i = 0; i < sizeof kDsoppSign; ++i) {
     if (message.U8(i) != static_cast<uint8_t>(kDsoppSign[i])) {
       log.WriteDebugLog("解析接收到的信息包的包身信息dsopp_sign错误", kWarning);
@@ -34,7 +34,7 @@ bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
   const ByteView body = message.Sub(kHeaderSize);
   switch (OperationOf(message)) {
     case OP_BIND:
-      return handlers.HandleBindResult(body);
+      return HandleBindResult(body, targets.store, log);
     case OP_UNBIND:
       return HoldsBytes(body, 1, "UnBind_Result", log) && body.S8(0) == 0;
     case OP_PANEL_KEY:
@@ -42,7 +42,7 @@ bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
     case OP_SET_CONFIG:
       return HoldsBytes(body, 1, "SetConfig_Result", log) && body.S8(0) == 0;
     case OP_WAVE_DATA:
-      return handlers.HandleWaveDataResult(body);
+      return HandleWaveDataResult(body, targets.store, targets.selectors, log);
     case DSOPP_ERROR_RESULT_OPERATION_ID: {
       log.WriteDebugLog(
           "解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID", kWarning);
@@ -54,11 +54,11 @@ bool DispatchResult(ByteView message, ResultHandlers& handlers, DebugLog& log) {
       return false;
     }
     case OP_BMP_BEGIN:
-      return handlers.HandleBmpBeginResult(body);
+      return HandleBmpBeginResult(body, targets.bitmap, log);
     case OP_BMP_TRANS:
-      return handlers.HandleBmpTransResult(body);
+      return HandleBmpTransResult(body, targets.bitmap, targets.store.bmp_piece, log);
     case OP_BMP_END:
-      return handlers.HandleBmpEndResult(body);
+      return HandleBmpEndResult(body, log);
     default:
       return false;
   }

@@ -3,8 +3,9 @@
 
 namespace korvelane {
 
-Protocol::Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers, ExchangePacing& pacing)
-    : link_(link), log_(log), handlers_(handlers), pacing_(pacing) {}
+Protocol::Protocol(UsbLink& link, DebugLog& log, const ResultTargets& targets,
+                   ExchangePacing& pacing)
+    : link_(link), log_(log), targets_(targets), pacing_(pacing) {}
 
 void Protocol::ProtocolSend() {
   pacing_.TakeGrace();  // what was granted to an earlier answer lapses
@@ -50,7 +51,7 @@ bool Protocol::Receive(int timeout_ms) {
     return false;
   }
   last_message_size_ = size;
-  return DispatchResult(ByteView(receive_buffer_.data(), size), handlers_, log_);
+  return DispatchResult(ByteView(receive_buffer_.data(), size), targets_, log_);
 }
 
 }  // namespace korvelane

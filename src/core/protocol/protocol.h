@@ -12,7 +12,7 @@ namespace korvelane {
 
 class Protocol {
  public:
-  Protocol(UsbLink& link, DebugLog& log, ResultHandlers& handlers, ExchangePacing& pacing);
+  Protocol(UsbLink& link, DebugLog& log, const ResultTargets& targets, ExchangePacing& pacing);
 
   MessageBuffer& send_buffer() { return send_buffer_; }
   const MessageBuffer& receive_buffer() const { return receive_buffer_; }
@@ -44,7 +44,7 @@ class Protocol {
 
   UsbLink& link_;
   DebugLog& log_;
-  ResultHandlers& handlers_;
+  ResultTargets targets_;
   ExchangePacing& pacing_;
   MessageBuffer send_buffer_{};
   MessageBuffer receive_buffer_{};

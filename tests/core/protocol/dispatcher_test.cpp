@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/log_world.h"
-#include "support/messages.h"
+#include "support/device_world.h"
 
 namespace korvelane {
 namespace {
@@ -13,74 +12,67 @@ using testing::Body;
 using testing::Bytes;
 using testing::MakeMessage;
 
-class RecordingHandlers : public ResultHandlers {
- public:
-  bool HandleBindResult(ByteView body) override { return Note("bind", body); }
-  bool HandleWaveDataResult(ByteView body) override { return Note("wave", body); }
-  bool HandleBmpBeginResult(ByteView body) override { return Note("begin", body); }
-  bool HandleBmpTransResult(ByteView body) override { return Note("trans", body); }
-  bool HandleBmpEndResult(ByteView body) override { return Note("end", body); }
-
-  bool Note(const char* name, ByteView body) {
-    calls.push_back(name + std::to_string(body.size()));
-    return answer;
-  }
-  std::vector<std::string> calls;
-  bool answer = true;
-};
-
 class DispatcherTest : public testing::LogWorld {
  protected:
   bool Dispatch(const Bytes& message) {
-    return DispatchResult(ByteView(message.data(), message.size()), handlers, debug_log);
+    return DispatchResult(ByteView(message.data(), message.size()), {store, selectors, bitmap},
+                          debug_log);
   }
 
-  RecordingHandlers handlers;
+  AcquisitionStore store;
+  RequestSelectors selectors;
+  BitmapTransferState bitmap;
 };
 
-// Which handler each message reaches with which body, what is answered and what is logged.
-TEST_F(DispatcherTest, RoutesEachOperationAndRefusesWhatFailsTheChecks) {
+// Each result that carries data reaches its handler, whose answer is the dispatcher's.
+TEST_F(DispatcherTest, DataResultsReachTheirHandlers) {
+  EXPECT_TRUE(Dispatch(MakeMessage(OP_BIND, Body(4, {0, 5}))));
+  EXPECT_EQ(store.product_type, 5);
+  EXPECT_TRUE(Dispatch(MakeMessage(OP_WAVE_DATA, testing::ParamBody(true, false))));
+  EXPECT_EQ(store.acq_status, 3);
+  EXPECT_FALSE(Dispatch(MakeMessage(OP_WAVE_DATA, Body(4, {1}))));
+  Bytes begin = Body(12);
+  testing::PutU32(begin, 4, 6);
+  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_BEGIN, begin)));
+  EXPECT_EQ(bitmap.total_length, 6u);
+  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_TRANS, testing::PieceBody(0, Bytes(6, 1)))));
+  EXPECT_TRUE(bitmap.complete());
+  EXPECT_EQ(store.bmp_piece[5], 1);
+  EXPECT_FALSE(Dispatch(MakeMessage(OP_BMP_END, Body(4, {0, 1}))));
+  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_END, Body(4))));
+}
+
+// What the results without data answer, what fails the checks, and what is logged.
+TEST_F(DispatcherTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
   const struct {
     Bytes message;
-    bool result;       // a handler's answer is passed on
-    const char* call;  // "" when no handler runs
+    bool result;
     const char* logged;
   } cases[] = {
-      {MakeMessage(OP_WAVE_DATA, Body(4184)), false, "wave4184", nullptr},
-      {MakeMessage(OP_BIND, Body(4)), true, "bind4", nullptr},
-      {MakeMessage(OP_BMP_BEGIN, Body(12)), true, "begin12", nullptr},
-      {MakeMessage(OP_BMP_TRANS, Body(4014)), false, "trans4014", nullptr},
-      {MakeMessage(OP_BMP_END, Body(4)), true, "end4", nullptr},
-      {MakeMessage(OP_WAVE_DATA, Body(4), 0), false, "",
+      {MakeMessage(OP_WAVE_DATA, Body(4), 0), false,
        "WARNING:解析接收到的信息包的包身信息msg_type == INVOKE_MSG"},
-      {Bytes{'D', 'S', 'O', 'P'}, false, "", "dsopp_sign错误"},
+      {Bytes{'D', 'S', 'O', 'P'}, false, "dsopp_sign错误"},
       // Result byte operations: only a zero result is a success; no byte at all fails.
-      {MakeMessage(OP_UNBIND, Body(4, {0})), true, "", nullptr},
-      {MakeMessage(OP_PANEL_KEY, Body(1, {0})), true, "", nullptr},
-      {MakeMessage(OP_SET_CONFIG, Body(4, {0})), true, "", nullptr},
-      {MakeMessage(OP_UNBIND, Body(4, {0xFE})), false, "", nullptr},
-      {MakeMessage(OP_UNBIND, Body(4, {1})), false, "", nullptr},
-      {MakeMessage(OP_PANEL_KEY, Body(1, {3})), false, "", nullptr},
-      {MakeMessage(OP_PANEL_KEY, Body(1, {0x80})), false, "", nullptr},
-      {MakeMessage(OP_SET_CONFIG, Body(4, {1})), false, "", nullptr},
-      {MakeMessage(OP_SET_CONFIG, Body(4, {0xFF})), false, "", nullptr},
-      {MakeMessage(OP_UNBIND, Body(0)), false, "", "UnBind_Result’信息包错误：包身长度不足"},
-      {MakeMessage(OP_PANEL_KEY, Body(0)), false, "", "PanelKey_Result’信息包错误：包身长度不足"},
-      {MakeMessage(OP_SET_CONFIG, Body(0)), false, "", "SetConfig_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_UNBIND, Body(4, {0})), true, nullptr},
+      {MakeMessage(OP_PANEL_KEY, Body(1, {0})), true, nullptr},
+      {MakeMessage(OP_SET_CONFIG, Body(4, {0})), true, nullptr},
+      {MakeMessage(OP_UNBIND, Body(4, {0xFE})), false, nullptr},
+      {MakeMessage(OP_UNBIND, Body(4, {1})), false, nullptr},
+      {MakeMessage(OP_PANEL_KEY, Body(1, {3})), false, nullptr},
+      {MakeMessage(OP_PANEL_KEY, Body(1, {0x80})), false, nullptr},
+      {MakeMessage(OP_SET_CONFIG, Body(4, {1})), false, nullptr},
+      {MakeMessage(OP_SET_CONFIG, Body(4, {0xFF})), false, nullptr},
+      {MakeMessage(OP_UNBIND, Body(0)), false, "UnBind_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_PANEL_KEY, Body(0)), false, "PanelKey_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_SET_CONFIG, Body(0)), false, "SetConfig_Result’信息包错误：包身长度不足"},
       // An error report fails even with a zero code, and names the signed code.
-      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0xFF})), false, "",
+      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0xFF})), false,
        "WARNING:The received message is error! The error msg info is: -1\r\n"},
-      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0})), false, "",
+      {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0})), false,
        "WARNING:解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID"},
   };
   for (const auto& c : cases) {
-    const std::string row = testing::Hex(c.message);
-    handlers.calls.clear();
-    handlers.answer = *c.call ? c.result : !c.result;
-    EXPECT_EQ(Dispatch(c.message), c.result) << row;
-    EXPECT_EQ(handlers.calls,
-              *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{})
-        << row;
+    EXPECT_EQ(Dispatch(c.message), c.result) << testing::Hex(c.message);
     EXPECT_TRUE(!c.logged || Logged(c.logged)) << c.logged;
   }
   EXPECT_TRUE(Logged("error msg info is: 0\r\n"));
@@ -96,10 +88,9 @@ TEST_F(DispatcherTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirs
     message[i] ^= 0x20;
     EXPECT_FALSE(Dispatch(message)) << "byte " << i;
   }
-  EXPECT_FALSE(DispatchResult(ByteView(), handlers, debug_log));
+  EXPECT_FALSE(DispatchResult(ByteView(), {store, selectors, bitmap}, debug_log));
   EXPECT_TRUE(Logged("WARNING:解析接收到的信息包的包身信息dsopp_sign错误"));
   EXPECT_FALSE(Logged("msg_type == INVOKE_MSG"));
-  EXPECT_TRUE(handlers.calls.empty());
 }
 
 // A non-negative ProductType is stored whatever the result; a negative one or a short answer

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/protocol/device_result_handlers.h"
 #include "support/log_world.h"
 #include "support/messages.h"
 #include "support/scripted_link.h"
@@ -22,10 +21,9 @@ class ProtocolTest : public testing::LogWorld {
   AcquisitionStore store;
   RequestSelectors selectors;
   BitmapTransferState bitmap_state;
-  DeviceResultHandlers handlers{store, selectors, bitmap_state, debug_log};
   ScriptedLink link;
   ExchangePacing pacing{ui};
-  Protocol protocol{link, debug_log, handlers, pacing};
+  Protocol protocol{link, debug_log, {store, selectors, bitmap_state}, pacing};
 };
 
 // The request goes out whole; the answer is read as its header, then the whole message. Every
