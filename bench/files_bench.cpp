@@ -27,7 +27,7 @@ class GraphViewHost : public WaveFileHost {
   void PlotSlot(const uint8_t* samples, int count, int slot) override {
     controller_.PlotSlot(samples, count, slot);
   }
-  void ShowLoadedSlot(int slot, int mode) override { controller_.ShowLoadedSlot(slot, mode); }
+  void ShowLoadedSlot(int slot, LoadMode mode) override { controller_.ShowLoadedSlot(slot, mode); }
 
  private:
   WaveGraphController& controller_;
@@ -61,7 +61,7 @@ BENCHMARK_CAPTURE(BM_SaveWaveGraphFile, csv, ".csv")
 void BM_LoadWaveGraphFile(benchmark::State& state, const char* extension) {
   FileWorld world(extension);
   for (auto _ : state) {
-    if (world.commands.LoadWaveGraphFile(world.chooser.path) != 1)
+    if (!world.commands.LoadWaveGraphFile(world.chooser.path))
       state.SkipWithError("the file did not load");
   }
 }

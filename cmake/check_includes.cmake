@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes across the layers: the core includes only core headers and
-# the system's, the socket library only its own and core/common, the views do not include the
+# the system's, the socket library only its own and core/common, the file codecs only core/common
+# and one another, the views do not include the
 # panes, and only the device layer and the application see the whole device. Run as a build step:
 #   cmake -DSOURCE_DIR=<project> -DSTAMP=<file touched when all is well> -P check_includes.cmake
 
@@ -9,10 +10,14 @@ cmake_minimum_required(VERSION 3.25)
 file(GLOB top_folders RELATIVE ${SOURCE_DIR}/src LIST_DIRECTORIES true ${SOURCE_DIR}/src/*)
 list(FILTER top_folders EXCLUDE REGEX "\\.")
 
-# A violation for each include line of the files under src/<folder> that `rule` rejects.
+# A violation for each include line of the files under src/<folder> that `rule` rejects; with a
+# third argument, only of the files whose names match that expression.
 function(check_folder folder rule)
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/${folder}/*.h
     ${SOURCE_DIR}/src/${folder}/*.cpp)
+  if(ARGC GREATER 2)
+    list(FILTER files INCLUDE REGEX "/${ARGV2}\\.(h|cpp)$")
+  endif()
   set(found "")
   foreach(file IN LISTS files)
     file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include")
@@ -47,6 +52,15 @@ function(core_rule quoted path first out)
   endif()
 endfunction()
 
+# The file codecs: core/common and one another, nothing of the commands, the views or the device.
+set(codecs "(bitmap_codec|bitmap_file|file_io|setting_file|wave_record)")
+function(codec_rule quoted path first out)
+  set(${out} "" PARENT_SCOPE)
+  if(quoted AND NOT path MATCHES "^core/common/" AND NOT path MATCHES "^core/files/${codecs}\\.h$")
+    set(${out} "the file codecs include only core/common and one another" PARENT_SCOPE)
+  endif()
+endfunction()
+
 # The views: anything but the panes, which hold the views.
 function(views_rule quoted path first out)
   set(${out} "" PARENT_SCOPE)
@@ -75,6 +89,7 @@ endfunction()
 set(violations "")
 check_folder(core core_rule)
 check_folder(socket socket_rule)
+check_folder(core/files codec_rule ${codecs})
 check_folder(views views_rule)
 file(GLOB core_folders RELATIVE ${SOURCE_DIR}/src LIST_DIRECTORIES true ${SOURCE_DIR}/src/core/*)
 list(FILTER core_folders EXCLUDE REGEX "\\.|^core/protocol$")

@@ -19,7 +19,7 @@ void FuzzReceivePath(const uint8_t* data, size_t size);
 // are taken as a screen bitmap transfer takes them; the assembled file is decoded.
 void FuzzBitmapPieces(const uint8_t* data, size_t size);
 
-// A bitmap file.
+// The file codecs' harnesses (file_harnesses.cpp, which links the codecs alone). A bitmap file.
 void FuzzBitmapDecoder(const uint8_t* data, size_t size);
 
 // A wave record file (".wdf", ".wmf").
@@ -40,6 +40,9 @@ void FuzzMeasurementFormat(const uint8_t* data, size_t size);
 // cut to what the link would ask for), 1 a read of a 16-bit little-endian count, 2 or 3 a new
 // exchange. They go through the USB link's answer assembler as the link sends them.
 void FuzzUsbLink(const uint8_t* data, size_t size);
+
+// Stops the run where a promise is broken; the fuzzer keeps the input that did it.
+void Check(bool condition, const char* what);
 
 struct Harness {
   const char* name;  // also the name of the corpus folder

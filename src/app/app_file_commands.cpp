@@ -67,7 +67,7 @@ void AppFileCommands::PlotSlot(const uint8_t* samples, int count, int slot) {
   wave_graph_.controller().PlotSlot(samples, count, slot);
 }
 
-void AppFileCommands::ShowLoadedSlot(int slot, int mode) {
+void AppFileCommands::ShowLoadedSlot(int slot, LoadMode mode) {
   wave_graph_.ShowLoadedSlot(slot, mode);
 }
 

@@ -56,7 +56,7 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   // WaveFileHost
   int SelectChannel(SelectChanMode mode) override;
   void PlotSlot(const uint8_t* samples, int count, int slot) override;
-  void ShowLoadedSlot(int slot, int mode) override;
+  void ShowLoadedSlot(int slot, LoadMode mode) override;
   // "Export Graph...": the graph as shown, with the date and the instrument's model text.
   void ExportGraph();
 

@@ -67,16 +67,16 @@ int RightPane::OpenBitmapFile(const std::string& open_path) {
   return view && view->OpenPictureFile(open_path) ? 1 : 0;
 }
 
-int RightPane::OpenWaveDataFile(const std::string& open_path) {
-  return wave_files_ ? wave_files_->OpenWaveDataFile(open_path) : 0;
+bool RightPane::OpenWaveDataFile(const std::string& open_path) {
+  return wave_files_ && wave_files_->OpenWaveDataFile(open_path);
 }
 
-int RightPane::OpenMeasurementFile(const std::string& open_path) {
-  return wave_files_ ? wave_files_->OpenMeasurementFile(open_path) : 0;
+bool RightPane::OpenMeasurementFile(const std::string& open_path) {
+  return wave_files_ && wave_files_->OpenMeasurementFile(open_path);
 }
 
-int RightPane::OpenGraphFile(const std::string& open_path) {
-  return wave_files_ ? wave_files_->LoadWaveGraphFile(open_path) : 0;
+bool RightPane::OpenGraphFile(const std::string& open_path) {
+  return wave_files_ && wave_files_->LoadWaveGraphFile(open_path);
 }
 
 }  // namespace korvelane

@@ -41,10 +41,10 @@ class RightPane : public QWidget {
   void SetWaveFiles(WaveFileCommands* files) { wave_files_ = files; }
   // Open wave data file (".wdf") and open wave measurement file (".wmf"): into a free slot,
   // hidden on the graph. Open graph file: the Wave Graph view's reader, shown on the graph.
-  // 1 when the file was loaded, 0 otherwise.
-  int OpenWaveDataFile(const std::string& open_path);
-  int OpenMeasurementFile(const std::string& open_path);
-  int OpenGraphFile(const std::string& open_path);
+  // True when the file was loaded.
+  bool OpenWaveDataFile(const std::string& open_path);
+  bool OpenMeasurementFile(const std::string& open_path);
+  bool OpenGraphFile(const std::string& open_path);
 
   // Tab captions, in page order.
   static QString Caption(int index);

@@ -47,7 +47,7 @@ class WaveGraphView : public ViewFrame, private WaveGraphForm {
   void SetAutoButtonEnabled(bool auto_enabled) { controller_->SetAutoButtonEnabled(auto_enabled); }
 
   // A wave was loaded into slot 3..7; mode 2 shows it, any other mode hides it.
-  void ShowLoadedSlot(int slot, int mode) { controller_->ShowLoadedSlot(slot, mode); }
+  void ShowLoadedSlot(int slot, LoadMode mode) { controller_->ShowLoadedSlot(slot, mode); }
   WaveGraphController& controller() { return *controller_; }
 
   ScopeGraph* graph() const { return graph_; }

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/bitmap_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -38,65 +36,6 @@ class FileBitmapSource : public BitmapSource {
   std::FILE* file_;
   uint64_t size_;
   uint64_t position_ = 0;
-};
-
-// A new file beside the target that takes the picture and replaces the target only once it is
-// complete, so that a failed save leaves the old file as it was.
-class TemporaryFileSink : public ByteSink {
- public:
-  explicit TemporaryFileSink(const std::string& target) : target_(target) {
-    std::string pattern = target + ".tmp-XXXXXX";
-    fd_ = mkstemp(pattern.data());
-    if (fd_ >= 0)
-      temp_ = pattern;
-  }
-  ~TemporaryFileSink() override {
-    if (fd_ >= 0)
-      close(fd_);
-    if (!temp_.empty())
-      unlink(temp_.c_str());
-  }
-  TemporaryFileSink(const TemporaryFileSink&) = delete;
-  TemporaryFileSink& operator=(const TemporaryFileSink&) = delete;
-
-  bool created() const { return fd_ >= 0; }
-
-  bool Write(const uint8_t* data, size_t size) override {
-    size_t done = 0;
-    while (done < size) {
-      const ssize_t n = write(fd_, data + done, size - done);
-      if (n < 0 && errno == EINTR)
-        continue;
-      if (n <= 0)
-        return false;
-      done += static_cast<size_t>(n);
-    }
-    return true;
-  }
-
-  // Makes the written bytes durable; false when they may not all be on disk.
-  bool Finish() {
-    const bool synced = fsync(fd_) == 0;
-    const bool closed = close(fd_) == 0;
-    fd_ = -1;
-    return synced && closed;
-  }
-
-  // Puts the finished file in the target's place.
-  bool Replace() {
-    // mkstemp makes the file private; a saved file gets the usual mode (if that fails, the
-    // owner can still read it).
-    [[maybe_unused]] const int moded = fchmodat(AT_FDCWD, temp_.c_str(), 0644, 0);
-    if (rename(temp_.c_str(), target_.c_str()) != 0)
-      return false;
-    temp_.clear();
-    return true;
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  int fd_ = -1;
 };
 
 }  // namespace
@@ -137,20 +76,16 @@ BitmapWriteResult WriteBitmap(const DecodedBitmap& picture, ByteSink& sink) {
 }
 
 BitmapWriteResult WriteBitmapFile(const std::string& path, const DecodedBitmap& picture) {
-  if (path.empty())
-    return BitmapWriteResult::kCreateFailed;
-  TemporaryFileSink sink(path);
-  if (!sink.created())
-    return BitmapWriteResult::kCreateFailed;
-  const BitmapWriteResult result = WriteBitmap(picture, sink);
-  if (result != BitmapWriteResult::kOk)
-    return result;
-  if (!sink.Finish())
-    return BitmapWriteResult::kPixelsFailed;
-  // The name itself cannot be taken (a folder of that name, say).
-  if (!sink.Replace())
-    return BitmapWriteResult::kCreateFailed;
-  return BitmapWriteResult::kOk;
+  // A file that is never begun, or that cannot take the target's name (a folder of that name,
+  // say), was not created.
+  BitmapWriteResult result = BitmapWriteResult::kCreateFailed;
+  const bool written = WriteWholeFile(path, [&](ByteSink& sink) {
+    result = WriteBitmap(picture, sink);
+    return result == BitmapWriteResult::kOk;
+  });
+  if (written)
+    return BitmapWriteResult::kOk;
+  return result == BitmapWriteResult::kOk ? BitmapWriteResult::kCreateFailed : result;
 }
 
 }  // namespace korvelane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/files/bitmap_codec.h"
+#include "core/files/file_io.h"
 
 namespace korvelane {
 
@@ -14,27 +15,19 @@ namespace korvelane {
 // is left as it was.
 BitmapError ReadBitmapFile(const std::string& path, DecodedBitmap& out);
 
-// Where a saved picture goes, piece by piece.
-class ByteSink {
- public:
-  virtual ~ByteSink() = default;
-  // False when not all the bytes could be written.
-  virtual bool Write(const uint8_t* data, size_t size) = 0;
-};
-
 enum class BitmapWriteResult {
   kOk,
-  kCreateFailed,      // the file cannot be created
+  kCreateFailed,      // the file cannot be created, flushed or put in its place
   kFileHeaderFailed,  // writing the 14-byte file header failed
   kInfoHeaderFailed,  // writing the 40-byte information header failed
-  kPixelsFailed,      // writing the pixel rows (or closing the file) failed, or no picture
+  kPixelsFailed,      // writing the pixel rows failed, or no picture
 };
 
 // Writes the file header, the information header and the padded pixel rows, in that order.
 BitmapWriteResult WriteBitmap(const DecodedBitmap& picture, ByteSink& sink);
 
-// Writes the picture as the file `path`, replacing any file of that name once the new one is
-// complete: on failure an existing file stays as it was.
+// Writes the picture as the file `path` through WriteWholeFile: on failure an existing file stays
+// as it was.
 BitmapWriteResult WriteBitmapFile(const std::string& path, const DecodedBitmap& picture);
 
 }  // namespace korvelane

@@ -60,16 +60,16 @@ void ExportCommands::Refuse(const std::string& message, const char* log_text) {
   context_.ui.ShowMessage(message, kErrorTitle, MessageIcon::kInformation);
 }
 
-int ExportCommands::Export(
+bool ExportCommands::Export(
     const char* action, int kind, const char* extension_message,
     const std::function<bool(const std::string&)>& accepted,
     const std::function<std::optional<std::vector<uint8_t>>(const std::string&)>& content) {
   const std::string path = chooser_.ChooseFileToSave(kind);
   if (path.empty())
-    return 0;
+    return false;
   if (!accepted(path)) {
     Refuse(extension_message, kNameLog);
-    return 0;
+    return false;
   }
   UserInterface& ui = context_.ui;
   ui.SetWaitCursor(true);
@@ -78,19 +78,19 @@ int ExportCommands::Export(
   ui.SetWaitCursor(false);
   if (!written) {
     Refuse("Try to export the file failed! It cannot be written: " + path, kWriteFailedLog);
-    return 0;
+    return false;
   }
   context_.operate_log.RecordOperation(std::string(action) + " successed！");
-  return 1;
+  return true;
 }
 
-int ExportCommands::ExportWaveCsv() {
+bool ExportCommands::ExportWaveCsv() {
   const char* action = "Export Wave Data CSV file";
   context_.operate_log.RecordOperation(action);
   const WaveExport waves = CollectExportedWaves(context_.tables, context_.store);
   if (waves.waves.empty()) {
     Refuse("There is no Wave Data for export!", kNoDataLog);
-    return 0;
+    return false;
   }
   return Export(
       action, file_kind::kWaveCsvExport, "The file name needs the extension .csv!",
@@ -98,13 +98,13 @@ int ExportCommands::ExportWaveCsv() {
       [&waves](const std::string&) { return TextBytes(WaveCsvText(waves)); });
 }
 
-int ExportCommands::ExportMeasurementCsv() {
+bool ExportCommands::ExportMeasurementCsv() {
   const char* action = "Export Wave Measurement CSV file";
   context_.operate_log.RecordOperation(action);
   const std::string text = MeasurementCsvText(context_.tables, context_.store);
   if (text.empty()) {
     Refuse("There is no measurement for export!", kNoDataLog);
-    return 0;
+    return false;
   }
   return Export(
       action, file_kind::kMeasurementCsvExport, "The file name needs the extension .csv!",
@@ -112,7 +112,7 @@ int ExportCommands::ExportMeasurementCsv() {
       [&text](const std::string&) { return TextBytes(text); });
 }
 
-int ExportCommands::ExportGraph(const PictureRenderer& render) {
+bool ExportCommands::ExportGraph(const PictureRenderer& render) {
   const char* action = "Export Wave Graph picture";
   context_.operate_log.RecordOperation(action);
   return Export(

@@ -33,19 +33,20 @@ class ExportCommands {
 
   ExportCommands(const ViewContext& context, FileChooser& chooser);
 
-  // The Wave Data list's "Export CSV (seconds, volts)...". 1 when a file was written.
-  int ExportWaveCsv();
-  // The Wave Measurement view's "Export CSV...". 1 when a file was written.
-  int ExportMeasurementCsv();
-  // "Export Graph...": PNG, SVG or PDF by the chosen name's extension. 1 when written.
-  int ExportGraph(const PictureRenderer& render);
+  // The Wave Data list's "Export CSV (seconds, volts)...". True when a file was written.
+  bool ExportWaveCsv();
+  // The Wave Measurement view's "Export CSV...". True when a file was written.
+  bool ExportMeasurementCsv();
+  // "Export Graph...": PNG, SVG or PDF by the chosen name's extension. True when written.
+  bool ExportGraph(const PictureRenderer& render);
 
  private:
   // Asks for a name of `kind`; refuses one that `accepted` turns down, then writes what
   // `content` makes of it. `action` is the operate-log text; success adds " successed！".
-  int Export(const char* action, int kind, const char* extension_message,
-             const std::function<bool(const std::string&)>& accepted,
-             const std::function<std::optional<std::vector<uint8_t>>(const std::string&)>& content);
+  bool Export(
+      const char* action, int kind, const char* extension_message,
+      const std::function<bool(const std::string&)>& accepted,
+      const std::function<std::optional<std::vector<uint8_t>>(const std::string&)>& content);
   void Refuse(const std::string& message, const char* log_text);
 
   ViewContext context_;

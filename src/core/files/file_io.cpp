@@ -13,27 +13,64 @@
 namespace korvelane {
 namespace {
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    done += static_cast<size_t>(n);
+// A new file beside the target that nobody else uses, removed again unless it took the
+// target's place.
+class TemporaryFile : public ByteSink {
+ public:
+  explicit TemporaryFile(const std::string& target) {
+    std::string pattern = target + ".tmp-XXXXXX";
+    fd_ = mkstemp(pattern.data());
+    if (fd_ >= 0)
+      path_ = pattern;
   }
-  return true;
-}
+  ~TemporaryFile() override {
+    if (fd_ >= 0)
+      close(fd_);
+    if (!path_.empty())
+      unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-// A new file beside `path` that nobody else uses; -1 when none can be made.
-int MakeTemporary(const std::string& path, std::string* temp_path) {
-  std::string pattern = path + ".tmp-XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  if (fd >= 0)
-    *temp_path = pattern;
-  return fd;
-}
+  bool created() const { return fd_ >= 0; }
+
+  bool Write(const uint8_t* data, size_t size) override {
+    size_t done = 0;
+    while (done < size) {
+      const ssize_t n = write(fd_, data + done, size - done);
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0)
+        return false;
+      done += static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  // Flushes the bytes to disk and puts the file at `target`; false when they may not all be
+  // there or the name cannot be taken.
+  bool Commit(const std::string& target, WriteMode mode) {
+    const bool synced = fsync(fd_) == 0;
+    const bool closed = close(fd_) == 0;
+    fd_ = -1;
+    if (!synced || !closed)
+      return false;
+    // mkstemp makes the file private; a saved file gets the usual mode (if that fails, the
+    // owner can still read it).
+    [[maybe_unused]] const int moded = fchmodat(AT_FDCWD, path_.c_str(), 0644, 0);
+    // link() refuses an existing name, so a file made meanwhile is not overwritten either.
+    if (mode == WriteMode::kCreateNew)
+      return link(path_.c_str(), target.c_str()) == 0;
+    if (rename(path_.c_str(), target.c_str()) != 0)
+      return false;
+    path_.clear();
+    return true;
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
 
 }  // namespace
 
@@ -84,32 +121,19 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_
   return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, WriteMode mode) {
+bool WriteWholeFile(const std::string& path, const std::function<bool(ByteSink&)>& content,
+                    WriteMode mode) {
   if (path.empty())
     return false;
   if (mode == WriteMode::kCreateNew && access(path.c_str(), F_OK) == 0)
     return false;
-  std::string temp;
-  const int fd = MakeTemporary(path, &temp);
-  if (fd < 0)
-    return false;
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (ok) {
-    // mkstemp makes the file private; a saved file gets the usual mode (if that fails, the
-    // owner can still read it).
-    [[maybe_unused]] const int moded = fchmodat(AT_FDCWD, temp.c_str(), 0644, 0);
-    if (mode == WriteMode::kCreateNew) {
-      // link() refuses an existing name, so a file made meanwhile is not overwritten either.
-      ok = link(temp.c_str(), path.c_str()) == 0;
-      unlink(temp.c_str());
-      return ok;
-    }
-    ok = rename(temp.c_str(), path.c_str()) == 0;
-  }
-  if (!ok)
-    unlink(temp.c_str());
-  return ok;
+  TemporaryFile file(path);
+  return file.created() && content(file) && file.Commit(path, mode);
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, WriteMode mode) {
+  return WriteWholeFile(
+      path, [&bytes](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, mode);
 }
 
 bool HasExtension(const std::string& path, const std::string& extension) {

@@ -3,7 +3,9 @@
 // the target only once complete, so a failed save never destroys the file that was there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +27,23 @@ enum class WriteMode {
   kCreateNew,  // fails when the file exists
 };
 
-// Writes `bytes` to `path`; false when nothing was written (the old file, if any, stays).
+// Where the content of a file goes, piece by piece.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // False when not all the bytes could be written.
+  virtual bool Write(const uint8_t* data, size_t size) = 0;
+};
+
+// The one writer of whole files: `content` writes the bytes into a new temporary file in the
+// folder of `path`, which is flushed to disk and then renamed over `path` (with kCreateNew put
+// there only when no file has the name). False when the file was not written: `content` failed
+// (it is not called when the temporary file cannot be made), or the file could not be flushed or
+// put in its place. Then the file that was there, if any, stays as it was and no temporary file
+// is left behind.
+bool WriteWholeFile(const std::string& path, const std::function<bool(ByteSink&)>& content,
+                    WriteMode mode = WriteMode::kReplace);
+// The same with all the bytes at once.
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
                     WriteMode mode = WriteMode::kReplace);
 

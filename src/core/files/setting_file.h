@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/protocol/frame.h"
+#include "core/common/config_block.h"
 
 namespace korvelane {
 

@@ -43,10 +43,10 @@ WaveFileCommands::WaveFileCommands(const ViewContext& context, FileChooser& choo
                                    WaveFileHost& host)
     : context_(context), chooser_(chooser), host_(host) {}
 
-int WaveFileCommands::ChooseSlot(SelectChanMode mode) {
+std::optional<int> WaveFileCommands::ChooseSlot(SelectChanMode mode) {
   const int slot = host_.SelectChannel(mode);
   if (!WaveSlotTable::Valid(slot))
-    return 0;
+    return std::nullopt;
   context_.tables.selected_channel = slot - 1;
   return slot;
 }
@@ -93,8 +93,8 @@ GraphRecord WaveFileCommands::GraphOfSlot(int slot) const {
 
 void WaveFileCommands::SaveWaveGraphFile() {
   context_.operate_log.RecordOperation("Save Wave Graph file");
-  const int slot = ChooseSlot(SelectChanMode::kWaveGraph);
-  if (slot == 0)
+  const std::optional<int> slot = ChooseSlot(SelectChanMode::kWaveGraph);
+  if (!slot)
     return;
   const std::string path = chooser_.ChooseFileToSave(file_kind::kWaveGraph);
   if (path.empty())
@@ -103,10 +103,10 @@ void WaveFileCommands::SaveWaveGraphFile() {
   ui.SetWaitCursor(true);
   const char* failure = nullptr;
   if (HasExtension(path, ".wdf")) {
-    if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(slot, kGraphKind))))
+    if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(*slot, kGraphKind))))
       failure = kGraphSaveFailed;
   } else if (HasExtension(path, ".csv")) {
-    if (!WriteWholeFile(path, TextBytes(EncodeGraphFile(GraphOfSlot(slot)))))
+    if (!WriteWholeFile(path, TextBytes(EncodeGraphFile(GraphOfSlot(*slot)))))
       failure = kGraphOpenFailed;
   } else {
     failure = kGraphSaveFailed;
@@ -122,8 +122,8 @@ void WaveFileCommands::SaveWaveGraphFile() {
 
 void WaveFileCommands::SaveWaveDataFile() {
   context_.operate_log.RecordOperation("Save Wave Data file");
-  const int slot = ChooseSlot(SelectChanMode::kWaveData);
-  if (slot == 0)
+  const std::optional<int> slot = ChooseSlot(SelectChanMode::kWaveData);
+  if (!slot)
     return;
   std::string path = chooser_.ChooseFileToSave(file_kind::kWaveData);
   if (path.empty())
@@ -132,7 +132,7 @@ void WaveFileCommands::SaveWaveDataFile() {
     path += ".wdf";
   UserInterface& ui = context_.ui;
   ui.SetWaitCursor(true);
-  if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(slot, kWaveDataKind)))) {
+  if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(*slot, kWaveDataKind)))) {
     context_.debug_log.WriteDebugLog("保存波形数据文件失败", kWarning);
     ui.ShowMessage("Try to save Wave Data file failed!", kErrorTitle, MessageIcon::kInformation);
     ui.SetWaitCursor(false);
@@ -144,8 +144,8 @@ void WaveFileCommands::SaveWaveDataFile() {
 
 void WaveFileCommands::SaveMeasurementFile() {
   context_.operate_log.RecordOperation("Save Wave Measurement file");
-  const int slot = ChooseSlot(SelectChanMode::kMeasurement);
-  if (slot == 0)
+  const std::optional<int> slot = ChooseSlot(SelectChanMode::kMeasurement);
+  if (!slot)
     return;
   std::string path = chooser_.ChooseFileToSave(file_kind::kWaveMeasurement);
   if (path.empty())
@@ -154,7 +154,7 @@ void WaveFileCommands::SaveMeasurementFile() {
     path += ".wmf";
   UserInterface& ui = context_.ui;
   ui.SetWaitCursor(true);
-  if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(slot, kMeasurementKind)))) {
+  if (!WriteWholeFile(path, EncodeWaveRecord(RecordOfSlot(*slot, kMeasurementKind)))) {
     ui.ShowMessage("Try to save measurement file failed!", kErrorTitle, MessageIcon::kInformation);
     ui.SetWaitCursor(false);
     return;
@@ -171,65 +171,57 @@ void WaveFileCommands::OpenWaveGraphFile() {
   LoadWaveGraphFile(path);
 }
 
-int WaveFileCommands::LoadWaveGraphFile(const std::string& path) {
-  UserInterface& ui = context_.ui;
-  ui.SetWaitCursor(true);
-  int slot = 0;
-  const char* failure = ReadGraphViewFile(path, &slot);
-  if (failure)
-    ui.ShowMessage(failure, kErrorTitle, MessageIcon::kInformation);
-  else
-    host_.ShowLoadedSlot(slot, kShowLoaded);
-  ui.SetWaitCursor(false);
+bool WaveFileCommands::LoadWaveGraphFile(const std::string& path) {
+  context_.ui.SetWaitCursor(true);
+  const std::optional<int> slot = ReadGraphViewFile(path);
+  if (slot)
+    host_.ShowLoadedSlot(*slot, LoadMode::kShow);
+  context_.ui.SetWaitCursor(false);
   EnableViewButtons(context_.tables);
-  return failure ? 0 : 1;
+  return slot.has_value();
 }
 
-const char* WaveFileCommands::ReadGraphViewFile(const std::string& path, int* slot) {
+std::optional<int> WaveFileCommands::ReadGraphViewFile(const std::string& path) {
+  const char* failure = kGraphOpenFailed;
   const bool binary = HasExtension(path, ".wdf");
-  if (!binary && !HasExtension(path, ".csv"))
-    return kGraphOpenFailed;
   // Nothing changes before the whole file has been read and found sound.
-  const auto bytes = ReadWholeFile(path, kMaxFileSize);
-  if (!bytes)
-    return kGraphOpenFailed;
-  if (binary) {
+  const auto bytes =
+      binary || HasExtension(path, ".csv") ? ReadWholeFile(path, kMaxFileSize) : std::nullopt;
+  if (bytes && binary) {
     WaveRecord record;
-    if (DecodeWaveRecord(ByteView(bytes->data(), bytes->size()), &record) != WaveFileError::kNone)
-      return kGraphOpenFailed;
-    *slot = LoadWaveRecord(*bytes, record);
-    return nullptr;
+    if (DecodeWaveRecord(ByteView(bytes->data(), bytes->size()), &record) == WaveFileError::kNone)
+      return LoadWaveRecord(*bytes, record);
+  } else if (bytes) {
+    GraphRecord graph;
+    std::vector<uint8_t> samples;
+    const WaveFileError error =
+        DecodeGraphFile(std::string(bytes->begin(), bytes->end()), &graph, &samples);
+    if (error == WaveFileError::kNone)
+      return LoadGraphRecord(graph, samples);
+    if (error == WaveFileError::kIncorrectKind)
+      failure = "The opened file is incorrect!";
   }
-  GraphRecord graph;
-  std::vector<uint8_t> samples;
-  switch (DecodeGraphFile(std::string(bytes->begin(), bytes->end()), &graph, &samples)) {
-    case WaveFileError::kNone:
-      *slot = LoadGraphRecord(graph, samples);
-      return nullptr;
-    case WaveFileError::kIncorrectKind:
-      return "The opened file is incorrect!";
-    default:
-      return kGraphOpenFailed;
-  }
+  context_.ui.ShowMessage(failure, kErrorTitle, MessageIcon::kInformation);
+  return std::nullopt;
 }
 
-int WaveFileCommands::OpenWaveDataFile(const std::string& path) {
+bool WaveFileCommands::OpenWaveDataFile(const std::string& path) {
   return OpenWaveRecordFile(path, ".wdf", "打开文件类型与‘.wdf’不匹配", "打开选定文件‘*.wdf’失败",
-                            kHideWaveData);
+                            LoadMode::kHideWaveData);
 }
 
-int WaveFileCommands::OpenMeasurementFile(const std::string& path) {
+bool WaveFileCommands::OpenMeasurementFile(const std::string& path) {
   return OpenWaveRecordFile(path, ".wmf", "打开文件类型与‘.wmf’不匹配", "打开选定文件‘*.wmf’失败",
-                            kHideMeasurement);
+                            LoadMode::kHideMeasurement);
 }
 
-int WaveFileCommands::OpenWaveRecordFile(const std::string& path, const char* extension,
-                                         const char* type_log, const char* open_log,
-                                         LoadedSlotMode mode) {
+bool WaveFileCommands::OpenWaveRecordFile(const std::string& path, const char* extension,
+                                          const char* type_log, const char* open_log,
+                                          LoadMode mode) {
   if (!HasExtension(path, extension)) {
     context_.debug_log.WriteDebugLog(type_log, kWarning);
     context_.ui.ShowMessage(kTypeMismatch, kNotice, MessageIcon::kInformation);
-    return 0;
+    return false;
   }
   // A file that cannot be read whole, or whose header promises more than it holds or more than
   // the lists take, is refused before anything changes.
@@ -239,12 +231,12 @@ int WaveFileCommands::OpenWaveRecordFile(const std::string& path, const char* ex
       DecodeWaveRecord(ByteView(bytes->data(), bytes->size()), &record) != WaveFileError::kNone) {
     context_.debug_log.WriteDebugLog(open_log, kWarning);
     context_.ui.ShowMessage(kOpenFailed, kNotice, MessageIcon::kInformation);
-    return 0;
+    return false;
   }
   const int slot = LoadWaveRecord(*bytes, record);
   host_.ShowLoadedSlot(slot, mode);
   EnableViewButtons(context_.tables);
-  return 1;
+  return true;
 }
 
 int WaveFileCommands::LoadWaveRecord(const std::vector<uint8_t>& bytes, const WaveRecord& record) {

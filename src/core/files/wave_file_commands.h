@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,17 +25,13 @@ class WaveFileHost {
   virtual int SelectChannel(SelectChanMode mode) = 0;
   // Plot `slot` of the Wave Graph view shows the first `count` samples.
   virtual void PlotSlot(const uint8_t* samples, int count, int slot) = 0;
-  // A wave was loaded into slot 3..7: mode 2 shows it, any other mode hides it.
-  virtual void ShowLoadedSlot(int slot, int mode) = 0;
+  // A wave was loaded into slot 3..7: shown or hidden as `mode` says.
+  virtual void ShowLoadedSlot(int slot, LoadMode mode) = 0;
 };
 
 // The slot a loaded wave goes into: the first of 3..7 with no flag set, or else slot 7, which is
 // emptied first.
 int FindFreeSlot(WaveSlotTable& slots);
-
-// How a loaded wave is shown on the graph: the right pane's openers pass their own mode, which
-// hides it; the Wave Graph view's reader shows it.
-enum LoadedSlotMode : int { kHideWaveData = 0, kHideMeasurement = 1, kShowLoaded = 2 };
 
 class WaveFileCommands {
  public:
@@ -48,16 +45,16 @@ class WaveFileCommands {
   // The Wave Graph view's "Open": the graph dialog, then LoadWaveGraphFile.
   void OpenWaveGraphFile();
   // The Wave Graph view's reader: a ".wdf" or ".csv" file into a free slot, shown on the graph;
-  // the view buttons follow, also after a failure. 1 when the file was loaded.
-  int LoadWaveGraphFile(const std::string& path);
+  // the view buttons follow, also after a failure. True when the file was loaded.
+  bool LoadWaveGraphFile(const std::string& path);
   // The Wave Data view's "Save as": a ".wdf" file (kind 0) of a slot with wave data.
   void SaveWaveDataFile();
   // The Measurement view's "Save As": a ".wmf" file (kind 1) of a slot with measurements.
   void SaveMeasurementFile();
   // The right pane's openers of a wave data and a wave measurement file: into a free slot,
-  // hidden on the graph. 1 when the file was loaded; a refused file changes nothing.
-  int OpenWaveDataFile(const std::string& path);
-  int OpenMeasurementFile(const std::string& path);
+  // hidden on the graph. True when the file was loaded; a refused file changes nothing.
+  bool OpenWaveDataFile(const std::string& path);
+  bool OpenMeasurementFile(const std::string& path);
 
   // Slot `slot` as a wave record file of `kind`: the samples read back from the Wave Data list,
   // the scales from the parameter list, the measurements when the slot has them.
@@ -66,12 +63,13 @@ class WaveFileCommands {
   GraphRecord GraphOfSlot(int slot) const;
 
  private:
-  // The chosen slot of a save, or 0 when the user cancelled.
-  int ChooseSlot(SelectChanMode mode);
-  // Reads a ".wdf" or ".csv" file into a free slot: the failure message, or null with the slot.
-  const char* ReadGraphViewFile(const std::string& path, int* slot);
-  int OpenWaveRecordFile(const std::string& path, const char* extension, const char* type_log,
-                         const char* open_log, LoadedSlotMode mode);
+  // The chosen slot of a save, or nothing when the user cancelled.
+  std::optional<int> ChooseSlot(SelectChanMode mode);
+  // Reads a ".wdf" or ".csv" file into a free slot: the slot, or nothing after the failure
+  // message has been shown.
+  std::optional<int> ReadGraphViewFile(const std::string& path);
+  bool OpenWaveRecordFile(const std::string& path, const char* extension, const char* type_log,
+                          const char* open_log, LoadMode mode);
   // Puts a decoded wave record file into a free slot; `bytes` holds the whole file. The slot.
   int LoadWaveRecord(const std::vector<uint8_t>& bytes, const WaveRecord& record);
   int LoadGraphRecord(const GraphRecord& record, const std::vector<uint8_t>& samples);

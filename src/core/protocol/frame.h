@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/common/byte_view.h"
+#include "core/common/config_block.h"
 
 namespace korvelane {
 
@@ -45,9 +46,6 @@ enum WaveDataType : int8_t {
   WD_CH1_ALL = 5,
   WD_CH2_ALL = 6,
 };
-
-constexpr size_t kConfigBlockSize = 2500;
-using ConfigBlock = std::array<uint8_t, kConfigBlockSize>;
 
 // Header fields of a message held in a buffer.
 inline uint32_t MsgLen(ByteView message) {

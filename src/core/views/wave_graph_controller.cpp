@@ -14,7 +14,6 @@ namespace {
 // A channel with this many samples or fewer has nothing to draw; it is the count the store
 // starts with.
 constexpr int32_t kMinDrawnCount = 200;
-constexpr int kShowMode = 2;
 // Marker position of a vertical position: 0 at the bottom of the screen, 10 at the top.
 constexpr double kMarkerOrigin = 216.0;
 constexpr double kMarkerScale = 0.05;
@@ -173,13 +172,13 @@ void WaveGraphController::ToggleShow(int slot) {
   context_.operate_log.RecordOperation(kShowHideTexts[slot - 1]);
 }
 
-void WaveGraphController::ShowLoadedSlot(int slot, int mode) {
+void WaveGraphController::ShowLoadedSlot(int slot, LoadMode mode) {
   if (slot < kFirstFileSlot || slot > kSlotCount)
     return;
   form_.EnableShowBox(slot, true);
   // Boxes ticked since they were last read stay ticked when the fields are written back.
   form_.ReadBoxes(fields_);
-  const bool show = mode == kShowMode;
+  const bool show = mode == LoadMode::kShow;
   fields_.show[static_cast<size_t>(slot)] = show ? 1 : 0;
   if (GraphPlot* plot = graph_.PlotByIndex(slot))
     plot->SetPlotVisible(show);

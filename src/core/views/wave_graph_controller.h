@@ -88,8 +88,8 @@ class WaveGraphController : private ViewTablesListener {
 
   // The "Graph Show" box of slot 1..7 was clicked.
   void ToggleShow(int slot);
-  // A wave was loaded from a file into slot 3..7: mode 2 shows it, any other mode hides it.
-  void ShowLoadedSlot(int slot, int mode);
+  // A wave was loaded from a file into slot 3..7 and is shown or hidden as `mode` says.
+  void ShowLoadedSlot(int slot, LoadMode mode);
 
   void Copy();
   void Print();

@@ -36,6 +36,10 @@ class WaveSlotTable {
   std::array<WaveSlot, kSlotCount> slots_{};
 };
 
+// How a wave loaded from a file into slot 3..7 is shown on the graph: the right pane's openers of
+// wave data and measurement files load it hidden, the Wave Graph view's reader shows it.
+enum class LoadMode : int { kHideWaveData = 0, kHideMeasurement = 1, kShow = 2 };
+
 // Column header of slot 1..7: "CH1", "CH2", "Chan3" .. "Chan7"; "" for any other number.
 const char* SlotColumnName(int slot);
 

@@ -51,14 +51,14 @@ class ControllerHost : public WaveFileHost {
   void PlotSlot(const uint8_t* samples, int count, int slot_number) override {
     controller_.PlotSlot(samples, count, slot_number);
   }
-  void ShowLoadedSlot(int slot_number, int mode) override {
+  void ShowLoadedSlot(int slot_number, LoadMode mode) override {
     shown.emplace_back(slot_number, mode);
     controller_.ShowLoadedSlot(slot_number, mode);
   }
 
   int slot = 1;
   std::vector<SelectChanMode> modes;
-  std::vector<std::pair<int, int>> shown;
+  std::vector<std::pair<int, LoadMode>> shown;
 
  private:
   WaveGraphController& controller_;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "core/files/setting_file.h"
 #include "support/temp_dir.h"
 
 namespace korvelane {
@@ -13,39 +14,52 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDir;
+using Bytes = std::vector<uint8_t>;
 
 TEST(FileIo, WritesReplaceWholeAndLeaveNoTemporaryBehind) {
   TempDir dir;
   const std::string path = dir.File("a.bin");
-  ASSERT_TRUE(WriteWholeFile(path, {1, 2, 3}));
-  ASSERT_TRUE(WriteWholeFile(path, {9}));
-  EXPECT_EQ(ReadFileBytes(path), (std::vector<unsigned char>{9}));
-  EXPECT_EQ(*ReadWholeFile(path), (std::vector<uint8_t>{9}));
-  ASSERT_TRUE(WriteWholeFile(dir.File("empty.bin"), {}));
+  ASSERT_TRUE(WriteWholeFile(path, Bytes{1, 2, 3}));
+  ASSERT_TRUE(WriteWholeFile(path, Bytes{9}));
+  EXPECT_EQ(*ReadWholeFile(path), Bytes{9});
+  ASSERT_TRUE(WriteWholeFile(dir.File("empty.bin"), Bytes()));
   EXPECT_TRUE(ReadWholeFile(dir.File("empty.bin"))->empty());
-  int entries = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-    (void)e;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 2);
+  // Saved files can be read by others, as files made the usual way.
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+  // A creation refuses an existing file and keeps it.
+  ASSERT_TRUE(WriteWholeFile(dir.File("s.ssf"), Bytes{1}, WriteMode::kCreateNew));
+  EXPECT_FALSE(WriteWholeFile(dir.File("s.ssf"), Bytes{2}, WriteMode::kCreateNew));
+  EXPECT_EQ(*ReadWholeFile(dir.File("s.ssf")), Bytes{1});
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.bin", "empty.bin", "s.ssf"}));
 }
 
-TEST(FileIo, CreateNewRefusesAnExistingFileAndKeepsIt) {
-  TempDir dir;
-  const std::string path = dir.File("s.ssf");
-  ASSERT_TRUE(WriteWholeFile(path, {1}, WriteMode::kCreateNew));
-  EXPECT_FALSE(WriteWholeFile(path, {2}, WriteMode::kCreateNew));
-  EXPECT_EQ(ReadFileBytes(path), (std::vector<unsigned char>{1}));
-}
-
+// Every way a save can fail keeps the file that was there and leaves nothing else behind.
 TEST(FileIo, AFailedWriteLeavesTheOldFile) {
   TempDir dir;
   const std::string path = dir.File("keep.bin");
-  ASSERT_TRUE(WriteWholeFile(path, {5, 5}));
-  EXPECT_FALSE(WriteWholeFile(dir.File("missing/keep.bin"), {1}));
-  EXPECT_FALSE(WriteWholeFile("", {1}));
-  EXPECT_EQ(ReadFileBytes(path), (std::vector<unsigned char>{5, 5}));
+  ASSERT_TRUE(WriteWholeFile(path, Bytes{5, 5}));
+  EXPECT_FALSE(WriteWholeFile(dir.File("missing/keep.bin"), Bytes{1}));
+  EXPECT_FALSE(WriteWholeFile("", Bytes{1}));
+  // A folder of the name cannot be replaced.
+  std::filesystem::create_directory(dir.File("folder"));
+  EXPECT_FALSE(WriteWholeFile(dir.File("folder"), Bytes{1}));
+  // Content that fails half-way.
+  int calls = 0;
+  const auto half = [&calls](ByteSink& sink) {
+    ++calls;
+    const uint8_t byte = 7;
+    return sink.Write(&byte, 1) && false;
+  };
+  EXPECT_FALSE(WriteWholeFile(path, half));
+  EXPECT_EQ(calls, 1);
+  // No content is asked for when no file can be made.
+  EXPECT_FALSE(WriteWholeFile(dir.File("missing/x"), half));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(*ReadWholeFile(path), (Bytes{5, 5}));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"folder", "keep.bin"}));
 }
 
 TEST(FileIo, ReadsRefuseWhatIsNoRegularFileLongPathsAndOversizeFiles) {
@@ -55,7 +69,7 @@ TEST(FileIo, ReadsRefuseWhatIsNoRegularFileLongPathsAndOversizeFiles) {
   // A pipe without a writer is refused without waiting for one.
   ASSERT_EQ(mkfifo(dir.File("pipe.wdf").c_str(), 0600), 0);
   EXPECT_FALSE(ReadWholeFile(dir.File("pipe.wdf")));
-  ASSERT_TRUE(WriteWholeFile(dir.File("big"), std::vector<uint8_t>(100, 7)));
+  ASSERT_TRUE(WriteWholeFile(dir.File("big"), Bytes(100, 7)));
   EXPECT_FALSE(ReadWholeFile(dir.File("big"), 99));
   EXPECT_EQ(ReadWholeFile(dir.File("big"), 100)->size(), 100u);
 
@@ -65,16 +79,28 @@ TEST(FileIo, ReadsRefuseWhatIsNoRegularFileLongPathsAndOversizeFiles) {
   const std::string fits = folder + "/" + std::string(260 - folder.size() - 1, 'f');
   ASSERT_EQ(fits.size(), 260u);
   for (const std::string& path : {fits, fits + "g"})
-    ASSERT_TRUE(WriteWholeFile(path, {1}));
+    ASSERT_TRUE(WriteWholeFile(path, Bytes{1}));
   EXPECT_TRUE(ReadWholeFile(fits));
   EXPECT_FALSE(ReadWholeFile(fits + "g"));
 }
 
-TEST(FileIo, ExtensionsAreFoundAnywhereAndCaseSensitively) {
-  EXPECT_TRUE(HasExtension("trace.wdf", ".wdf"));
-  EXPECT_TRUE(HasExtension("trace.wdf.bak", ".wdf"));
-  EXPECT_FALSE(HasExtension("trace.WDF", ".wdf"));
-  EXPECT_FALSE(HasExtension("trace.txt", ".wdf"));
+// A setting file is the 2500-byte block and nothing else; another size leaves the block alone.
+TEST(SettingFile, OnlyWholeBlocksAreRead) {
+  TempDir dir;
+  ConfigBlock block;
+  for (size_t i = 0; i < block.size(); ++i)
+    block[i] = static_cast<uint8_t>(i * 31 + 3);
+  ASSERT_TRUE(WriteSettingFile(dir.File("a.ssf"), block, /*must_be_new=*/true));
+  EXPECT_FALSE(WriteSettingFile(dir.File("a.ssf"), ConfigBlock{}, /*must_be_new=*/true));
+  ConfigBlock read{};
+  EXPECT_EQ(ReadSettingFile(dir.File("a.ssf"), &read), SettingFileError::kNone);
+  EXPECT_EQ(read, block);
+  for (size_t size : {0u, 2499u, 2501u}) {
+    ASSERT_TRUE(WriteWholeFile(dir.File("x.ssf"), Bytes(size, 0xAA)));
+    EXPECT_EQ(ReadSettingFile(dir.File("x.ssf"), &read), SettingFileError::kWrongSize) << size;
+  }
+  EXPECT_EQ(ReadSettingFile(dir.path(), &read), SettingFileError::kCannotOpen);
+  EXPECT_EQ(read, block);
 }
 
 }  // namespace

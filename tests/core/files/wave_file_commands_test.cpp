@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "../views/view_world.h"
 #include "core/files/file_io.h"
 #include "core/protocol/measurement_record.h"
@@ -16,18 +14,11 @@ namespace {
 
 using testing::Bytes;
 using testing::ReadFileBytes;
-using testing::ReadFileText;
 using testing::Strings;
+using Save = void (WaveFileCommands::*)();
 
-// The texts one slot shows in the three lists.
-struct ColumnTexts {
-  Strings samples;  // all 4000 rows
-  Strings parameters;
-  Strings measurements;
-  bool operator==(const ColumnTexts& o) const {
-    return samples == o.samples && parameters == o.parameters && measurements == o.measurements;
-  }
-};
+constexpr const char* kOpenFailed = "打开选定文件失败，请确定文件是否被破坏、文件格式是否正确？";
+constexpr const char* kGraphOpenFailed = "Try to openning the selected file failed!";
 
 class WaveFileTest : public testing::ViewWorld {
  protected:
@@ -49,27 +40,36 @@ class WaveFileTest : public testing::ViewWorld {
     }
     store().ch2.enabled = false;
     store().sec_div_text = "500.00us";
-    store().hori_pos_text = "0.50ms";
-    store().acq_status = 3;
     selectors().ch1_measure_wanted = measured ? 1 : 0;
     selectors().ch2_measure_wanted = 0;
     controller.RedrawWaveGraph();
   }
 
-  ColumnTexts Column(int slot) const {
-    ColumnTexts texts;
+  // The texts slot `slot` shows in the three lists, and its flags and count.
+  Strings Column(int slot) const {
+    const WaveSlot& w = tables.wave_slots[slot];
+    Strings texts = {std::to_string(w.in_graph), std::to_string(w.in_wave_data),
+                     std::to_string(w.in_measurement), std::to_string(w.count)};
     for (int row = 0; row < WaveDataList::kRows; ++row)
-      texts.samples.emplace_back(tables.wave_data_list.text(row, slot));
+      texts.emplace_back(tables.wave_data_list.text(row, slot));
     for (int row = 0; row < ParameterList::kRows; ++row)
-      texts.parameters.push_back(tables.parameter_list.text(row, slot));
+      texts.push_back(tables.parameter_list.text(row, slot));
     for (int row = 0; row < MeasurementList::kRows; ++row)
-      texts.measurements.push_back(tables.measurement_list.text(row, slot));
+      texts.push_back(tables.measurement_list.text(row, slot));
     return texts;
+  }
+  // Everything a refused file must leave alone.
+  std::vector<Strings> Everything() const {
+    std::vector<Strings> all;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+      all.push_back(Column(slot));
+      all.back().push_back(std::to_string(graph.plots[slot].data_sets));
+    }
+    return all;
   }
 
   // Saves slot `slot` with `save` under `name`; the file's bytes.
-  std::vector<unsigned char> SaveAs(void (WaveFileCommands::*save)(), const std::string& name,
-                                    int slot = 1) {
+  Bytes SaveAs(Save save, const std::string& name, int slot = 1) {
     host.slot = slot;
     chooser.answers.push_back(dir.File(name));
     (files.*save)();
@@ -77,10 +77,8 @@ class WaveFileTest : public testing::ViewWorld {
   }
 
   // A wave record file as the program writes it, with `count` samples of `value`.
-  std::string WriteRecord(const std::string& name, int count, uint8_t value, bool measured,
-                          uint8_t kind = kWaveDataKind) {
+  std::string WriteRecord(const std::string& name, int count, uint8_t value, bool measured) {
     WaveRecord record;
-    record.kind = kind;
     record.samples.assign(static_cast<size_t>(count), value);
     record.parameter_texts = {"s" + std::to_string(value), "h", "v", "p", "t"};
     record.has_measurements = measured;
@@ -90,24 +88,10 @@ class WaveFileTest : public testing::ViewWorld {
     return path;
   }
 
-  // Everything a refused file must leave alone.
-  struct Snapshot {
-    std::vector<int> slots;
-    std::vector<ColumnTexts> columns;
-    std::vector<int> plot_sets;
-    bool operator==(const Snapshot& o) const {
-      return slots == o.slots && columns == o.columns && plot_sets == o.plot_sets;
-    }
-  };
-  Snapshot Take() const {
-    Snapshot s;
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-      const WaveSlot& w = tables.wave_slots[slot];
-      s.slots.insert(s.slots.end(), {w.in_graph, w.in_wave_data, w.in_measurement, w.count});
-      s.columns.push_back(Column(slot));
-      s.plot_sets.push_back(graph.plots[slot].data_sets);
-    }
-    return s;
+  bool OpenGraph(const std::string& path) {
+    chooser.answers.push_back(path);
+    files.OpenWaveGraphFile();
+    return ui.messages.empty();
   }
 
   testing::ScriptedChooser chooser;
@@ -116,101 +100,49 @@ class WaveFileTest : public testing::ViewWorld {
                          host};
 };
 
-int32_t LittleEndian32(const std::vector<unsigned char>& bytes, size_t at) {
-  return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                              static_cast<uint32_t>(bytes[at + 3]) << 24);
-}
-
-size_t LineCount(const std::string& text) {
-  size_t lines = 0;
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
-    ++lines;
-  return lines;
-}
-
-TEST_F(WaveFileTest, SavedFilesHaveTheSizesOfTheirLayouts) {
-  ShowCh1(4000, true);
-  const auto graph_wdf = SaveAs(&WaveFileCommands::SaveWaveGraphFile, "full.wdf");
-  EXPECT_EQ(graph_wdf.size(), 4172u);
-  EXPECT_EQ(LittleEndian32(graph_wdf, 0), 4000);
-  EXPECT_EQ(LittleEndian32(graph_wdf, 4), 110);
-  EXPECT_EQ(graph_wdf[8], 1);
-  EXPECT_EQ(graph_wdf[9], kGraphKind);
-  EXPECT_EQ(SaveAs(&WaveFileCommands::SaveWaveDataFile, "full_data.wdf")[9], kWaveDataKind);
-  const auto wmf = SaveAs(&WaveFileCommands::SaveMeasurementFile, "full.wmf");
-  EXPECT_EQ(wmf.size(), 172u + 4000u);
-  EXPECT_EQ(wmf[9], kMeasurementKind);
-
-  ShowCh1(4000, false);
-  const auto bare = SaveAs(&WaveFileCommands::SaveWaveGraphFile, "bare.wdf");
-  EXPECT_EQ(bare.size(), 4062u);
-  EXPECT_EQ(LittleEndian32(bare, 4), 0);
-  EXPECT_EQ(bare[8], 0);
-  EXPECT_EQ(SaveAs(&WaveFileCommands::SaveMeasurementFile, "bare.wmf").size(), 62u + 4000u);
-
-  ShowCh1(2500, false);
-  SaveAs(&WaveFileCommands::SaveWaveGraphFile, "bare.csv");
-  const std::string bare_text = ReadFileText(dir.File("bare.csv"));
-  EXPECT_EQ(LineCount(bare_text), 2509u);
-  EXPECT_EQ(bare_text.substr(0, 13), "2500\r\n0\r\n0\r\n2");
-  ShowCh1(2500, true);
-  SaveAs(&WaveFileCommands::SaveWaveGraphFile, "full.csv");
-  const std::string full_text = ReadFileText(dir.File("full.csv"));
-  EXPECT_EQ(LineCount(full_text), 2520u);
-  EXPECT_EQ(full_text.substr(0, 15), "2500\r\n110\r\n1\r\n2");
-  EXPECT_EQ(static_cast<size_t>(std::count(full_text.begin(), full_text.end(), '\n')),
-            LineCount(full_text));  // no bare line feeds
-  EXPECT_EQ(Operations().back(), "Save Wave Garph file successed！");
-}
-
 TEST_F(WaveFileTest, WhatAViewShowsComesBackIntoTheFirstFreeSlotWithTheSameTexts) {
   ShowCh1(1000, true, 7);
-  const ColumnTexts shown = Column(1);
-  ASSERT_EQ(shown.samples[0], "7");
-  ASSERT_EQ(shown.samples[999], std::to_string((999 * 3 + 7) & 0xFF));
-  ASSERT_EQ(shown.samples[1000], "");
-  ASSERT_EQ(shown.parameters[0], "500.00us");
-  ASSERT_EQ(shown.measurements[0], "507.00mV");
-
+  const Strings shown = Column(1);
+  ASSERT_EQ(shown[4], "7");
+  ASSERT_EQ(shown[4 + 1000], "");
   struct Case {
-    void (WaveFileCommands::*save)();
+    Save save;
     const char* name;
-    int slot;       // where it comes back
-    int in_graph;   // only graph files and kind-2 records mark the slot as shown
-    int show_mode;  // what the loader asks of the graph
+    uint8_t kind;    // the writer recorded in a binary file
+    int in_graph;    // only graph files and kind-2 records mark the slot as shown
+    LoadMode shown;  // what the loader asks of the graph
   };
   const Case cases[] = {
-      {&WaveFileCommands::SaveWaveGraphFile, "g.wdf", 3, 1, kShowLoaded},
-      {&WaveFileCommands::SaveWaveGraphFile, "g.csv", 4, 1, kShowLoaded},
-      {&WaveFileCommands::SaveWaveDataFile, "d.wdf", 5, 0, kHideWaveData},
-      {&WaveFileCommands::SaveMeasurementFile, "m.wmf", 6, 0, kHideMeasurement},
+      {&WaveFileCommands::SaveWaveGraphFile, "g.wdf", kGraphKind, 1, LoadMode::kShow},
+      {&WaveFileCommands::SaveWaveGraphFile, "g.csv", 0, 1, LoadMode::kShow},
+      {&WaveFileCommands::SaveWaveDataFile, "d.wdf", kWaveDataKind, 0, LoadMode::kHideWaveData},
+      {&WaveFileCommands::SaveMeasurementFile, "m.wmf", kMeasurementKind, 0,
+       LoadMode::kHideMeasurement},
   };
+  int slot = kFirstFileSlot;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SaveAs(c.save, c.name);
+    const Bytes bytes = SaveAs(c.save, c.name);
     const std::string path = dir.File(c.name);
-    int loaded = 0;
-    if (c.show_mode == kShowLoaded) {
-      chooser.answers.push_back(path);
-      files.OpenWaveGraphFile();
-      loaded = ui.messages.empty() ? 1 : 0;
-    } else if (c.show_mode == kHideWaveData) {
-      loaded = files.OpenWaveDataFile(path);
+    if (c.shown == LoadMode::kShow) {
+      ASSERT_TRUE(OpenGraph(path)) << ui.messages.back().text;
     } else {
-      loaded = files.OpenMeasurementFile(path);
+      ASSERT_TRUE(c.shown == LoadMode::kHideWaveData ? files.OpenWaveDataFile(path)
+                                                     : files.OpenMeasurementFile(path));
     }
-    ASSERT_EQ(loaded, 1) << (ui.messages.empty() ? "" : ui.messages.back().text);
-    EXPECT_EQ(Column(c.slot), shown);
-    const WaveSlot& slot = tables.wave_slots[c.slot];
-    EXPECT_EQ(slot.count, 1000);
-    EXPECT_EQ(slot.in_wave_data, 1);
-    EXPECT_EQ(slot.in_measurement, 1);
-    EXPECT_EQ(slot.in_graph, c.in_graph);
+    if (std::string(c.name) != "g.csv") {
+      EXPECT_EQ(bytes.at(8), 1);  // the measurement flag
+      EXPECT_EQ(bytes.at(9), c.kind);
+    }
+    Strings expected = shown;
+    expected[0] = std::to_string(c.in_graph);
+    EXPECT_EQ(Column(slot), expected);
     // The plot holds the samples; the box shows the wave only when asked.
-    EXPECT_EQ(graph.plots[c.slot].data.size(), 1000u);
-    EXPECT_EQ(graph.plots[c.slot].visible, c.show_mode == kShowLoaded);
-    EXPECT_EQ(form.boxes.show[static_cast<size_t>(c.slot)], c.show_mode == kShowLoaded ? 1 : 0);
-    EXPECT_EQ(host.shown.back(), std::make_pair(c.slot, c.show_mode));
+    EXPECT_EQ(graph.plots[slot].data.size(), 1000u);
+    EXPECT_EQ(graph.plots[slot].visible, c.shown == LoadMode::kShow);
+    EXPECT_EQ(form.boxes.show[static_cast<size_t>(slot)], c.shown == LoadMode::kShow ? 1 : 0);
+    EXPECT_EQ(host.shown.back(), std::make_pair(slot, c.shown));
+    ++slot;
   }
   // The channel choice offered the slots of the saving view.
   EXPECT_EQ(host.modes,
@@ -221,40 +153,37 @@ TEST_F(WaveFileTest, WhatAViewShowsComesBackIntoTheFirstFreeSlotWithTheSameTexts
               tables.graph_buttons_enabled);
 }
 
-TEST_F(WaveFileTest, SamplesComeFromTheListTextsAndThePanelBytesAreReordered) {
-  ShowCh1(250, true);
+TEST_F(WaveFileTest, SavesTakeTheListTextsThePanelBytesAndTheSlotsMeasurementFlag) {
+  ShowCh1(250, false);
   CellText* cells = tables.wave_data_list.column(1);
-  cells[0].Set("**");     // no data in this row
-  cells[1].Set("-3");     // sign, low eight bits
-  cells[2].Set("12345");  // read with room for four characters: 1234
-  const auto bytes = SaveAs(&WaveFileCommands::SaveWaveDataFile, "cut.wdf");
-  ASSERT_EQ(bytes.size(), 172u + 250u);
-  EXPECT_EQ((std::vector<unsigned char>(bytes.begin() + 12, bytes.begin() + 16)),
-            (std::vector<unsigned char>{0, 253, 1234 & 0xFF, 9}));
+  cells[1].Set("-3");  // read as its low eight bits
+  Bytes bytes = SaveAs(&WaveFileCommands::SaveWaveGraphFile, "g.wdf");
+  ASSERT_EQ(bytes.size(), 12u + 250 + 50);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 14),
+            (Bytes{250, 0, 0, 0, 0, 0, 0, 0, 0, kGraphKind, 0, 0, 0, 253}));
   // The panel bytes in the file's order of panel_state entries 7, 5, 0, 4, 3, 2, 1, 6.
-  const size_t block = 12 + 250;
-  EXPECT_EQ((std::vector<unsigned char>(bytes.begin() + block, bytes.begin() + block + 8)),
-            (std::vector<unsigned char>{17, 15, 10, 14, 13, 12, 11, 16}));
-  // Loading it back leaves the verdict column, which belongs to the live channels, alone.
+  EXPECT_EQ(Bytes(bytes.begin() + 262, bytes.begin() + 270),
+            (Bytes{17, 15, 10, 14, 13, 12, 11, 16}));
+  ShowCh1(250, true);
+  SaveAs(&WaveFileCommands::SaveWaveGraphFile, "g.csv");
+  EXPECT_EQ(testing::ReadFileText(dir.File("g.csv")).rfind("250\r\n110\r\n1\r\n2\r\n0\r\n3\r\n", 0),
+            0u);
+
+  // Loading a file leaves the verdict column, which belongs to the live channels, alone.
   const std::string verdict = tables.measurement_list.text(kVpp, MeasurementList::kVerdictColumn);
-  ASSERT_EQ(files.OpenWaveDataFile(dir.File("cut.wdf")), 1);
-  EXPECT_EQ(tables.wave_data_list.text(1, 3), "253");
+  ASSERT_TRUE(files.OpenMeasurementFile(WriteRecord("x.wmf", 250, 1, true)));
   EXPECT_EQ(tables.measurement_list.text(kVpp, MeasurementList::kVerdictColumn), verdict);
 }
 
 TEST_F(WaveFileTest, SixLoadsFillChan3ToChan7AndTheSixthReplacesChan7) {
-  std::vector<std::string> paths;
   for (int i = 0; i < 6; ++i) {
     // The sixth file is shorter, of a count the graph does not draw, and has no measurements:
     // nothing of the fifth may stay, not even its curve.
-    paths.push_back(WriteRecord("w" + std::to_string(i) + ".wdf", i == 5 ? 300 : 500,
-                                static_cast<uint8_t>(40 + i), i != 5));
-  }
-  for (int i = 0; i < 6; ++i) {
-    ASSERT_EQ(files.OpenWaveDataFile(paths[static_cast<size_t>(i)]), 1);
+    const auto value = static_cast<uint8_t>(40 + i);
+    ASSERT_TRUE(files.OpenWaveDataFile(WriteRecord("w.wdf", i == 5 ? 300 : 500, value, i != 5)));
     const int slot = std::min(3 + i, 7);
     EXPECT_EQ(host.shown.back().first, slot);
-    EXPECT_EQ(tables.wave_data_list.text(0, slot), std::to_string(40 + i));
+    EXPECT_EQ(tables.wave_data_list.text(0, slot), std::to_string(value));
   }
   const WaveSlot& seventh = tables.wave_slots[7];
   EXPECT_EQ(seventh.count, 300);
@@ -270,16 +199,13 @@ TEST_F(WaveFileTest, SixLoadsFillChan3ToChan7AndTheSixthReplacesChan7) {
   // A graph file after them goes to Chan7 as well, and empties the rows it does not fill.
   ShowCh1(1000, false);
   SaveAs(&WaveFileCommands::SaveWaveGraphFile, "long.csv");
-  chooser.answers.push_back(dir.File("long.csv"));
-  files.OpenWaveGraphFile();
+  ASSERT_TRUE(OpenGraph(dir.File("long.csv")));
   EXPECT_EQ(tables.wave_slots[7].count, 1000);
   ShowCh1(500, false, 9);
   SaveAs(&WaveFileCommands::SaveWaveGraphFile, "short.csv");
-  chooser.answers.push_back(dir.File("short.csv"));
-  files.OpenWaveGraphFile();
+  ASSERT_TRUE(OpenGraph(dir.File("short.csv")));
   EXPECT_EQ(tables.wave_data_list.text(0, 7), "9");
   EXPECT_EQ(tables.wave_data_list.text(500, 7), "");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(WaveFileTest, SavesNeedAChoiceAndAKnownExtension) {
@@ -290,164 +216,107 @@ TEST_F(WaveFileTest, SavesNeedAChoiceAndAKnownExtension) {
   EXPECT_TRUE(chooser.asked.empty());
   EXPECT_EQ(Operations(), (Strings{"Save Wave Graph file"}));
 
-  // A graph path with neither ".wdf" nor ".csv" writes nothing.
-  SaveAs(&WaveFileCommands::SaveWaveGraphFile, "trace.txt");
-  EXPECT_FALSE(testing::FileExists(dir.File("trace.txt")));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to save Wave Graph file failed!", "Error",
-                                                    MessageIcon::kInformation}));
-  EXPECT_EQ(ui.events,
-            (Strings{"wait:on", "message:Try to save Wave Graph file failed!", "wait:off"}));
-
   // The data and measurement files get their extension unless it is in the name anywhere.
   SaveAs(&WaveFileCommands::SaveWaveDataFile, "probe");
   SaveAs(&WaveFileCommands::SaveWaveDataFile, "probe.wdf.bak");
   SaveAs(&WaveFileCommands::SaveMeasurementFile, "meas");
   SaveAs(&WaveFileCommands::SaveMeasurementFile, "meas.wmf.bak");
-  for (const char* name : {"probe.wdf", "probe.wdf.bak", "meas.wmf", "meas.wmf.bak"})
-    EXPECT_TRUE(testing::FileExists(dir.File(name))) << name;
-  EXPECT_FALSE(testing::FileExists(dir.File("probe.wdf.bak.wdf")));
-  EXPECT_EQ(ui.panes[0], "Save measurement successed！");
+  EXPECT_EQ(dir.Names("probe"), (Strings{"probe.wdf", "probe.wdf.bak"}));
+  EXPECT_EQ(dir.Names("meas"), (Strings{"meas.wmf", "meas.wmf.bak"}));
+  EXPECT_EQ(Operations().back(), "Save measurement successed！");
+  EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(WaveFileTest, FailedSavesReportThemselvesAndKeepTheFileThatWasThere) {
+// A save that fails says so and writes nothing.
+TEST_F(WaveFileTest, FailedSavesReportThemselves) {
   ShowCh1(500, true);
   const std::string missing = "no such folder/x";
-  struct Case {
-    void (WaveFileCommands::*save)();
-    std::string name;
-    const char* message;
+  const std::pair<Save, std::string> cases[] = {
+      {&WaveFileCommands::SaveWaveGraphFile, "x.txt"},  // neither ".wdf" nor ".csv"
+      {&WaveFileCommands::SaveWaveGraphFile, missing + ".wdf"},
+      {&WaveFileCommands::SaveWaveGraphFile, missing + ".csv"},
+      {&WaveFileCommands::SaveWaveDataFile, missing + ".wdf"},
+      {&WaveFileCommands::SaveMeasurementFile, missing + ".wmf"},
   };
-  const Case cases[] = {
-      {&WaveFileCommands::SaveWaveGraphFile, missing + ".wdf",
-       "Try to save Wave Graph file failed!"},
-      {&WaveFileCommands::SaveWaveGraphFile, missing + ".csv",
-       "Try to openning the selected file failed!"},
-      {&WaveFileCommands::SaveWaveDataFile, missing + ".wdf", "Try to save Wave Data file failed!"},
-      {&WaveFileCommands::SaveMeasurementFile, missing + ".wmf",
-       "Try to save measurement file failed!"},
-  };
-  for (const Case& c : cases) {
+  Strings texts;
+  for (const auto& [save, name] : cases) {
     ui = testing::FakeUserInterface();
-    SaveAs(c.save, c.name);
-    ASSERT_EQ(ui.messages.size(), 1u) << c.name;
-    EXPECT_EQ(ui.messages[0].text, c.message);
-    EXPECT_FALSE(ui.wait_cursor);
+    SaveAs(save, name);
+    ASSERT_EQ(ui.messages.size(), 1u) << name;
+    EXPECT_EQ(ui.messages[0].caption, "Error");
+    EXPECT_EQ(ui.events, (Strings{"wait:on", "message:" + ui.messages[0].text, "wait:off"}));
+    texts.push_back(ui.messages[0].text);
   }
+  EXPECT_EQ(texts,
+            (Strings{"Try to save Wave Graph file failed!", "Try to save Wave Graph file failed!",
+                     kGraphOpenFailed, "Try to save Wave Data file failed!",
+                     "Try to save measurement file failed!"}));
+  EXPECT_TRUE(dir.Names("x").empty());
   EXPECT_TRUE(Logged("保存波形数据文件失败"));
   for (const std::string& text : Operations())
     EXPECT_EQ(text.find("successed"), std::string::npos) << text;
-
-  // Saving over a file replaces it whole, and leaves nothing else in the folder.
-  testing::WriteFileBytes(dir.File("over.wdf"), std::vector<unsigned char>(9000, 0xEE));
-  EXPECT_EQ(SaveAs(&WaveFileCommands::SaveWaveDataFile, "over.wdf").size(), 172u + 500u);
 }
 
-TEST_F(WaveFileTest, TheRightPaneOpenersCheckTheirExtensionAnywhereInThePath) {
-  const std::string wdf = WriteRecord("trace.wdf", 500, 50, false);
-  const std::string txt = dir.File("trace.txt");
-  const std::string bak = dir.File("trace.wdf.bak");
-  testing::WriteFileBytes(txt, ReadFileBytes(wdf));
-  testing::WriteFileBytes(bak, ReadFileBytes(wdf));
-  const Snapshot before = Take();
-
-  EXPECT_EQ(files.OpenWaveDataFile(txt), 0);
-  EXPECT_TRUE(Logged("打开文件类型与‘.wdf’不匹配"));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"打开文件类型不匹配，请确认！", "提示信息",
-                                                    MessageIcon::kInformation}));
-  // The same layout under ".wdf" is no measurement file.
-  EXPECT_EQ(files.OpenMeasurementFile(wdf), 0);
-  EXPECT_TRUE(Logged("打开文件类型与‘.wmf’不匹配"));
-  EXPECT_EQ(files.OpenWaveDataFile(dir.File("missing.wdf")), 0);
-  EXPECT_TRUE(Logged("打开选定文件‘*.wdf’失败"));
-  EXPECT_EQ(ui.messages.back().text, "打开选定文件失败，请确定文件是否被破坏、文件格式是否正确？");
-  EXPECT_EQ(ui.messages.back().caption, "提示信息");
-  EXPECT_TRUE(Take() == before);
-  EXPECT_TRUE(host.shown.empty());
-
-  EXPECT_EQ(files.OpenWaveDataFile(bak), 1);
-  EXPECT_EQ(tables.wave_slots[3].count, 500);
-  // ".wmf" through the graph view's reader is refused by its extension test.
-  ui = testing::FakeUserInterface();
-  EXPECT_EQ(files.LoadWaveGraphFile(WriteRecord("x.wmf", 250, 1, true, kMeasurementKind)), 0);
-  EXPECT_EQ(ui.events,
-            (Strings{"wait:on", "message:Try to openning the selected file failed!", "wait:off"}));
-}
-
-TEST_F(WaveFileTest, BadFilesAreRefusedBeforeAnythingChanges) {
+TEST_F(WaveFileTest, OpenersCheckTheirExtensionAnywhereAndRefuseBadFilesBeforeAnythingChanges) {
   ShowCh1(500, true);
-  ASSERT_EQ(files.OpenWaveDataFile(WriteRecord("kept.wdf", 250, 5, true)), 1);
-  const std::vector<unsigned char> good = ReadFileBytes(dir.File("kept.wdf"));
-  const auto spoilt = [&](size_t at, std::vector<unsigned char> bytes) {
-    std::vector<unsigned char> file = good;
-    std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<long>(at));
-    return file;
-  };
-  const std::pair<const char*, std::vector<unsigned char>> binaries[] = {
-      {"count over 4000", spoilt(0, {0xA1, 0x0F, 0, 0})},
-      {"measurement size 100", spoilt(4, {100, 0, 0, 0})},
-      {"flag without block", spoilt(4, {0, 0, 0, 0, 1})},
-      {"one byte short", std::vector<unsigned char>(good.begin(), good.end() - 1)},
-      {"empty", {}},
-  };
-  const std::pair<const char*, std::string> graphs[] = {
-      {"count over 4000", "4001\r\n0\r\n0\r\n2\r\n"},
-      {"fewer lines than promised", "3\r\n0\r\n0\r\n2\r\n1\r\n2\r\n3\r\na\r\nb\r\nc\r\nd\r\n"},
-      {"measurement lines missing", "1\r\n110\r\n1\r\n2\r\n1\r\na\r\nb\r\nc\r\nd\r\ne\r\n"},
-  };
-  const Snapshot before = Take();
-  for (const auto& [what, bytes] : binaries) {
-    SCOPED_TRACE(what);
-    const std::string wdf = dir.File("bad.wdf");
-    const std::string wmf = dir.File("bad.wmf");
-    testing::WriteFileBytes(wdf, bytes);
-    testing::WriteFileBytes(wmf, bytes);
-    ui = testing::FakeUserInterface();
-    EXPECT_EQ(files.OpenWaveDataFile(wdf), 0);
-    EXPECT_EQ(files.OpenMeasurementFile(wmf), 0);
-    EXPECT_EQ(files.LoadWaveGraphFile(wdf), 0);
-    ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.messages[0].text, "打开选定文件失败，请确定文件是否被破坏、文件格式是否正确？");
-    EXPECT_EQ(ui.messages[2].text, "Try to openning the selected file failed!");
-    EXPECT_TRUE(Take() == before);
-  }
-  for (const auto& [what, text] : graphs) {
-    SCOPED_TRACE(what);
-    testing::WriteFileBytes(dir.File("bad.csv"), Bytes(text.begin(), text.end()));
-    ui = testing::FakeUserInterface();
-    EXPECT_EQ(files.LoadWaveGraphFile(dir.File("bad.csv")), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Try to openning the selected file failed!");
-    EXPECT_TRUE(Take() == before);
-  }
-  // A fourth line other than 2 is the file's own mistake.
-  testing::WriteFileBytes(dir.File("kind.csv"),
-                          Bytes{'1', '\n', '0', '\n', '0', '\n', '0', '\n', '5', '\n',
-                                'a', '\n', 'b', '\n', 'c', '\n', 'd', '\n', 'e', '\n'});
-  ui = testing::FakeUserInterface();
-  EXPECT_EQ(files.LoadWaveGraphFile(dir.File("kind.csv")), 0);
-  EXPECT_EQ(ui.messages.at(0).text, "The opened file is incorrect!");
+  const std::string wdf = WriteRecord("trace.wdf", 250, 5, true);
+  const std::string bak = dir.File("trace.wdf.bak");
+  const std::string txt = dir.File("trace.txt");
+  testing::WriteFileBytes(bak, ReadFileBytes(wdf));
+  testing::WriteFileBytes(txt, ReadFileBytes(wdf));
+  const Bytes good = ReadFileBytes(wdf);
+  testing::WriteFileBytes(dir.File("short.wdf"), Bytes(good.begin(), good.end() - 1));
+  testing::WriteFileBytes(dir.File("short.wmf"), ReadFileBytes(dir.File("short.wdf")));
+  const std::string short_csv = "3\r\n0\r\n0\r\n2\r\n1\r\n2\r\n3\r\na\r\nb\r\nc\r\nd\r\n";
+  testing::WriteFileBytes(dir.File("short.csv"), Bytes(short_csv.begin(), short_csv.end()));
+  const std::vector<Strings> before = Everything();
+
+  EXPECT_FALSE(files.OpenWaveDataFile(txt));
+  EXPECT_FALSE(files.OpenMeasurementFile(wdf));  // the same layout under ".wdf"
+  EXPECT_FALSE(files.OpenWaveDataFile(dir.File("missing.wdf")));
+  EXPECT_FALSE(files.OpenWaveDataFile(dir.File("short.wdf")));
+  EXPECT_FALSE(files.OpenMeasurementFile(dir.File("short.wmf")));
+  for (const char* name : {"trace.wmf", "short.wdf", "short.csv", "trace.txt"})
+    EXPECT_FALSE(files.LoadWaveGraphFile(dir.File(name))) << name;
+  Strings texts;
+  for (const testing::MessageRecord& m : ui.messages)
+    texts.push_back(m.caption + ": " + m.text);
+  const std::string notice = "提示信息: ";
+  const std::string error = std::string("Error: ") + kGraphOpenFailed;
+  EXPECT_EQ(texts,
+            (Strings{notice + "打开文件类型不匹配，请确认！",
+                     notice + "打开文件类型不匹配，请确认！", notice + kOpenFailed,
+                     notice + kOpenFailed, notice + kOpenFailed, error, error, error, error}));
+  for (const char* log : {"打开文件类型与‘.wdf’不匹配", "打开文件类型与‘.wmf’不匹配",
+                          "打开选定文件‘*.wdf’失败", "打开选定文件‘*.wmf’失败"})
+    EXPECT_TRUE(Logged(log)) << log;
+  EXPECT_TRUE(Everything() == before);
+  EXPECT_TRUE(host.shown.empty());
   EXPECT_FALSE(ui.wait_cursor);
-  EXPECT_TRUE(Take() == before);
-  EXPECT_TRUE(Logged("打开选定文件‘*.wmf’失败"));
+
+  // A fourth line other than 2 is the file's own mistake.
+  const std::string kind = "1\n0\n0\n0\n5\na\nb\nc\nd\ne\n";
+  testing::WriteFileBytes(dir.File("kind.csv"), Bytes(kind.begin(), kind.end()));
+  EXPECT_FALSE(files.LoadWaveGraphFile(dir.File("kind.csv")));
+  EXPECT_EQ(ui.messages.back().text, "The opened file is incorrect!");
+  EXPECT_TRUE(Everything() == before);
+
+  EXPECT_TRUE(files.OpenWaveDataFile(bak));
+  EXPECT_EQ(tables.wave_slots[3].count, 250);
 }
 
 TEST_F(WaveFileTest, TheGraphViewsOpenShowsAnyRecordAndEnablesTheButtonsEvenOnFailure) {
   // A failed load still lets the views enable their buttons for the data they have.
   tables.wave_slots[1].in_graph = 1;
   form.file_buttons = false;
-  chooser.answers.push_back(dir.File("missing.csv"));
-  files.OpenWaveGraphFile();
-  EXPECT_EQ(ui.messages.at(0).text, "Try to openning the selected file failed!");
+  EXPECT_FALSE(OpenGraph(dir.File("missing.csv")));
   EXPECT_TRUE(tables.graph_buttons_enabled);
   EXPECT_TRUE(form.file_buttons);
 
   // A wave data file (kind 0) is loaded and shown, without the graph flag; a count the graph
   // does not draw fills the lists but not the plot.
-  chooser.answers.push_back(WriteRecord("data.wdf", 300, 60, false));
-  files.OpenWaveGraphFile();
-  EXPECT_EQ(ui.messages.size(), 1u);
+  ui = testing::FakeUserInterface();
+  ASSERT_TRUE(OpenGraph(WriteRecord("data.wdf", 300, 60, false)));
   EXPECT_EQ(tables.wave_slots[3].in_graph, 0);
   EXPECT_EQ(tables.wave_slots[3].in_wave_data, 1);
   EXPECT_EQ(tables.wave_data_list.text(299, 3), "60");

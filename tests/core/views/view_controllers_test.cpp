@@ -109,7 +109,7 @@ TEST_F(ViewControllersTest, AutoStartsTheTimerOnceAndManuStopsIt) {
 
 TEST_F(ViewControllersTest, PrintCountsTheLongestShownSlotAndIsRefusedWhileNoneIsShown) {
   tables.wave_slots[3] = {0, 1, 0, 4000};
-  controller.ShowLoadedSlot(3, 0);  // loaded but hidden
+  controller.ShowLoadedSlot(3, LoadMode::kHideWaveData);  // loaded but hidden
   controller.Print();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "There is no graph showed!");
