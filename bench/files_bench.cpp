@@ -23,7 +23,7 @@ class FixedChooser : public FileChooser {
 class GraphViewHost : public WaveFileHost {
  public:
   explicit GraphViewHost(WaveGraphController& controller) : controller_(controller) {}
-  int SelectChannel(SelectChanMode) override { return kCh1Slot; }
+  std::optional<int> SelectChannel(SelectChanMode) override { return kCh1Slot; }
   void PlotSlot(const uint8_t* samples, int count, int slot) override {
     controller_.PlotSlot(samples, count, slot);
   }

@@ -59,8 +59,8 @@ std::string AppFileCommands::ChooseFileToSave(int kind) {
   return dialogs_.SaveFileDialog(kind) ? dialogs_.save_path() : std::string();
 }
 
-int AppFileCommands::SelectChannel(SelectChanMode mode) {
-  return korvelane::SelectChannel(tables_, mode, run_dialog_, dialog_parent_).value_or(0);
+std::optional<int> AppFileCommands::SelectChannel(SelectChanMode mode) {
+  return korvelane::SelectChannel(tables_, mode, run_dialog_, dialog_parent_);
 }
 
 void AppFileCommands::PlotSlot(const uint8_t* samples, int count, int slot) {

@@ -54,7 +54,7 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   std::string ChooseFileToOpen(int kind) override;
   std::string ChooseFileToSave(int kind) override;
   // WaveFileHost
-  int SelectChannel(SelectChanMode mode) override;
+  std::optional<int> SelectChannel(SelectChanMode mode) override;
   void PlotSlot(const uint8_t* samples, int count, int slot) override;
   void ShowLoadedSlot(int slot, LoadMode mode) override;
   // "Export Graph...": the graph as shown, with the date and the instrument's model text.

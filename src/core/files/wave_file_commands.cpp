@@ -44,10 +44,10 @@ WaveFileCommands::WaveFileCommands(const ViewContext& context, FileChooser& choo
     : context_(context), chooser_(chooser), host_(host) {}
 
 std::optional<int> WaveFileCommands::ChooseSlot(SelectChanMode mode) {
-  const int slot = host_.SelectChannel(mode);
-  if (!WaveSlotTable::Valid(slot))
+  const std::optional<int> slot = host_.SelectChannel(mode);
+  if (!slot || !WaveSlotTable::Valid(*slot))
     return std::nullopt;
-  context_.tables.selected_channel = slot - 1;
+  context_.tables.selected_channel = *slot - 1;
   return slot;
 }
 

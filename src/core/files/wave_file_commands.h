@@ -21,8 +21,8 @@ namespace korvelane {
 class WaveFileHost {
  public:
   virtual ~WaveFileHost() = default;
-  // "Select the Chan" in `mode`: the slot 1..7 chosen with OK, or 0 when cancelled.
-  virtual int SelectChannel(SelectChanMode mode) = 0;
+  // "Select the Chan" in `mode`: the slot 1..7 chosen with OK, or nothing when cancelled.
+  virtual std::optional<int> SelectChannel(SelectChanMode mode) = 0;
   // Plot `slot` of the Wave Graph view shows the first `count` samples.
   virtual void PlotSlot(const uint8_t* samples, int count, int slot) = 0;
   // A wave was loaded into slot 3..7: shown or hidden as `mode` says.

@@ -4,23 +4,34 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace korvelane::testing {
 
 struct BitmapBuilder {
-  int32_t width = 1;
-  int32_t height = 1;  // rows are given top row first; a negative height stores them so too
-  uint16_t bits = 24;
-  uint32_t compression = 0;
-  uint32_t header_size = 40;
-  uint32_t colours_used = 0;
+  using Rows = std::vector<std::vector<uint32_t>>;
+  BitmapBuilder(int32_t width_ = 1, int32_t height_ = 1, uint16_t bits_ = 24, Rows rows_ = {},
+                std::vector<uint32_t> table_ = {}, uint32_t colours_used_ = 0)
+      : width(width_),
+        height(height_),
+        bits(bits_),
+        rows(std::move(rows_)),
+        table(std::move(table_)),
+        colours_used(colours_used_) {}
+
+  int32_t width;
+  int32_t height;  // rows are given top row first; a negative height stores them so too
+  uint16_t bits;
+  // Pixels, top row first: colour-table indexes, or 0xRRGGBB for 24 bits.
+  Rows rows;
   // Colour-table entries as 0xRRGGBB; written blue, green, red, 0.
   std::vector<uint32_t> table;
+  uint32_t colours_used;
   // Bytes between the colour table and the pixels; the pixel offset counts them.
   uint32_t gap = 0;
-  // Pixels, top row first: colour-table indexes, or 0xRRGGBB for 24 bits.
-  std::vector<std::vector<uint32_t>> rows;
+  uint32_t header_size = 40;
+  uint32_t compression = 0;
 
   std::vector<uint8_t> Bytes() const {
     std::vector<uint8_t> out;

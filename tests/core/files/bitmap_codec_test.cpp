@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <tuple>
 
 #include "bitmap_builder.h"
 #include "core/files/bitmap_file.h"
@@ -55,12 +55,12 @@ DecodedBitmap Gradient(int32_t width, int32_t height) {
 }
 
 TEST(BitmapDecodeTest, IndexesUnpackFromTheHighBitsDownAndTrueColourSkipsPadding) {
-  BitmapBuilder one;
-  one.bits = 1;
-  one.width = 11;  // two bytes a row, padded to four
-  one.height = 2;
-  one.table = {0x102030, 0xF0E0D0};
-  one.rows = {{1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 0, 0, 1, 0}};
+  // Two bytes a row, padded to four.
+  const BitmapBuilder one{11,
+                          2,
+                          1,
+                          {{1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 0, 0, 1, 0}},
+                          {0x102030, 0xF0E0D0}};
   DecodedBitmap picture;
   ASSERT_EQ(Decode(one.Bytes(), picture), BitmapError::kNone);
   Rows expected(2);
@@ -70,23 +70,16 @@ TEST(BitmapDecodeTest, IndexesUnpackFromTheHighBitsDownAndTrueColourSkipsPadding
   EXPECT_EQ(AllPixels(picture), expected);
   EXPECT_EQ(picture.info_header.bit_count, 24);
 
-  BitmapBuilder four;
-  four.bits = 4;
-  four.width = 3;
-  four.height = 2;
+  BitmapBuilder four{3, 2, 4, {{15, 0, 7}, {1, 14, 8}}};
   for (uint32_t i = 0; i < 16; ++i)
     four.table.push_back(i * 0x0F0F0F);
-  four.rows = {{15, 0, 7}, {1, 14, 8}};
   ASSERT_EQ(Decode(four.Bytes(), picture), BitmapError::kNone);
   EXPECT_EQ(AllPixels(picture), (Rows{{0xE1E1E1, 0, 0x696969}, {0x0F0F0F, 0xD2D2D2, 0x787878}}));
 
   // 9-byte rows with 3 bytes of padding, stored either way up; held bottom row first.
   const Rows rows = {{0x010203, 0x040506, 0x070809}, {0x0A0B0C, 0x0D0E0F, 0x101112}};
   for (int32_t height : {2, -2}) {
-    BitmapBuilder b;
-    b.width = 3;
-    b.height = height;
-    b.rows = rows;
+    const BitmapBuilder b{3, height, 24, rows};
     ASSERT_EQ(Decode(b.Bytes(), picture), BitmapError::kNone) << height;
     EXPECT_EQ(AllPixels(picture), rows) << height;
     EXPECT_EQ(picture.height(), 2);
@@ -96,13 +89,7 @@ TEST(BitmapDecodeTest, IndexesUnpackFromTheHighBitsDownAndTrueColourSkipsPadding
 }
 
 TEST(BitmapDecodeTest, TheHeadersPlaceTableAndPixels) {
-  BitmapBuilder b;
-  b.bits = 4;
-  b.width = 4;
-  b.height = 1;
-  b.colours_used = 3;
-  b.table = {0xFF0000, 0x00FF00, 0x0000FF};
-  b.rows = {{2, 1, 0, 9}};
+  BitmapBuilder b{4, 1, 4, {{2, 1, 0, 9}}, {0xFF0000, 0x00FF00, 0x0000FF}, 3};
   DecodedBitmap picture;
   // Index 9 lies past the three colours used: black.
   ASSERT_EQ(DecodeBoth(b.Bytes(), picture), BitmapError::kNone);
@@ -123,7 +110,6 @@ TEST(BitmapDecodeTest, TheHeadersPlaceTableAndPixels) {
   b.gap = 0;
   b.header_size = 40;
   b.colours_used = 3;
-  b.table.resize(3);
   Bytes bytes = b.Bytes();
   bytes[10] = 54;
   ASSERT_EQ(DecodeBoth(bytes, picture), BitmapError::kNone);
@@ -131,52 +117,31 @@ TEST(BitmapDecodeTest, TheHeadersPlaceTableAndPixels) {
 }
 
 TEST(BitmapDecodeTest, RefusalsLeaveThePreviousPicture) {
-  BitmapBuilder good;
-  good.width = 2;
-  good.height = 2;
-  good.rows = {{1, 2}, {3, 4}};
+  const BitmapBuilder good{2, 2, 24, {{1, 2}, {3, 4}}};
   DecodedBitmap previous = Gradient(3, 1);
   const Bytes before = previous.pixels;
 
-  struct Case {
-    const char* what;
-    BitmapError error;
-    std::function<void(BitmapBuilder&)> change;
+  BitmapBuilder rle = good, core = good;
+  rle.compression = 1;
+  core.header_size = 12;  // the old core header
+  const std::tuple<const char*, BitmapError, BitmapBuilder> cases[] = {
+      {"RLE8", BitmapError::kCompressed, rle},
+      {"old core header", BitmapError::kBadInfoHeader, core},
+      {"2 bits", BitmapError::kBitCount, {2, 2, 2, good.rows}},
+      {"32 bits", BitmapError::kBitCount, {2, 2, 32, good.rows}},
+      {"zero width", BitmapError::kBadDimensions, {0, 2, 24, good.rows}},
+      {"lowest height", BitmapError::kBadDimensions, {2, INT32_MIN, 24, good.rows}},
+      {"32-bit overflow", BitmapError::kTooLarge, {65536, 65536}},
+      {"just over 64 megapixels", BitmapError::kTooLarge, {8000, -8001}},
+      {"more colours than 1 bit indexes",
+       BitmapError::kColoursUsed,
+       {2, 2, 1, good.rows, {0, 1, 2}, 3}},
+      {"table cut short", BitmapError::kTruncated, {2, 2, 8, good.rows, {0, 1}}},  // of 256
   };
-  const Case cases[] = {
-      {"RLE8", BitmapError::kCompressed, [](BitmapBuilder& b) { b.compression = 1; }},
-      {"2 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 2; }},
-      {"32 bits", BitmapError::kBitCount, [](BitmapBuilder& b) { b.bits = 32; }},
-      {"zero width", BitmapError::kBadDimensions, [](BitmapBuilder& b) { b.width = 0; }},
-      {"lowest height", BitmapError::kBadDimensions,
-       [](BitmapBuilder& b) { b.height = INT32_MIN; }},
-      {"32-bit overflow", BitmapError::kTooLarge,
-       [](BitmapBuilder& b) { b.width = b.height = 65536; }},
-      {"just over 64 megapixels", BitmapError::kTooLarge,
-       [](BitmapBuilder& b) {
-         b.width = 8000;
-         b.height = -8001;
-       }},
-      {"old core header", BitmapError::kBadInfoHeader,
-       [](BitmapBuilder& b) { b.header_size = 12; }},
-      {"more colours than 1 bit indexes", BitmapError::kColoursUsed,
-       [](BitmapBuilder& b) {
-         b.bits = 1;
-         b.colours_used = 3;
-         b.table = {0, 1, 2};
-       }},
-      {"table cut short", BitmapError::kTruncated,
-       [](BitmapBuilder& b) {
-         b.bits = 8;
-         b.table = {0, 1};  // 256 entries expected
-       }},
-  };
-  for (const Case& c : cases) {
-    BitmapBuilder b = good;
-    c.change(b);
-    EXPECT_EQ(Decode(b.Bytes(), previous), c.error) << c.what;
-    EXPECT_EQ(previous.pixels, before) << c.what;
-    EXPECT_EQ(previous.width(), 3) << c.what;
+  for (const auto& [what, error, b] : cases) {
+    EXPECT_EQ(Decode(b.Bytes(), previous), error) << what;
+    EXPECT_EQ(previous.pixels, before) << what;
+    EXPECT_EQ(previous.width(), 3) << what;
   }
   Bytes not_bmp = good.Bytes();
   not_bmp[1] = 'A';
@@ -186,15 +151,11 @@ TEST(BitmapDecodeTest, RefusalsLeaveThePreviousPicture) {
 
 TEST(BitmapDecodeTest, EveryTruncationIsRefusedButTheLastRowsPaddingIsNotNeeded) {
   for (uint16_t bits : {1, 4, 8, 24}) {
-    BitmapBuilder b;
-    b.bits = bits;
-    b.width = 5;
-    b.height = 3;
+    BitmapBuilder b{5, 3, bits, {{1, 0, 1, 0, 1}, {0, 1, 0, 1, 0}, {1, 1, 0, 0, 1}}};
     if (bits <= 8) {
-      b.colours_used = 2;
       b.table = {0x123456, 0x654321};
+      b.colours_used = 2;
     }
-    b.rows = {{1, 0, 1, 0, 1}, {0, 1, 0, 1, 0}, {1, 1, 0, 0, 1}};
     const Bytes full = b.Bytes();
     const size_t needed = full.size() - (BitmapRowStride(5, bits) - (5u * bits + 7) / 8);
     DecodedBitmap picture;
@@ -227,13 +188,9 @@ TEST(BitmapEncodeTest, SavedFilesAreTrueColourWithPaddedRowsAndDecodeBack) {
   ASSERT_EQ(file.size(), 54u + 24);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 54), expected_head);
   // Each 9-byte row is followed by 3 zero bytes.
-  Bytes rows;
-  for (size_t r = 0; r < 2; ++r) {
-    rows.insert(rows.end(), picture.pixels.begin() + static_cast<long>(r * 9),
-                picture.pixels.begin() + static_cast<long>(r * 9 + 9));
-    rows.insert(rows.end(), 3, 0);
-  }
-  EXPECT_EQ(Bytes(file.begin() + 54, file.end()), rows);
+  EXPECT_EQ(Bytes(file.begin() + 54, file.end()),
+            (Bytes{1,  8,  15, 22, 29, 36, 43,  50,  57,  0, 0, 0,  //
+                   64, 71, 78, 85, 92, 99, 106, 113, 120, 0, 0, 0}));
 
   // The instrument's 320-pixel rows need no padding.
   EXPECT_EQ(EncodeBitmapFile(Gradient(320, 2)).size(), 54u + 320 * 3 * 2);
@@ -290,8 +247,7 @@ TEST(BitmapFileTest, FilesAreReplacedWholeAndOnlyRegularFilesAreRead) {
   EXPECT_EQ(ReadBitmapFile(dir.File("missing.bmp"), back), BitmapError::kCannotOpen);
   EXPECT_EQ(ReadBitmapFile(dir.path(), back), BitmapError::kCannotOpen);
   // A file announcing 192 MB of pixels it does not hold is refused before they are allocated.
-  BitmapBuilder liar;
-  liar.width = liar.height = 8000;
+  const BitmapBuilder liar{8000, 8000};
   testing::WriteFileBytes(dir.File("liar.bmp"), liar.Bytes());
   EXPECT_EQ(ReadBitmapFile(dir.File("liar.bmp"), back), BitmapError::kTruncated);
   EXPECT_EQ(back.pixels, picture.pixels);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/files/setting_commands.h"
 #include "core/files/wave_file_commands.h"
 #include "core/views/wave_graph_controller.h"
+#include "support/fake_user_interface.h"
 
 namespace korvelane::testing {
 
@@ -39,12 +41,12 @@ class ScriptedChooser : public FileChooser {
   }
 };
 
-// The channel choice answers `slot` (0 cancels); plots and shows go to the Wave Graph
+// The channel choice answers `slot`; plots and shows go to the Wave Graph
 // controller, as the view does.
 class ControllerHost : public WaveFileHost {
  public:
   explicit ControllerHost(WaveGraphController& controller) : controller_(controller) {}
-  int SelectChannel(SelectChanMode mode) override {
+  std::optional<int> SelectChannel(SelectChanMode mode) override {
     modes.push_back(mode);
     return slot;
   }
@@ -56,13 +58,21 @@ class ControllerHost : public WaveFileHost {
     controller_.ShowLoadedSlot(slot_number, mode);
   }
 
-  int slot = 1;
+  std::optional<int> slot = 1;  // nothing cancels
   std::vector<SelectChanMode> modes;
   std::vector<std::pair<int, LoadMode>> shown;
 
  private:
   WaveGraphController& controller_;
 };
+
+// The texts of the boxes `ui` has shown.
+inline std::vector<std::string> MessageTexts(const FakeUserInterface& ui) {
+  std::vector<std::string> texts;
+  for (const MessageRecord& m : ui.messages)
+    texts.push_back(m.text);
+  return texts;
+}
 
 class RecordingSettingForm : public SettingForm {
  public:

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "core/files/setting_file.h"
 #include "support/temp_dir.h"
 
 namespace korvelane {
@@ -82,25 +81,6 @@ TEST(FileIo, ReadsRefuseWhatIsNoRegularFileLongPathsAndOversizeFiles) {
     ASSERT_TRUE(WriteWholeFile(path, Bytes{1}));
   EXPECT_TRUE(ReadWholeFile(fits));
   EXPECT_FALSE(ReadWholeFile(fits + "g"));
-}
-
-// A setting file is the 2500-byte block and nothing else; another size leaves the block alone.
-TEST(SettingFile, OnlyWholeBlocksAreRead) {
-  TempDir dir;
-  ConfigBlock block;
-  for (size_t i = 0; i < block.size(); ++i)
-    block[i] = static_cast<uint8_t>(i * 31 + 3);
-  ASSERT_TRUE(WriteSettingFile(dir.File("a.ssf"), block, /*must_be_new=*/true));
-  EXPECT_FALSE(WriteSettingFile(dir.File("a.ssf"), ConfigBlock{}, /*must_be_new=*/true));
-  ConfigBlock read{};
-  EXPECT_EQ(ReadSettingFile(dir.File("a.ssf"), &read), SettingFileError::kNone);
-  EXPECT_EQ(read, block);
-  for (size_t size : {0u, 2499u, 2501u}) {
-    ASSERT_TRUE(WriteWholeFile(dir.File("x.ssf"), Bytes(size, 0xAA)));
-    EXPECT_EQ(ReadSettingFile(dir.File("x.ssf"), &read), SettingFileError::kWrongSize) << size;
-  }
-  EXPECT_EQ(ReadSettingFile(dir.path(), &read), SettingFileError::kCannotOpen);
-  EXPECT_EQ(read, block);
 }
 
 }  // namespace

@@ -47,7 +47,9 @@ class SettingTest : protected Instrument, public testing::DeviceWorld<sim::Simul
       EXPECT_EQ(settings.button_enabled(static_cast<SettingButton>(i)), shown[i]) << i;
     return shown;
   }
-  Bytes Block() const { return Bytes(store().config_block.begin(), store().config_block.end()); }
+  Bytes Block() const {
+    return Bytes(device.store().config_block.begin(), device.store().config_block.end());
+  }
   Bytes InstrumentBlock() const {
     return Bytes(instrument.settings_block().begin(), instrument.settings_block().end());
   }
@@ -57,8 +59,6 @@ class SettingTest : protected Instrument, public testing::DeviceWorld<sim::Simul
     fault.operation = operation;
     instrument.InjectFault(fault);
   }
-  const AcquisitionStore& store() const { return device.store(); }
-
   std::string folder = dir.path();
   testing::ScriptedChooser chooser;
   testing::RecordingSettingForm form;
@@ -102,7 +102,9 @@ TEST_F(SettingTest, ButtonsFollowTheBindingAndTheBlockHeld) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(SettingTest, UploadThenSaveTwiceRefusesTheSecondAndKeepsTheFirst) {
+// "Save" names the file after the upload and never overwrites; "Save As" adds the extension only
+// where it is missing anywhere in the name and replaces a file whole.
+TEST_F(SettingTest, SaveNeverOverwritesAndSaveAsReplaces) {
   Bind();
   Forget();
   settings.Upload();
@@ -112,40 +114,29 @@ TEST_F(SettingTest, UploadThenSaveTwiceRefusesTheSecondAndKeepsTheFirst) {
   EXPECT_EQ(ReadFileBytes(saved), InstrumentBlock());
   EXPECT_EQ(Operations(), (Strings{"Up Load a Setting file from device", "Save a Setting file",
                                    "Save Setting file successed！"}));
-  EXPECT_TRUE(ui.messages.empty());
-
-  // The instrument changes; a second Save refuses to overwrite the first file.
   const Bytes first = Block();
   device.store().config_block[0] ^= 0xFF;
   Forget();
   settings.Save();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to Save Setting file failed!", "Error",
-                                                    MessageIcon::kInformation}));
+  EXPECT_EQ(MessageTexts(ui), (Strings{"Try to Save Setting file failed!"}));
   EXPECT_TRUE(Logged("保存‘设备配置数据’文件失败"));
   EXPECT_EQ(Operations(), (Strings{"Save a Setting file"}));
   EXPECT_EQ(ReadFileBytes(saved), first);
-}
 
-TEST_F(SettingTest, SaveAsAddsTheExtensionOnlyWhereItIsMissingAndReplacesWhole) {
-  Bind();
-  settings.Upload();
   testing::WriteFileBytes(dir.File("probe.ssf"), Bytes(9000, 0xEE));
-  const std::pair<const char*, const char*> names[] = {
-      {"probe", "probe.ssf"}, {"probe.SSF", "probe.SSF.ssf"}, {"probe.ssf.bak", "probe.ssf.bak"}};
-  for (const auto& [typed, written] : names) {
-    Forget();
+  Strings panes;  // the last action text after each
+  for (const char* typed : {"probe", "probe.SSF", "probe.ssf.bak", "gone/probe"}) {
     chooser.answers = {dir.File(typed)};
     settings.SaveAs();
-    EXPECT_EQ(ReadFileBytes(dir.File(written)), InstrumentBlock()) << typed;
-    // The last action text stands in status pane 0.
-    EXPECT_EQ(ui.panes[0], "Save As Setting file successed！");
+    panes.push_back(ui.panes[0]);
   }
-  EXPECT_FALSE(testing::FileExists(dir.File("probe.SSF")));
-  Forget();
-  chooser.answers = {dir.File("gone/probe")};
-  settings.SaveAs();
-  EXPECT_EQ(ui.messages.at(0).text, "Try to save as Setting file failed!");
+  const std::string done = "Save As Setting file successed！";
+  EXPECT_EQ(panes, (Strings{done, done, done, "Save As a Setting file"}));
+  EXPECT_EQ(dir.Names("probe"), (Strings{"probe.SSF.ssf", "probe.ssf", "probe.ssf.bak"}));
+  for (const char* written : {"probe.SSF.ssf", "probe.ssf", "probe.ssf.bak"})
+    EXPECT_EQ(ReadFileBytes(dir.File(written)), Block()) << written;
+  EXPECT_EQ(MessageTexts(ui),
+            (Strings{"Try to Save Setting file failed!", "Try to save as Setting file failed!"}));
   EXPECT_TRUE(Logged("另存‘设备配置数据’文件失败"));
 }
 
