@@ -4,6 +4,7 @@
 #include "panes/base_operation_bar.h"
 #include "panes/right_pane.h"
 #include "views/graph_picture.h"
+#include "views/picture_size_dialog.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
 #include "views/wave_graph_view.h"
@@ -56,7 +57,23 @@ std::string AppFileCommands::ChooseFileToOpen(int kind) {
 }
 
 std::string AppFileCommands::ChooseFileToSave(int kind) {
-  return dialogs_.SaveFileDialog(kind) ? dialogs_.save_path() : std::string();
+  if (!dialogs_.SaveFileDialog(kind))
+    return std::string();
+  const std::string path = dialogs_.save_path();
+  if (kind == file_kind::kGraphExport && !ChoosePictureSize(path))
+    return std::string();
+  return path;
+}
+
+bool AppFileCommands::ChoosePictureSize(const std::string& path) {
+  picture_size_ = QSize();
+  if (PictureFormatOf(path) != PictureFormat::kPng)
+    return true;
+  PictureSizeDialog dialog(ShownPictureSize(*wave_graph_.graph()), dialog_parent_);
+  if (RunModal(run_dialog_, dialog) != QDialog::Accepted)
+    return false;
+  picture_size_ = dialog.chosen_size();
+  return true;
 }
 
 std::optional<int> AppFileCommands::SelectChannel(SelectChanMode mode) {
@@ -75,7 +92,7 @@ void AppFileCommands::ExportGraph() {
   exports_.ExportGraph([this](PictureFormat format) -> std::optional<std::vector<uint8_t>> {
     const QString caption = QString::fromStdString(GraphCaption(clock_.Now(), store_.product_type));
     const std::optional<QByteArray> bytes =
-        GraphPictureBytes(*wave_graph_.graph(), format, caption);
+        GraphPictureBytes(*wave_graph_.graph(), format, caption, picture_size_);
     if (!bytes)
       return std::nullopt;
     return std::vector<uint8_t>(bytes->begin(), bytes->end());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <string>
 
 #include "core/common/clock.h"
@@ -57,7 +58,10 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   std::optional<int> SelectChannel(SelectChanMode mode) override;
   void PlotSlot(const uint8_t* samples, int count, int slot) override;
   void ShowLoadedSlot(int slot, LoadMode mode) override;
-  // "Export Graph...": the graph as shown, with the date and the instrument's model text.
+  // After a PNG name for "Export Graph...", the picture's size in pixels; false when cancelled.
+  bool ChoosePictureSize(const std::string& path);
+  // "Export Graph...": the graph as shown or at the chosen size, with the date and the
+  // instrument's model text.
   void ExportGraph();
 
   ViewTables& tables_;
@@ -72,6 +76,7 @@ class AppFileCommands : public QObject, private FileChooser, private WaveFileHos
   ExportCommands exports_;
   const Clock& clock_;
   const AcquisitionStore& store_;
+  QSize picture_size_;  // empty: as shown
 };
 
 }  // namespace korvelane

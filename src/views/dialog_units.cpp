@@ -22,8 +22,10 @@ int DialogUnits::Y(int units) const {
   return (units * base_height_ + 4) / 8;
 }
 
+// Corners rounded each on its own, so that controls that meet in dialog units meet in pixels
+// and never overlap by a rounded pixel.
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {
-  return QRect(X(x), Y(y), X(width), Y(height));
+  return QRect(QPoint(X(x), Y(y)), QPoint(X(x + width) - 1, Y(y + height) - 1));
 }
 
 }  // namespace korvelane

@@ -35,16 +35,24 @@ bool Draw(QPaintDevice& device, ScopeGraph& graph, QSize size, int caption_heigh
   return painter.end();
 }
 
+int CaptionHeight(const ScopeGraph& graph) {
+  return QFontMetrics(graph.font()).height() + 8;
+}
+
 }  // namespace
 
+QSize ShownPictureSize(const ScopeGraph& graph) {
+  return graph.size() + QSize(0, CaptionHeight(graph));
+}
+
 std::optional<QByteArray> GraphPictureBytes(ScopeGraph& graph, PictureFormat format,
-                                            const QString& caption, QSize size) {
-  if (size.isEmpty())
-    size = graph.size();
+                                            const QString& caption, QSize whole) {
+  if (whole.isEmpty())
+    whole = ShownPictureSize(graph);
+  const int caption_height = CaptionHeight(graph);
+  const QSize size(whole.width(), whole.height() - caption_height);
   if (size.isEmpty())
     return std::nullopt;
-  const int caption_height = QFontMetrics(graph.font()).height() + 8;
-  const QSize whole(size.width(), size.height() + caption_height);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

@@ -14,8 +14,11 @@ namespace korvelane {
 
 class ScopeGraph;
 
-// The bytes of the picture file of `graph` drawn at `size` (the graph's own size when empty)
-// with `caption` under it; nothing when it cannot be drawn.
+// The size of the picture of `graph` as shown: the graph and the caption strip under it.
+QSize ShownPictureSize(const ScopeGraph& graph);
+
+// The bytes of the picture file of `graph` of `size` in all (as shown when empty), `caption` in
+// the strip at its foot and the graph above it; nothing when it cannot be drawn.
 std::optional<QByteArray> GraphPictureBytes(ScopeGraph& graph, PictureFormat format,
                                             const QString& caption, QSize size = {});
 

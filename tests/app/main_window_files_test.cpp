@@ -25,6 +25,7 @@
 #include "core/shell/command_ids.h"
 #include "panes/base_operation_bar.h"
 #include "panes/right_pane.h"
+#include "views/picture_size_dialog.h"
 #include "views/scope_graph.h"
 #include "views/select_chan_dlg.h"
 #include "views/wave_data_view.h"
@@ -276,6 +277,35 @@ TEST_F(AppFilesTest, ExportsGoThroughTheirMenusIntoFilesOtherProgramsRead) {
   const QSize png_size = png.size();
   EXPECT_EQ(png_size.width(), shown.width());
   EXPECT_GT(png_size.height(), shown.height()) << "the caption lies under the graph";
+
+  // After a PNG name the size dialog offers the size shown; OK writes the size typed in, Cancel
+  // writes nothing and keeps the file.
+  QSize offered;
+  auto size_dialog_answers = [&](const QString& button, QSize typed) {
+    dialog_script = [&offered, button, typed](QDialog& dialog) {
+      auto* size = qobject_cast<PictureSizeDialog*>(&dialog);
+      EXPECT_NE(size, nullptr);
+      if (!size)
+        return static_cast<int>(QDialog::Rejected);
+      offered = size->chosen_size();
+      size->width_box()->setValue(typed.width());
+      size->height_box()->setValue(typed.height());
+      for (QPushButton* push : size->findChildren<QPushButton*>()) {
+        if (push->accessibleName() == button)
+          push->click();
+      }
+      return size->result();
+    };
+  };
+  const QString png_path = QString::fromStdString(dir.File("graph.png"));
+  size_dialog_answers(QStringLiteral("OK"), QSize(640, 333));
+  w.export_graph_action()->trigger();
+  EXPECT_EQ(offered, png_size);
+  EXPECT_EQ(QImageReader(png_path).size(), QSize(640, 333));
+  size_dialog_answers(QStringLiteral("Cancel"), QSize(800, 600));
+  graph->export_graph_action()->trigger();
+  EXPECT_EQ(QImageReader(png_path).size(), QSize(640, 333));
+  ASSERT_TRUE(presenter.boxes.empty()) << LastBox();
 
   answers = {{"Export Wave Graph", "graph.svg"}};
   graph->export_graph_action()->trigger();
