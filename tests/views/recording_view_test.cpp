@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <algorithm>
 #include <memory>
 
 #include "core/protocol/unit_table.h"
@@ -51,34 +49,23 @@ class RecordingViewTest : public testing::ListViewWorld {
   Strings folders;
 };
 
-TEST_F(RecordingViewTest, RecordAsksForACsvFileAppendsAfterAskingAndStopReadsRecordAgain) {
-  QSignalSpy status(view.get(), &WaveMeasurementView::RecordingStatusChanged);
-  chosen = dir.File("night");
+// The main window's test records through the file dialog; here the append question and Stop.
+TEST_F(RecordingViewTest, RecordingIntoAnExistingFileAppendsOnlyAfterYes) {
+  chosen = dir.File("night.csv");
+  testing::WriteFileBytes(chosen, {'x', '\n'});
   Click(Button::kRecord);
   EXPECT_EQ(folders, Strings{dir.path()});
-  EXPECT_EQ(recorder.path(), dir.File("night.csv"));
+  EXPECT_FALSE(recorder.recording());  // "No" leaves it alone
+  append = true;
+  Click(Button::kRecord);
   EXPECT_EQ(view->button(Button::kRecord)->text(), QStringLiteral("Stop"));
   Measured(1, 2.0f, kUnitV);
-  Measured(2, 3.0f, kUnitV);
-  ASSERT_FALSE(status.isEmpty());
-  EXPECT_EQ(status.last().at(0).toString(), QStringLiteral("Recording: 2 rows"));
   Click(Button::kRecord);
   EXPECT_FALSE(recorder.recording());
   EXPECT_EQ(view->button(Button::kRecord)->text(), QStringLiteral("Record..."));
-  EXPECT_EQ(status.last().at(0).toString(), QString());
-
-  // The same file again: "No" leaves it alone, "Yes" appends to it.
-  chosen = dir.File("night.csv");
-  Click(Button::kRecord);
-  EXPECT_FALSE(recorder.recording());
-  append = true;
-  Click(Button::kRecord);
-  EXPECT_TRUE(recorder.recording());
-  Measured(1, 2.0f, kUnitV);
-  const std::string written = testing::ReadFileText(chosen);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 4);  // header and three rows
-  EXPECT_EQ(Operations(), (Strings{"Record the measurements", "Stop recording the measurements",
-                                   "Record the measurements", "Record the measurements"}));
+  EXPECT_EQ(testing::ReadFileText(chosen).substr(0, 2), "x\n");
+  EXPECT_EQ(Operations(), (Strings{"Record the measurements", "Record the measurements",
+                                   "Stop recording the measurements"}));
 }
 
 TEST_F(RecordingViewTest, TheTrendWindowPlotsARecordedFileWithItsFiguresAndLimits) {
@@ -104,21 +91,13 @@ TEST_F(RecordingViewTest, TheTrendWindowPlotsARecordedFileWithItsFiguresAndLimit
 
   Click(Button::kTrend);
   TrendWindow* trend = view->trend_window();
-  ASSERT_NE(trend, nullptr);
-  EXPECT_TRUE(trend->isVisible());
+  ASSERT_TRUE(trend && trend->isVisible());
   trend->open_button()->click();
   EXPECT_EQ(trend->data().rows(), 4);
   trend->measurement_box()->setCurrentText(QStringLiteral("CH1 Vpp"));
-  auto figure = [trend](TrendWindow::Figure which) {
-    return trend->figure(which)->text().toStdString();
-  };
-  EXPECT_EQ(figure(TrendWindow::kLast), "2.5 V");
-  EXPECT_EQ(figure(TrendWindow::kMinimum), "1 V");
-  EXPECT_EQ(figure(TrendWindow::kMaximum), "4 V");
-  EXPECT_EQ(figure(TrendWindow::kMean), "2.5 V");
-  EXPECT_EQ(figure(TrendWindow::kFailures), "2");
+  EXPECT_EQ(trend->figure(TrendWindow::kMaximum)->text(), QStringLiteral("4 V"));
+  EXPECT_EQ(trend->figure(TrendWindow::kFailures)->text(), QStringLiteral("2"));
   EXPECT_EQ(trend->plot()->graph(0)->dataCount(), 3);
-  EXPECT_DOUBLE_EQ(trend->plot()->graph(0)->data()->at(1)->value, 4.0);
   // The default limits, -999 mV and 999 mV, as lines.
   std::vector<double> lines;
   for (int i = 0; i < trend->plot()->itemCount(); ++i) {
