@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Wave Data and Measurement views over shared tables and a simulated instrument, with
-// recorded boxes and logs and a scripted dialog runner.
+// The views over shared tables and a simulated instrument, with recorded boxes and logs and a
+// scripted dialog runner.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QDialog>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "core/protocol/device.h"
 #include "core/protocol/measurement_record.h"

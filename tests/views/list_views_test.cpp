@@ -1,27 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Wave Data and Measurement views: their lists as models over the shared tables, and their
-// buttons' way to the clipboard, the print range dialog, the saves and the limits dialog.
+// The views on their own. Wave Data and Measurement: their lists as models over the shared
+// tables; their buttons' way to the clipboard, the print range dialog, the saves and the limits
+// dialog; "Select the Chan" and "Pass|Fail setting" over the core's rules; "Record..." and the
+// trend window. Wave Graph: Copy and Print's count of shown slots.
 #include <gtest/gtest.h>
 
+#include <qcustomplot.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
-#include <memory>
 
 #include "core/logs/gbk_text.h"
 #include "core/protocol/unit_table.h"
+#include "core/recording/measurement_recorder.h"
 #include "core/views/copy_text.h"
 #include "core/views/wave_data_column.h"
 #include "list_view_world.h"
 #include "views/list_models.h"
+#include "views/select_chan_dlg.h"
 #include "views/set_pass_fail_dlg.h"
 #include "views/set_prnt_item_dlg.h"
+#include "views/trend_window.h"
 #include "views/wave_data_view.h"
+#include "views/wave_graph_view.h"
 #include "views/wave_measurement_view.h"
 
 namespace korvelane {
@@ -67,12 +78,9 @@ TEST_F(WaveDataViewTest, ARefillIsOneChangeOfItsColumnAndTheListShowsTheTable) {
   }
   EXPECT_EQ(resets.count(), 0);
   EXPECT_EQ(view.findChildren<QObject*>().size(), children);  // no widget or item per cell
-  for (int row : {0, 255, 499, 500, 3999}) {
-    for (int column = 0; column < model->columnCount(); ++column)
-      EXPECT_EQ(Cell(view.list(), row, column).toStdString(),
-                tables.wave_data_list.text(row, column))
-          << row << "," << column;
-  }
+  EXPECT_EQ(Cell(view.list(), 3999, 1).toStdString(), tables.wave_data_list.text(3999, 1));
+  EXPECT_EQ(Cell(view.list(), 499, 2), QStringLiteral("230"));  // 499 * 2 & 0xFF
+  EXPECT_EQ(Cell(view.list(), 500, 2), QString());
 }
 
 TEST_F(WaveDataViewTest, CopyPrintAndSaveAsReachTheClipboardTheRangeDialogAndTheSave) {
@@ -112,8 +120,27 @@ TEST_F(WaveDataViewTest, CopyPrintAndSaveAsReachTheClipboardTheRangeDialogAndThe
 
 class MeasurementViewTest : public ListViewWorld {
  protected:
+  MeasurementViewTest() {
+    view.AttachRecorder(recorder, [this] { return dir.path(); });
+  }
   void Click(MeasureButton which) { view.button(which)->click(); }
+  // File dialogs choose `chosen`; the append question answers `append`.
+  int RecordingDialogs(QDialog& dialog) {
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+      folders.push_back(files->directory().absolutePath().toStdString());
+      files->selectFile(QString::fromStdString(chosen));
+      return static_cast<int>(QDialog::Accepted);
+    }
+    if (qobject_cast<QMessageBox*>(&dialog))
+      return static_cast<int>(append ? QMessageBox::Yes : QMessageBox::No);
+    return static_cast<int>(QDialog::Rejected);
+  }
+
+  MeasurementRecorder recorder{tables, device.store(), clock, debug_log, ui};
   WaveMeasurementView view{Context(), Runner()};
+  std::string chosen;
+  bool append = false;
+  Strings folders;
 };
 
 TEST_F(MeasurementViewTest, ButtonsReachClipboardPrintSaveAndTheLimitsTheNextFillUses) {
@@ -165,6 +192,161 @@ TEST_F(MeasurementViewTest, CodePage936TextsAreShownAndCopiedDecoded) {
   Click(MeasureButton::kCopy);
   EXPECT_TRUE(QApplication::clipboard()->text().contains(shown));
   EXPECT_EQ(tables.measurement_list.text(0, 3), volts);
+}
+
+using DialogTest = ListViewWorld;
+
+TEST_F(DialogTest, TheChannelRadiosShowTheChoiceAndOkOrCancelHandItBack) {
+  tables.wave_slots[1] = {1, 1, 0, 4000};
+  tables.wave_slots[6] = {0, 0, 1, 900};
+  // Runs the dialog in `mode`; `act` plays the user and returns the dialog's result.
+  auto select = [this](SelectChanMode mode, const std::function<int(CSelectChanDlg&)>& act) {
+    script = [&act](QDialog& dialog) {
+      auto* choice = qobject_cast<CSelectChanDlg*>(&dialog);
+      return choice ? act(*choice) : static_cast<int>(QDialog::Rejected);
+    };
+    return SelectChannel(tables, mode, Runner());
+  };
+  std::optional<int> chosen = select(SelectChanMode::kMeasurement, [](CSelectChanDlg& dialog) {
+    for (int i = 0; i < 7; ++i)
+      EXPECT_EQ(dialog.radio(i)->isEnabled(), i == 5) << i;
+    EXPECT_TRUE(dialog.radio(5)->isChecked());
+    dialog.ok_button()->click();
+    return dialog.result();
+  });
+  EXPECT_EQ(chosen, 6);
+  EXPECT_EQ(tables.selected_channel, 5);
+
+  chosen = select(SelectChanMode::kWaveGraph, [](CSelectChanDlg& dialog) {
+    EXPECT_TRUE(dialog.radio(0)->isChecked());
+    dialog.radio(5)->click();  // disabled: no change
+    dialog.cancel_button()->click();
+    return dialog.result();
+  });
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(tables.selected_channel, 5);
+}
+
+TEST_F(DialogTest, PassFailEnableTickedThroughTheBusUnlocksAndABadFieldKeepsTheFocus) {
+  CSetPassFailDlg dialog(tables, ui);
+  dialog.measure_type_box()->setCurrentIndex(kVpp);
+  QAccessible::queryAccessibleInterface(dialog.enable_check())
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(dialog.maximum_field()->isEnabled());
+  dialog.maximum_field()->setText(QStringLiteral("99999"));
+  dialog.ok_button()->click();
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(dialog.focusWidget(), dialog.maximum_field());
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(tables.limits[kVpp].maximum, 999);  // nothing stored
+}
+
+TEST_F(DialogTest, ARefreshWhilePassFailIsOpenKeepsWhatATypeChangeStored) {
+  CSetPassFailDlg dialog(tables, ui);
+  dialog.enable_check()->click();
+  dialog.maximum_field()->setText(QStringLiteral("100"));
+  dialog.measure_type_box()->setCurrentIndex(kVpp);  // stores Vavg
+  Measured(1, 500.0f, kUnitMv);                      // a timer refresh meanwhile
+  EXPECT_EQ(tables.limits[kVavg].maximum, 100);
+  EXPECT_EQ(tables.measurement_list.text(kVavg, MeasurementList::kVerdictColumn), "Fail");
+  dialog.cancel_button()->click();
+  EXPECT_EQ(tables.limits[kVavg].maximum, 100);
+}
+
+using RecordingViewTest = MeasurementViewTest;
+
+// The main window's test records through the file dialog; here the append question and Stop.
+TEST_F(RecordingViewTest, RecordingIntoAnExistingFileAppendsOnlyAfterYes) {
+  script = [this](QDialog& dialog) { return RecordingDialogs(dialog); };
+  chosen = dir.File("night.csv");
+  testing::WriteFileBytes(chosen, {'x', '\n'});
+  Click(MeasureButton::kRecord);
+  EXPECT_EQ(folders, Strings{dir.path()});
+  EXPECT_FALSE(recorder.recording());  // "No" leaves it alone
+  append = true;
+  Click(MeasureButton::kRecord);
+  EXPECT_EQ(view.button(MeasureButton::kRecord)->text(), QStringLiteral("Stop"));
+  Measured(1, 2.0f, kUnitV);
+  Click(MeasureButton::kRecord);
+  EXPECT_FALSE(recorder.recording());
+  EXPECT_EQ(view.button(MeasureButton::kRecord)->text(), QStringLiteral("Record..."));
+  EXPECT_EQ(testing::ReadFileText(chosen).substr(0, 2), "x\n");
+  EXPECT_EQ(Operations(), (Strings{"Record the measurements", "Record the measurements",
+                                   "Stop recording the measurements"}));
+}
+
+// The trend window follows the recording under way, then reads the file back with its figures
+// and the limits as lines.
+TEST_F(RecordingViewTest, TheTrendWindowFollowsTheRecordingAndReadsItsFileBack) {
+  script = [this](QDialog& dialog) { return RecordingDialogs(dialog); };
+  ResetPassFailLimits(tables.limits);
+  tables.limits_initialised = true;
+  chosen = dir.File("live.csv");
+  Click(MeasureButton::kRecord);
+  Measured(1, 2.0f, kUnitV);
+  Click(MeasureButton::kTrend);
+  TrendWindow* trend = view.trend_window();
+  ASSERT_TRUE(trend && trend->isVisible());
+  EXPECT_EQ(trend->data().rows(), 1);
+  Measured(1, 3.0f, kUnitV);
+  Measured(2, 5.0f, kUnitV);
+  EXPECT_EQ(trend->data().rows(), 3);
+  EXPECT_EQ(trend->data().series(1, kVpp).summary().last, 3.0);
+  Click(MeasureButton::kRecord);  // Stop
+
+  trend->open_button()->click();
+  EXPECT_EQ(trend->data().rows(), 3);
+  trend->measurement_box()->setCurrentText(QStringLiteral("CH1 Vpp"));
+  EXPECT_EQ(trend->figure(TrendWindow::kMaximum)->text(), QStringLiteral("3 V"));
+  EXPECT_EQ(trend->figure(TrendWindow::kFailures)->text(), QStringLiteral("2"));
+  EXPECT_EQ(trend->plot()->graph(0)->dataCount(), 2);
+  // The default limits, -999 mV and 999 mV, as lines.
+  std::vector<double> lines;
+  for (int i = 0; i < trend->plot()->itemCount(); ++i) {
+    auto* line = qobject_cast<QCPItemStraightLine*>(trend->plot()->item(i));
+    if (line && line->visible())
+      lines.push_back(line->point1->coords().y());
+  }
+  EXPECT_EQ(lines, (std::vector<double>{-0.999, 0.999}));
+}
+
+using View = WaveGraphView;
+
+class WaveGraphViewTest : public ListViewWorld {
+ protected:
+  WaveGraphViewTest() { view.resize(view.sizeHint()); }
+  QPushButton* ButtonOf(View::Button which) const { return view.button(which); }
+  View view{Context(), device.acquisition(), device.connection(), RefreshTimerCalls{}};
+};
+
+using B = View::Button;
+
+TEST_F(WaveGraphViewTest, CopyPutsAPictureOfTheWholeViewOnTheClipboard) {
+  QApplication::clipboard()->clear();
+  ButtonOf(B::kCopy)->setEnabled(true);
+  ButtonOf(B::kCopy)->click();
+  const QImage picture = QApplication::clipboard()->image();
+  EXPECT_EQ(picture.size(), view.size() * view.devicePixelRatio());
+  EXPECT_EQ(Operations(), Strings{"Copy Wave Graph Interface"});
+}
+
+TEST_F(WaveGraphViewTest, PrintCountsAChan7BoxTickedThroughTheAccessibilityBus) {
+  // A 500-sample wave in Chan7, hidden as the right pane's loaders leave it.
+  tables.wave_slots[7] = {0, 1, 0, 500};
+  view.ShowLoadedSlot(7, 0);
+  ButtonOf(B::kPrint)->setEnabled(true);
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(view.show_box(7));
+  ASSERT_TRUE(box && box->actionInterface());
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(view.show_box(7)->isChecked());
+  EXPECT_EQ(Operations(), Strings{"Show/Hide the seventh graph"});
+
+  QSignalSpy prints(&view, &View::PrintRequested);
+  ButtonOf(B::kPrint)->click();
+  ASSERT_EQ(prints.size(), 1);
+  EXPECT_EQ(prints[0][0].toInt(), 500);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace
