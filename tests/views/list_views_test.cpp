@@ -334,7 +334,7 @@ TEST_F(WaveGraphViewTest, CopyPutsAPictureOfTheWholeViewOnTheClipboard) {
 TEST_F(WaveGraphViewTest, PrintCountsAChan7BoxTickedThroughTheAccessibilityBus) {
   // A 500-sample wave in Chan7, hidden as the right pane's loaders leave it.
   tables.wave_slots[7] = {0, 1, 0, 500};
-  view.ShowLoadedSlot(7, 0);
+  view.ShowLoadedSlot(7, LoadMode::kHideWaveData);
   ButtonOf(B::kPrint)->setEnabled(true);
   QAccessibleInterface* box = QAccessible::queryAccessibleInterface(view.show_box(7));
   ASSERT_TRUE(box && box->actionInterface());
