@@ -2,8 +2,10 @@
 #include "core/files/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -57,6 +59,17 @@ TEST(FileIo, AFailedWriteLeavesTheOldFile) {
   // No content is asked for when no file can be made.
   EXPECT_FALSE(WriteWholeFile(dir.File("missing/x"), half));
   EXPECT_EQ(calls, 1);
+  // The disk filling up after part of the bytes went (a file size limit stands in for it).
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool full_write = WriteWholeFile(path, Bytes(8192, 1));
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(full_write);
   EXPECT_EQ(*ReadWholeFile(path), (Bytes{5, 5}));
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"folder", "keep.bin"}));
 }
