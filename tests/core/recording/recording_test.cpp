@@ -225,6 +225,10 @@ TEST(RecordingRowTest, ARowReadBackKeepsItsMomentAndFeedsItsChannelsTrend) {
   const auto back = ParseRecordingRow(row.substr(0, row.find_first_of("\r\n")));
   ASSERT_TRUE(back) << row;
   EXPECT_EQ(back->time, 1709247599.5);  // 2024-02-29T22:59:59.5Z
+  // A value with anything after its number spoils the row.
+  std::string spoilt = row.substr(0, row.find_first_of("\r\n"));
+  ASSERT_NE(spoilt.find(",1.25,"), std::string::npos) << spoilt;
+  EXPECT_FALSE(ParseRecordingRow(spoilt.replace(spoilt.find(",1.25,"), 6, ",1.25V,")));
   EXPECT_EQ(back->channel, 2);
   TrendData data;
   data.Add(*back);
