@@ -19,12 +19,13 @@ using testing::Strings;
 
 // The forms of both list views, counting what reached them; the range dialog is cancelled.
 struct FakeListForms : WaveDataForm, MeasurementForm {
-  void EnableFileButtons(bool) override {}
+  void EnableFileButtons(bool enable) override { file_buttons = enable; }
   bool PutTextOnClipboard(const std::string&) override { return ++calls; }
   bool AskPrintRange(int*, int*) override { return !++calls; }
   void OpenPrintPreview(int, int) override { ++calls; }
   void ShowCaption(const std::string&) override {}
   int calls = 0;
+  bool file_buttons = false;
 };
 
 class ViewControllersTest : public testing::ViewWorld {
@@ -199,6 +200,22 @@ TEST_F(ViewControllersTest, CopyAndPrintAreRefusedBeforeTheListsHaveData) {
   EXPECT_TRUE(Logged("WARNING:打印失败：波形数据列表中当前没有数据"));
   EXPECT_TRUE(Logged("WARNING:打印失败：波形测量值数据列表中当前没有数据"));
   EXPECT_EQ(forms.calls, 0);
+}
+
+// Each list view's file buttons come on with its own list's data, not with another's.
+TEST_F(ViewControllersTest, FileButtonsComeOnWithTheirOwnListsData) {
+  FakeListForms data_form;
+  FakeListForms measure_form;
+  WaveDataController wave_data(context, data_form);
+  MeasurementController measurements(context, measure_form);
+  tables.NotifyButtonsEnabled(ButtonGroup::kWaveGraph);
+  EXPECT_FALSE(data_form.file_buttons);
+  EXPECT_FALSE(measure_form.file_buttons);
+  tables.NotifyButtonsEnabled(ButtonGroup::kMeasurement);
+  EXPECT_FALSE(data_form.file_buttons);
+  EXPECT_TRUE(measure_form.file_buttons);
+  tables.NotifyButtonsEnabled(ButtonGroup::kWaveData);
+  EXPECT_TRUE(data_form.file_buttons);
 }
 
 }  // namespace
