@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Hand-made bitmap files for the codec tests: every field can be set, including wrong ones.
+// Hand-made bitmap files for the codec tests: every field can be set, including wrong ones; and
+// decoded pictures whose pixels all differ.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
+
+#include "core/files/bitmap_codec.h"
 
 namespace korvelane::testing {
 
@@ -101,5 +104,15 @@ struct BitmapBuilder {
     return out;
   }
 };
+
+// A picture of `width` × `height` whose pixels all differ.
+inline DecodedBitmap Gradient(int32_t width, int32_t height) {
+  DecodedBitmap picture;
+  picture.info_header.width = width;
+  picture.info_header.height = height;
+  for (int32_t i = 0; i < width * height * 3; ++i)
+    picture.pixels.push_back(static_cast<uint8_t>(i * 7 + 1));
+  return picture;
+}
 
 }  // namespace korvelane::testing

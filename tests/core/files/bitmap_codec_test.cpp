@@ -13,6 +13,7 @@ namespace korvelane {
 namespace {
 
 using testing::BitmapBuilder;
+using testing::Gradient;
 using Bytes = std::vector<uint8_t>;
 using Rows = std::vector<std::vector<uint32_t>>;
 
@@ -42,16 +43,6 @@ Rows AllPixels(const DecodedBitmap& picture) {
     }
   }
   return rows;
-}
-
-// A picture of `width` × `height` whose pixels all differ.
-DecodedBitmap Gradient(int32_t width, int32_t height) {
-  DecodedBitmap picture;
-  picture.info_header.width = width;
-  picture.info_header.height = height;
-  for (int32_t i = 0; i < width * height * 3; ++i)
-    picture.pixels.push_back(static_cast<uint8_t>(i * 7 + 1));
-  return picture;
 }
 
 TEST(BitmapDecodeTest, IndexesUnpackFromTheHighBitsDownAndTrueColourSkipsPadding) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/files/bitmap_builder.h"
 #include "core/files/bitmap_codec.h"
 #include "views/list_view_world.h"
 #include "widgets/file_dialogs.h"
@@ -15,17 +16,8 @@ namespace korvelane {
 namespace {
 
 using Button = DsoBitmapView::Button;
+using testing::Gradient;
 using testing::Strings;
-
-// A picture of `width` × `height` whose pixels all differ.
-DecodedBitmap GradientPicture(int32_t width, int32_t height) {
-  DecodedBitmap picture;
-  picture.info_header.width = width;
-  picture.info_header.height = height;
-  for (int32_t i = 0; i < width * height * 3; ++i)
-    picture.pixels.push_back(static_cast<uint8_t>(i * 7 + 1));
-  return picture;
-}
 
 class DsoBitmapViewTest : public testing::ListViewWorld {
  protected:
@@ -91,7 +83,7 @@ TEST_F(DsoBitmapViewTest, WithoutAPictureOrABindingCommandsAreRefused) {
 }
 
 TEST_F(DsoBitmapViewTest, AFailedTransferKeepsTheOldPictureAndTitle) {
-  const DecodedBitmap old = GradientPicture(5, 4);
+  const DecodedBitmap old = Gradient(5, 4);
   const std::string path = OpenPicture(old);
   device.connection().Connect();
   instrument.InjectFault({sim::FaultKind::kWrongFileNum, 0, 0, 6});  // piece 0, six times
@@ -109,7 +101,7 @@ TEST_F(DsoBitmapViewTest, SaveSuggestsANameFromTheTitleAndWritesATrueColourFile)
   EXPECT_EQ(C::SuggestedSaveName("C:\\shots\\SCOPE.BMP"), "SCOPE.BMP");
   EXPECT_EQ(C::SuggestedSaveName("Trace.Bmp"), "Trace.Bmp.bmp");  // the case must match
 
-  const DecodedBitmap shot = GradientPicture(3, 2);  // rows that need padding
+  const DecodedBitmap shot = Gradient(3, 2);  // rows that need padding
   OpenPicture(shot, "from disk.bmp");
   AnswerFileDialogs({""});
   Click(Button::kSave);
