@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/custom_time_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/shell/refresh_interval.h"
+#include "widgets/dialog_buttons.h"
 
 namespace korvelane {
 
@@ -22,11 +21,7 @@ CustomTimeDialog::CustomTimeDialog(std::function<void(const QString&)> notice, Q
   layout->addWidget(text);
   field_->setAccessibleName(QStringLiteral("Interval time"));
   layout->addWidget(field_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CustomTimeDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   layout->addWidget(buttons);
   setMinimumWidth(380);
 }

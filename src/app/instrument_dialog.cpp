@@ -2,7 +2,6 @@
 #include "app/instrument_dialog.h"
 
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "widgets/dialog_buttons.h"
 
 namespace korvelane {
 namespace {
@@ -59,12 +59,7 @@ InstrumentDialog::InstrumentDialog(const InstrumentAccess& access, const DeviceC
   copy_->setAccessibleName(QStringLiteral("Copy"));
   copy_->setAutoDefault(false);
   layout->addWidget(copy_, 0, Qt::AlignLeft);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
-  layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &InstrumentDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(OkCancelButtons(this));
   connect(copy_, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(rule_text_->toPlainText()); });
   connect(list_, &QListWidget::currentItemChanged, this, &InstrumentDialog::SelectionChanged);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panes/alter_file_path_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include "widgets/dialog_buttons.h"
 
 namespace korvelane {
 namespace {
@@ -46,11 +46,7 @@ AlterFilePathDialog::AlterFilePathDialog(const QString& current_path, FolderChoo
   row->addWidget(browse);
   layout->addLayout(row);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   layout->addWidget(buttons);
   setMinimumWidth(420);
 }

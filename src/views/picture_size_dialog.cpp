@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/picture_size_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QSpinBox>
+#include "widgets/dialog_buttons.h"
 
 namespace korvelane {
 namespace {
@@ -29,13 +28,7 @@ PictureSizeDialog::PictureSizeDialog(QSize shown, QWidget* parent)
   auto* layout = new QFormLayout(this);
   layout->addRow(QStringLiteral("&Width:"), width_);
   layout->addRow(QStringLiteral("&Height:"), height_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
-  buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   layout->addRow(buttons);
   width_->setFocus();
 }
