@@ -42,11 +42,7 @@ class FakeGraph : public GraphControl {
 
   GraphPlot* PlotByIndex(int n) override { return n >= 1 && n <= 7 ? &plots[n] : nullptr; }
   GraphPlot* PlotByName(std::string_view name) override {
-    for (int n = 1; n <= 7; ++n) {
-      if (name == "Plot-" + std::to_string(n))
-        return &plots[n];
-    }
-    return nullptr;
+    return name.size() == 6 && name.substr(0, 5) == "Plot-" ? PlotByIndex(name[5] - '0') : nullptr;
   }
   GraphAnnotation* AnnotationByIndex(int n) override {
     return n == 1 || n == 2 ? &markers[n] : nullptr;
@@ -77,16 +73,9 @@ class FakeForm : public WaveGraphForm {
 
 class FakeTimer : public RefreshTimer {
  public:
-  bool auto_refresh() const override { return running; }
-  void StartRefreshTimer() override {
-    running = true;
-    ++starts;
-  }
-  void StopRefreshTimer() override {
-    running = false;
-    ++stops;
-  }
-  bool running = false;
+  bool auto_refresh() const override { return starts > stops; }
+  void StartRefreshTimer() override { ++starts; }
+  void StopRefreshTimer() override { ++stops; }
   int starts = 0;
   int stops = 0;
 };
@@ -95,12 +84,8 @@ class FakeTimer : public RefreshTimer {
 class ControllerHooks : public DeviceHooks {
  public:
   RequestOptions ReadRequestOptions() override { return controller->ReadRequestOptions(); }
-  void RedrawWaveGraph() override {
-    ++redraws;
-    controller->RedrawWaveGraph();
-  }
+  void RedrawWaveGraph() override { controller->RedrawWaveGraph(); }
   WaveGraphController* controller = nullptr;
-  int redraws = 0;
 };
 
 // The device over a link of type `Link` (built from `link_args`), the view tables and the Wave
@@ -129,14 +114,6 @@ class ViewWorld : public ScriptedDevice<ControllerWorld<ScriptedLink>> {
  protected:
   AcquisitionStore& store() { return device.store(); }
   RequestSelectors& selectors() { return device.acquisition().selectors(); }
-
-  // Data types of the wave-data requests sent since binding.
-  std::vector<int> RequestedTypes() const {
-    std::vector<int> types;
-    for (size_t i = link_writes_seen; i < link.writes().size(); ++i)
-      types.push_back(link.writes()[i].at(16));
-    return types;
-  }
 };
 
 }  // namespace korvelane::testing
