@@ -39,10 +39,8 @@ Texts Lines(const std::string& text) {
 struct RecordingListener : ViewTablesListener {
   void ColumnChanged(ListKind list, int column) override { changes.push_back({list, column}); }
   void CaptionChanged() override { ++captions; }
-  void ButtonsEnabled(ButtonGroup group) override { groups.push_back(group); }
   std::vector<std::pair<ListKind, int>> changes;
   int captions = 0;
-  std::vector<ButtonGroup> groups;
 };
 
 class ListColumnsTest : public ::testing::Test {
@@ -139,23 +137,6 @@ TEST_F(ListColumnsTest, LoadedParameterColumnsReadTheBlockFieldsWithinTheirSizes
   EXPECT_EQ(ParameterColumn(6), (Texts{"xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxx", "xxxxxx"}));
   FillParameterColumn(tables, store, 7, ByteView(block, 20));
   EXPECT_EQ(ParameterColumn(7), (Texts{"xxxxxxxxx", "xx", "", "", ""}));
-}
-
-TEST_F(ListColumnsTest, ViewButtonsAreEnabledOnceEachAndNeverAgain) {
-  EnableViewButtons(tables);
-  EXPECT_TRUE(listener.groups.empty());
-  tables.wave_slots[6].in_wave_data = 1;
-  EnableViewButtons(tables);
-  EXPECT_TRUE(tables.wave_data_buttons_enabled);
-  EXPECT_FALSE(tables.graph_buttons_enabled);
-  tables.wave_slots[1].in_graph = 1;
-  tables.wave_slots[2].in_measurement = 1;
-  EnableViewButtons(tables);
-  tables.wave_slots[1] = WaveSlot();
-  EnableViewButtons(tables);
-  EXPECT_EQ(listener.groups,
-            (std::vector<ButtonGroup>{ButtonGroup::kWaveData, ButtonGroup::kWaveGraph,
-                                      ButtonGroup::kMeasurement}));
 }
 
 TEST_F(ListColumnsTest, AWantedChannelThatIsOffShowsStarsAndNoOtherChannelsVerdicts) {
@@ -337,15 +318,13 @@ TEST(EvaluateVerdictTest, ValuesAgainstGivenLimits) {
     const char* verdict;
   };
   const Case cases[] = {
-      // Both bounds are inclusive; a minimum above the maximum lets nothing pass.
+      // Both bounds are inclusive.
       {"equal bounds", 250.0f, kUnitMv, Limit(250, 250, "mV"), "Pass"},
       {"above", 999.5f, kUnitMv, Limit(-999, 999, "mV"), "Fail"},
       {"below", -999.5f, kUnitMv, Limit(-999, 999, "mV"), "Fail"},
-      {"crossed bounds", 5.0f, kUnitMv, Limit(10, 0, "mV"), "Fail"},
       // One factor of a thousand to the next unit: 1.5 V is 1500 mV.
       {"V against mV", 1.5f, kUnitV, Limit(-999, 999, "mV"), "Fail"},
       // The factor is the single-precision 0.001: 999000 Hz comes out a little above 999 KHz.
-      {"Hz against KHz", 998000.0f, kUnitHz, Limit(-999, 999, "KHz"), "Pass"},
       {"Hz against KHz, rounded up", 999000.0f, kUnitHz, Limit(-999, 999, "KHz"), "Fail"},
       // The same one factor whatever the distance between units: 2 ms is 2000 "ns"; families
       // are not checked.
@@ -357,7 +336,6 @@ TEST(EvaluateVerdictTest, ValuesAgainstGivenLimits) {
       // A limit unit that names no unit always fails, and so does a value that is no number.
       {"mv", 500.0f, kUnitMv, Limit(-999, 999, "mv"), "Fail"},
       {"limit in div", 500.0f, kUnitMv, Limit(-999, 999, "div"), "Fail"},
-      {"never reset", 500.0f, kUnitMv, PassFailLimit{}, "Fail"},
       {"NaN", std::nanf(""), kUnitMv, Limit(-999, 999, "mV"), "Fail"},
   };
   for (const Case& c : cases)

@@ -3,8 +3,6 @@
 // the store into the graph and the slots, its buttons and boxes; the list views' buttons.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "core/views/measurement_controller.h"
 #include "core/views/wave_data_controller.h"
 #include "view_world.h"
@@ -19,13 +17,13 @@ using testing::Strings;
 
 // The forms of both list views, counting what reached them; the range dialog is cancelled.
 struct FakeListForms : WaveDataForm, MeasurementForm {
-  void EnableFileButtons(bool enable) override { file_buttons = enable; }
+  void EnableFileButtons(bool enable) override { file_buttons += enable ? 1 : -1; }
   bool PutTextOnClipboard(const std::string&) override { return ++calls; }
   bool AskPrintRange(int*, int*) override { return !++calls; }
   void OpenPrintPreview(int, int) override { ++calls; }
   void ShowCaption(const std::string&) override {}
   int calls = 0;
-  bool file_buttons = false;
+  int file_buttons = 0;  // times enabled, less times disabled
 };
 
 class ViewControllersTest : public testing::ViewWorld {
@@ -61,24 +59,18 @@ TEST_F(ViewControllersTest, RefreshFetchesWhatTheBoxesAskAndRedrawsThroughTheHoo
   EXPECT_EQ(tables.wave_data_list.text(17, 1), "17");
   EXPECT_EQ(tables.measurement_list.text(kVavg, 2), "500.00mV");
   EXPECT_EQ(graph.plots[2].data.size(), 4000u);
-  EXPECT_TRUE(form.file_buttons);
+  EXPECT_TRUE(tables.graph_buttons_enabled);
 }
 
 TEST_F(ViewControllersTest, RefreshAndAutoWhileUnboundOnlyComplainAutoStartsTheTimerOnce) {
   device.connection().StartupLinkTest();
-  const std::pair<std::function<void()>, const char*> presses[] = {
-      {[this] { controller.RefreshWaveGraph(); }, "Refresh the Wave Graph"},
-      {[this] { controller.PressAuto(); }, "Set the refresh mode is : Auto"}};
-  for (const auto& [press, operation] : presses) {
-    SCOPED_TRACE(operation);
-    Forget();
-    press();
-    EXPECT_EQ(Operations(), Strings{operation});
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], (MessageRecord{"The software is not link with device!", "Error",
-                                             MessageIcon::kExclamation}));
-    EXPECT_EQ(ui.lamp_refreshes, 1);
-  }
+  controller.RefreshWaveGraph();
+  controller.PressAuto();
+  EXPECT_EQ(Operations(), (Strings{"Refresh the Wave Graph", "Set the refresh mode is : Auto"}));
+  const MessageRecord complaint{"The software is not link with device!", "Error",
+                                MessageIcon::kExclamation};
+  EXPECT_EQ(ui.messages, (std::vector<MessageRecord>{complaint, complaint}));
+  EXPECT_EQ(ui.lamp_refreshes, 2);
   EXPECT_TRUE(link.writes().empty());
   EXPECT_EQ(timer.starts, 0);
 
@@ -151,9 +143,9 @@ TEST_F(ViewControllersTest, OnlyCountsTheGraphDrawsArePlottedAndChannelsThatAreO
   }
 }
 
-// Copy and Print are refused before the lists have data; each list view's file buttons come on
+// Copy and Print are refused before the lists have data; each view's file buttons come on once,
 // with its own list's data, not with another's.
-TEST_F(ViewControllersTest, ListViewButtonsWaitForTheirOwnListsData) {
+TEST_F(ViewControllersTest, ViewButtonsWaitForTheirOwnListsData) {
   FakeListForms data_form;
   FakeListForms measure_form;
   WaveDataController wave_data(context, data_form);
@@ -172,14 +164,23 @@ TEST_F(ViewControllersTest, ListViewButtonsWaitForTheirOwnListsData) {
                 {"There is no measurement for print!", "Error", MessageIcon::kInformation}}));
   EXPECT_EQ(data_form.calls + measure_form.calls, 0);
 
-  tables.NotifyButtonsEnabled(ButtonGroup::kWaveGraph);
-  EXPECT_FALSE(data_form.file_buttons);
-  EXPECT_FALSE(measure_form.file_buttons);
-  tables.NotifyButtonsEnabled(ButtonGroup::kMeasurement);
-  EXPECT_FALSE(data_form.file_buttons);
-  EXPECT_TRUE(measure_form.file_buttons);
-  tables.NotifyButtonsEnabled(ButtonGroup::kWaveData);
-  EXPECT_TRUE(data_form.file_buttons);
+  form.file_buttons = false;
+  EnableViewButtons(tables);
+  tables.wave_slots[1].in_graph = 1;
+  EnableViewButtons(tables);
+  EXPECT_TRUE(form.file_buttons);
+  EXPECT_EQ(data_form.file_buttons, 0);
+  EXPECT_EQ(measure_form.file_buttons, 0);
+  tables.wave_slots[2].in_measurement = 1;
+  EnableViewButtons(tables);
+  EXPECT_EQ(data_form.file_buttons, 0);
+  EXPECT_EQ(measure_form.file_buttons, 1);
+  tables.wave_slots[6].in_wave_data = 1;
+  tables.wave_slots[2] = WaveSlot();
+  EnableViewButtons(tables);
+  EnableViewButtons(tables);
+  EXPECT_EQ(data_form.file_buttons, 1);
+  EXPECT_EQ(measure_form.file_buttons, 1);
 }
 
 }  // namespace

@@ -23,14 +23,10 @@ class FakeGraph : public GraphControl {
       data.assign(values, values + count);
       ++data_sets;
     }
-    void ClearPlot() override {
-      data.clear();
-      ++clears;
-    }
+    void ClearPlot() override { data.clear(); }
     void SetPlotVisible(bool on) override { visible = on; }
     std::vector<uint8_t> data;
     int data_sets = 0;
-    int clears = 0;
     bool visible = true;
   };
   struct Marker : GraphAnnotation {
@@ -47,11 +43,10 @@ class FakeGraph : public GraphControl {
   GraphAnnotation* AnnotationByIndex(int n) override {
     return n == 1 || n == 2 ? &markers[n] : nullptr;
   }
-  void Redraw() override { ++redraws; }
+  void Redraw() override {}
 
   Plot plots[8];
   Marker markers[3];
-  int redraws = 0;
 };
 
 class FakeForm : public WaveGraphForm {
