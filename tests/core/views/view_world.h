@@ -2,14 +2,11 @@
 // A Wave Graph controller over a scripted instrument, with a recording graph, form and timer.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/protocol/device.h"
 #include "core/views/view_tables.h"
 #include "core/views/wave_graph_controller.h"
 #include "support/device_world.h"
