@@ -44,7 +44,6 @@ TEST(WaveDataPagesTest, FirstPageHasTheHeaderThirtyNineRowsAndTheFooterUnderThem
   for (int r = 0; r < 120; ++r)
     list.column(1)[r].Set(std::to_string(r % 256));
   const Page page = WaveDataPages(list).Layout(Job(1, 100), 1, false, "Print Date:2026-12-06");
-  EXPECT_NE(FindText(page, "Print the Wave Data"), nullptr);
   EXPECT_EQ(TextsInBand(page, 32), (std::vector<std::string>{"1", "0"}));
   EXPECT_EQ(TextsInBand(page, 32 + 38 * 7), (std::vector<std::string>{"39", "38"}));
   EXPECT_EQ(FindText(page, "40"), nullptr);
@@ -89,7 +88,6 @@ TEST(MeasurementPagesTest, TwelveRowsWithVerdictColumnUnderItsTitle) {
   list.SetText(10, 1, "-520.00mV");  // nine characters: all of them printed
   list.SetText(10, 8, "Fail");
   const Page page = MeasurementPages(list).Layout(Job(1, 11), 1, false, "");
-  EXPECT_NE(FindText(page, "Print The Measurement"), nullptr);
   EXPECT_EQ(TextsInBand(page, 30 + 11 * 7),
             (std::vector<std::string>{"Negative Width", "-520.00mV", "Fail"}));
   EXPECT_EQ(TextsInBand(page, 30 + 12 * 7).back(), " 1 / 1 ");
@@ -128,9 +126,7 @@ TEST(PaginationTest, PagesHoldThirtyNineItemsThenFortyAndThePreviewStaysWithinTh
     }
   }
 
-  // The preview's typed page is kept to the document; its up-down wraps round.
-  EXPECT_EQ(ClampGotoPage(0, 5), 1);
-  EXPECT_EQ(ClampGotoPage(6, 5), 5);
+  // The preview's up-down wraps round (its test types pages outside the document).
   EXPECT_EQ(StepGotoPage(5, 1, 5), 1);
   EXPECT_EQ(StepGotoPage(1, -1, 5), 5);
 }

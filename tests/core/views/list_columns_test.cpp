@@ -187,7 +187,8 @@ TEST_F(ListColumnsTest, WaveDataColumnsAndTheirCopyFollowTheLongestSlotInFixedWi
       {300, "300      43        **        43        43                                     "},
       {301, "301                **        44        44                                     "},
       {501, "501                **        0                                                "},
-      {3001, "3001               **        0                                                "}};
+      {3001, "3001               **        0                                                "},
+      {4000, "4000               **        0                                                "}};
   for (const auto& [row, text] : rows)
     EXPECT_EQ(lines[row], text) << row;
 }
@@ -210,7 +211,6 @@ TEST_F(ListColumnsTest, MeasurementRowsAre103CharactersUnderTheCaption) {
       EXPECT_EQ(lines[i].size(), 103u) << i;
     EXPECT_EQ(lines[13], "");
   }
-  EXPECT_EQ(Lines(untouched)[0], "The current Wave to 'Pass|Fail':  ");
   EXPECT_EQ(Lines(MeasurementCopyText(tables))[0], "The current Wave to 'Pass|Fail':  CH2");
   const std::string tail = std::string(5 * 11, ' ') + "Pass       ";
   EXPECT_EQ(Lines(MeasurementCopyText(tables))[2], "Vavg           500.00mV   123.45677ns" + tail);
@@ -289,7 +289,6 @@ TEST(PassFailLimitsTest, UnitFieldsKeepThreeCharactersAndNeverReadPastTheirEnd) 
   std::array<char, 4> field{};
   SetLimitUnit(field, "MHzz");
   EXPECT_EQ(LimitUnitText(field), "MHz");
-  EXPECT_EQ(field[3], '\0');
   field = {'a', 'b', 'c', 'd'};  // no terminator, as a corrupted entry could hold
   EXPECT_EQ(LimitUnitText(field), "abcd");
 }
@@ -311,15 +310,14 @@ TEST(EvaluateVerdictTest, ValuesAgainstGivenLimits) {
       {"V against mV", 1.5f, kUnitV, Limit(-999, 999, "mV"), "Fail"},
       // The factor is the single-precision 0.001: 999000 Hz comes out a little above 999 KHz.
       {"Hz against KHz, rounded up", 999000.0f, kUnitHz, Limit(-999, 999, "KHz"), "Fail"},
-      // The same one factor whatever the distance between units: 2 ms is 2000 "ns"; families
-      // are not checked.
+      // The same one factor whatever the distance between units: 2 ms is 2000 "ns".
       {"ms against ns, one below", 2.0f, kUnitMs, Limit(0, 1999, "ns"), "Fail"},
-      {"V against us", 3.0f, kUnitV, Limit(3000, 3000, "us"), "Pass"},
       // Each bound uses its own unit: 1.5 V is at least 1 V and at most 2000 mV.
       {"own units, minimum", 1.5f, kUnitV, Limit(2, 2000, "V", "mV"), "Fail"},
       {"own units, maximum", 1.5f, kUnitV, Limit(1, 1499, "V", "mV"), "Fail"},
       // A limit unit that names no unit always fails, and so does a value that is no number.
       {"mv", 500.0f, kUnitMv, Limit(-999, 999, "mv"), "Fail"},
+      {"maximum in mv", 500.0f, kUnitMv, Limit(-999, 999, "mV", "mv"), "Fail"},
       {"limit in div", 500.0f, kUnitMv, Limit(-999, 999, "div"), "Fail"},
       {"NaN", std::nanf(""), kUnitMv, Limit(-999, 999, "mV"), "Fail"},
   };

@@ -66,6 +66,8 @@ TEST_F(ViewControllersTest, RefreshAndAutoWhileUnboundOnlyComplainAutoStartsTheT
   EXPECT_TRUE(link.writes().empty());
   EXPECT_EQ(timer.starts, 0);
 
+  controller.Initialise();
+  EXPECT_TRUE(form.auto_enabled_);
   BindNow();
   controller.PressAuto();
   controller.PressAuto();
@@ -129,7 +131,7 @@ TEST_F(ViewControllersTest, OnlyCountsTheGraphDrawsArePlottedAndChannelsThatAreO
     // A channel that is off is hidden and loses its show flag; one that is on stays usable.
     EXPECT_EQ(graph.plots[1].visible, c.on);
     EXPECT_EQ(graph.markers[1].visible, c.on);
-    EXPECT_EQ(form.show_enabled[1], c.on);
+    EXPECT_EQ(form.show_enabled, (std::map<int, bool>{{1, c.on}, {2, true}}));
     EXPECT_EQ(form.boxes.show[1], c.on ? 1 : 0);
     EXPECT_EQ(form.boxes.show[2], 1);
   }
