@@ -54,7 +54,7 @@ TEST_F(ViewControllersTest, RefreshFetchesWhatTheBoxesAskAndRedrawsThroughTheHoo
   EXPECT_TRUE(tables.graph_buttons_enabled);
 }
 
-TEST_F(ViewControllersTest, RefreshAndAutoWhileUnboundOnlyComplainAutoStartsTheTimerOnce) {
+TEST_F(ViewControllersTest, RefreshAndAutoOnlyComplainWhileUnboundAndAutoStartsTheTimerOnce) {
   device.connection().StartupLinkTest();
   controller.RefreshWaveGraph();
   controller.PressAuto();
