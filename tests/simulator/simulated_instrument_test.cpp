@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The simulated instrument's answers and faults, and the link that carries them in-process.
 #include "simulator/simulated_instrument.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include "core/protocol/frame.h"
 #include "core/protocol/panel_codes.h"
 #include "core/protocol/unit_table.h"
+#include "simulator/settings_block.h"
+#include "simulator/simulated_link.h"
 
 namespace korvelane::sim {
 namespace {
@@ -35,8 +38,7 @@ class Talk {
   const std::vector<uint8_t>& Piece(uint32_t number) { return Send(BuildBmpPieceRequest, number); }
 
   const std::vector<uint8_t>& answer() const { return answer_; }
-  ByteView message() const { return ByteView(answer_.data(), answer_.size()); }
-  ByteView body() const { return message().Sub(kHeaderSize); }
+  ByteView body() const { return ByteView(answer_.data(), answer_.size()).Sub(kHeaderSize); }
   int8_t result() const { return body().S8(0); }
 
  private:
@@ -58,71 +60,29 @@ class InstrumentTest : public ::testing::Test {
   Talk talk{instrument};
 };
 
-TEST_F(InstrumentTest, OnlyABoundHostIsServed) {
-  talk.Send(BuildUnbindRequest);
+TEST_F(InstrumentTest, ParameterRecordDescribesThePanelAndFollowsItsKeys) {
   talk.Params();
-  EXPECT_NE(talk.result(), 0);
-  talk.Send(BuildChannelRequest, WD_CH1, 0);
-  EXPECT_NE(talk.result(), 0);
-  EXPECT_EQ(talk.answer().size(), kHeaderSize + 4184);
-  talk.Send(BuildBmpBeginRequest);
-  EXPECT_NE(talk.body().U8(8), 0);
-  talk.Key(kKeyCh1);
-  EXPECT_NE(talk.result(), 0);
-  EXPECT_TRUE(instrument.front_panel().ch1.on);
-}
-
-TEST(Instrument, MalformedRequestsGoUnansweredAndUnknownOperationsGetAnErrorReport) {
-  SimulatedInstrument instrument;
-  MessageBuffer b{};
-  BuildBindRequest(b);
-  b[7] = '1';
-  EXPECT_TRUE(instrument.Exchange(b.data(), 20).empty());
-  BuildBindRequest(b);
-  b[kOffsetMsgType] = 1;
-  EXPECT_TRUE(instrument.Exchange(b.data(), 20).empty());
-  BuildBindRequest(b);
-  EXPECT_TRUE(instrument.Exchange(b.data(), 19).empty());
-  EXPECT_TRUE(instrument.Exchange(b.data(), 8).empty());
-  EXPECT_EQ(instrument.exchange_count(), 0u);
-
-  BuildHeader(b, 6, 4);
-  const std::vector<uint8_t> answer = instrument.Exchange(b.data(), 20);
-  ASSERT_EQ(answer.size(), 20u);
-  EXPECT_EQ(answer[kOffsetOperationId], DSOPP_ERROR_RESULT_OPERATION_ID);
-  EXPECT_NE(answer[kHeaderSize], 0);
-}
-
-TEST_F(InstrumentTest, ParameterRecordDescribesThePanel) {
-  talk.Params();
-  const ByteView body = talk.body();
-  EXPECT_EQ(body.U8(4), kLampRunning);
-  EXPECT_EQ(body.U8(5), 1);  // indicator: bound
-  EXPECT_EQ(body.U8(12), 1);
+  EXPECT_EQ(talk.body().U8(4), kLampRunning);
+  EXPECT_EQ(talk.body().U8(5), 1);  // indicator: bound
+  EXPECT_EQ(talk.body().U8(12), 1);
   EXPECT_EQ(ValueText(16), "500.00mV");
-  EXPECT_EQ(body.S32BE(24), 216 - 140);
-  EXPECT_EQ(body.U8(28), 1);
+  EXPECT_EQ(talk.body().S32BE(24), 216 - 140);
+  EXPECT_EQ(talk.body().U8(28), 1);
   EXPECT_EQ(ValueText(32), "1.00V");
-  EXPECT_EQ(body.S32BE(40), 216 - 30);
+  EXPECT_EQ(talk.body().S32BE(40), 216 - 30);
   EXPECT_EQ(ValueText(44), "500.00us");
   EXPECT_EQ(ValueText(52), "0.00us");
-  EXPECT_EQ(body.U8(60), kStatusTrigd);
-  const std::array<uint8_t, 8> lamps = instrument.panel_lamps();
-  EXPECT_TRUE(std::equal(lamps.begin(), lamps.end(), talk.answer().begin() + 20));
-}
+  EXPECT_EQ(talk.body().U8(60), kStatusTrigd);
 
-TEST_F(InstrumentTest, PanelKeysChangeTheParameterRecord) {
   talk.Key(kKeyCh1);
   EXPECT_EQ(talk.result(), 0);
   talk.Params();
   EXPECT_EQ(talk.body().U8(12), 0);
   EXPECT_EQ(talk.body().U8(11 - kLampCh1), 0);
-
   talk.Key(kKeyRunStop);
   talk.Params();
   EXPECT_EQ(talk.body().U8(4), kLampStopped);
   EXPECT_EQ(talk.body().U8(60), kStatusStop);
-
   // Three increase steps of S/div, knob code 47 with value 3: 500 us -> 1, 2, 5 ms.
   talk.Key(KnobIncreaseCode(kKnobSdiv), 3);
   talk.Params();
@@ -134,64 +94,41 @@ TEST_F(InstrumentTest, PanelKeysChangeTheParameterRecord) {
   EXPECT_NE(talk.result(), 0) << "no key has code 16";
 }
 
-TEST_F(InstrumentTest, SettingsBlockTravelsBothWaysAndABadOneIsRefused) {
-  talk.Send(BuildConfigUploadRequest);
-  ConfigBlock block;
-  std::copy_n(talk.answer().begin() + kHeaderSize + 4, kConfigBlockSize, block.begin());
-  EXPECT_EQ(block, instrument.settings_block());
-
-  // Another instrument's settings, downloaded here, become this one's.
-  SimulatedInstrument other;
-  Talk other_talk(other);
-  other_talk.Bind();
-  other_talk.Key(KnobIncreaseCode(kKnobSdiv), 2);
-  other_talk.Key(kKeyCh2);
-  other_talk.Key(kKeyCursor);
-  talk.Send(BuildConfigDownloadRequest, other.settings_block());
-  ASSERT_EQ(talk.answer().size(), kHeaderSize + 4);
-  EXPECT_TRUE(std::equal(kDsoppSign, kDsoppSign + 8, talk.answer().begin()));
-  EXPECT_EQ(MsgLen(talk.message()), 4u);
-  EXPECT_EQ(MsgType(talk.message()), 1);
-  EXPECT_EQ(OperationOf(talk.message()), OP_SET_CONFIG);
+// (An upload sends the block of the panel's settings: shown where the settings commands run.)
+// A block changed in one byte anywhere, or another model's, is refused and changes nothing.
+TEST_F(InstrumentTest, ADownloadedBlockSetsThePanelAndABadOneIsRefused) {
+  ScopeState wanted;
+  wanted.ch2 = {false, 3, 0};
+  wanted.time_div = 31;
+  wanted.hor_steps = -250;
+  wanted.trigger_uv = -1'234'567;
+  wanted.menu = 17;
+  wanted.menu_item = 5;
+  wanted.cursor_x = 299;
+  const SettingsBlock block = NewSettingsBlock(0, wanted);
+  talk.Send(BuildConfigDownloadRequest, block);
   EXPECT_EQ(talk.result(), 0);
-  EXPECT_EQ(instrument.front_panel(), other.front_panel());
-  EXPECT_EQ(instrument.settings_block(), other.settings_block());
+  EXPECT_EQ(instrument.front_panel(), wanted);
+  EXPECT_EQ(instrument.settings_block(), block);
 
-  // One changed byte anywhere fails the check; the settings stay as they were.
-  for (size_t at : {size_t{0}, size_t{2499}}) {
-    ConfigBlock bad = instrument.settings_block();
-    bad[at] ^= 0x01;
-    talk.Send(BuildConfigDownloadRequest, bad);
-    EXPECT_NE(talk.result(), 0) << at;
-    EXPECT_EQ(instrument.front_panel(), other.front_panel());
+  SettingsBlock bad[] = {block, block, SettingsBlock{}, NewSettingsBlock(3, ScopeState())};
+  bad[0][0] ^= 0x01;
+  bad[1][2499] ^= 0x01;
+  for (const SettingsBlock& refused : bad) {
+    talk.Send(BuildConfigDownloadRequest, refused);
+    EXPECT_NE(talk.result(), 0);
+    EXPECT_EQ(instrument.front_panel(), wanted);
   }
-  ConfigBlock zero{};
-  talk.Send(BuildConfigDownloadRequest, zero);
-  EXPECT_NE(talk.result(), 0);
-  // A block of another model is refused too.
-  SimulatedInstrument model3({3, 1});
-  talk.Send(BuildConfigDownloadRequest, model3.settings_block());
-  EXPECT_NE(talk.result(), 0);
 }
 
-TEST_F(InstrumentTest, TheScreenBitmapTravelsInTwentyPiecesOnlyWithinATransfer) {
-  // The whole file is put together and checked where the device layer fetches it; here its
-  // size and the pieces it travels in.
-  const std::vector<uint8_t> file = instrument.ScreenBitmap();
-  ASSERT_EQ(file.size(), 77878u);
-  EXPECT_EQ(file[0], 'B');
-  EXPECT_EQ(file[28], 8);  // bits per pixel
-  talk.Send(BuildBmpBeginRequest);
-  EXPECT_EQ(talk.body().U8(8), 0);
-  EXPECT_EQ(talk.body().U32BE(4), file.size());
-  talk.Piece(0);
-  EXPECT_EQ(talk.body().U32BE(4), 4000u);
-  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4000, talk.answer().begin() + 28));
-
-  // 19 pieces of 4000 bytes and one of 1878 (with a menu shown as well); none past the end,
-  // none outside a transfer.
+// The whole file travels (and is loaded) where the views refresh the DSO Bitmap; here its last
+// piece, with a menu shown as well: 19 of 4000 bytes and one of 1878, none past the end, none
+// outside a transfer.
+TEST_F(InstrumentTest, ScreenBitmapPiecesComeOnlyWithinATransfer) {
   talk.Key(kKeyMeasure);
   talk.Send(BuildBmpBeginRequest);
+  EXPECT_EQ(talk.body().U8(8), 0);
+  EXPECT_EQ(talk.body().U32BE(4), 77878u);
   talk.Piece(19);
   EXPECT_EQ(talk.body().U32BE(4), 1878u);
   talk.Piece(20);
@@ -214,6 +151,7 @@ TEST_F(InstrumentTest, EachAnswerFaultAppearsOnceAsAsked) {
       {FaultKind::kUnknownOperation, [](const auto& a) { return a.size() > 16 && a[13] == 7; }},
       {FaultKind::kErrorReport,
        [](const auto& a) { return a.size() == 20 && a[13] == 9 && a[16] == 0xFF; }},
+      {FaultKind::kResultFailure, [](const auto& a) { return a.size() > 16 && a[16] != 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
@@ -222,39 +160,19 @@ TEST_F(InstrumentTest, EachAnswerFaultAppearsOnceAsAsked) {
     EXPECT_FALSE(c.spoiled(talk.Params()));
     EXPECT_EQ(talk.result(), 0);
   }
-  // Limited to one operation, for a number of answers.
-  instrument.InjectFault({FaultKind::kDropAnswer, OP_PANEL_KEY, 0, 2});
-  EXPECT_FALSE(talk.Params().empty());
-  EXPECT_TRUE(talk.Key(kKeyCh2).empty());
-  EXPECT_TRUE(talk.Key(kKeyCh2).empty());
-  EXPECT_FALSE(talk.Key(kKeyMath).empty());
-  EXPECT_EQ(instrument.pending_faults(), 0u);
-  // A lost answer does not undo the key: CH2 was pressed twice.
-  EXPECT_TRUE(instrument.front_panel().ch2.on);
-}
-
-TEST_F(InstrumentTest, FailingResultRefusesOnlyTheChosenOperation) {
+  // Limited to one operation: a lost answer leaves the key carried out, a refused one not.
+  instrument.InjectFault({FaultKind::kDropAnswer, OP_PANEL_KEY});
   instrument.InjectFault({FaultKind::kResultFailure, OP_PANEL_KEY});
-  talk.Params();
-  EXPECT_EQ(talk.result(), 0);
-  talk.Key(kKeyCh1);
-  EXPECT_NE(talk.result(), 0);
-  EXPECT_TRUE(instrument.front_panel().ch1.on) << "a refused key does nothing";
-  talk.Key(kKeyCh1);
-  EXPECT_EQ(talk.result(), 0);
+  EXPECT_FALSE(talk.Params().empty());
+  EXPECT_TRUE(talk.Key(kKeyCh1).empty());
   EXPECT_FALSE(instrument.front_panel().ch1.on);
-
-  instrument.InjectFault({FaultKind::kResultFailure, OP_BMP_BEGIN});
-  talk.Send(BuildBmpBeginRequest);
-  EXPECT_NE(talk.body().U8(8), 0);
-  talk.Send(BuildBmpBeginRequest);
-  EXPECT_EQ(talk.body().U8(8), 0);
-
-  instrument.InjectFault({FaultKind::kResultFailure, OP_BIND});
-  talk.Send(BuildUnbindRequest);
-  talk.Bind();
+  talk.Key(kKeyCh1);
   EXPECT_NE(talk.result(), 0);
-  EXPECT_FALSE(instrument.bound());
+  EXPECT_FALSE(instrument.front_panel().ch1.on);
+  EXPECT_EQ(instrument.pending_faults(), 0u);
+  // An operation the instrument lacks is answered with an error report.
+  talk.Send([](MessageBuffer& b) { BuildHeader(b, 6, 4); });
+  EXPECT_EQ(talk.answer().at(kOffsetOperationId), DSOPP_ERROR_RESULT_OPERATION_ID);
 }
 
 TEST_F(InstrumentTest, BitmapPieceFaultsSpoilTheChosenPieceTheChosenNumberOfTimes) {
@@ -282,18 +200,19 @@ TEST_F(InstrumentTest, BitmapPieceFaultsSpoilTheChosenPieceTheChosenNumberOfTime
   EXPECT_EQ(instrument.pending_faults(), 0u);
 }
 
-TEST_F(InstrumentTest, UnplugAndPlugAreHeardAndEndTheBinding) {
-  std::vector<bool> heard;
-  instrument.SetPlugListener([&heard](bool plugged) { heard.push_back(plugged); });
-  instrument.Unplug();
-  EXPECT_FALSE(instrument.plugged());
-  EXPECT_FALSE(instrument.bound());
-  EXPECT_TRUE(talk.Params().empty());
-  instrument.Unplug();
-  instrument.Plug();
-  EXPECT_EQ(heard, (std::vector<bool>{false, true}));
+// Unbound, by an UnBind or an unplugging, the instrument serves nothing but a Bind.
+TEST_F(InstrumentTest, OnlyABoundHostIsServedAndUnpluggingEndsTheBinding) {
+  talk.Send(BuildUnbindRequest);
   talk.Params();
-  EXPECT_NE(talk.result(), 0) << "a new Bind is needed";
+  EXPECT_NE(talk.result(), 0);
+  talk.Send(BuildChannelRequest, WD_CH1, 0);
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_EQ(talk.answer().size(), kHeaderSize + 4184);
+  talk.Send(BuildBmpBeginRequest);
+  EXPECT_NE(talk.body().U8(8), 0);
+  talk.Key(kKeyCh1);
+  EXPECT_NE(talk.result(), 0);
+  EXPECT_TRUE(instrument.front_panel().ch1.on);
 
   talk.Bind();
   instrument.UnplugAfter(2);
@@ -301,8 +220,75 @@ TEST_F(InstrumentTest, UnplugAndPlugAreHeardAndEndTheBinding) {
   EXPECT_FALSE(talk.Params().empty());
   EXPECT_TRUE(instrument.plugged());
   EXPECT_TRUE(talk.Params().empty());
-  EXPECT_FALSE(instrument.plugged());
-  EXPECT_EQ(heard.back(), false);
+  EXPECT_FALSE(instrument.plugged() || instrument.bound());
+  instrument.Plug();
+  talk.Params();
+  EXPECT_NE(talk.result(), 0) << "a new Bind is needed";
+}
+
+class SimulatedLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    link.SetDeviceChangeNotifier([this](uintptr_t wparam, intptr_t) { heard.push_back(wparam); });
+    ASSERT_EQ(link.UsbOpen(0), 1);
+  }
+
+  int Write(void (*build)(MessageBuffer&)) {
+    build(request);
+    return link.UsbWrite(kPipeOut, request.data(), static_cast<uint32_t>(RequestSize(request)));
+  }
+  int Read(uint32_t count) { return link.UsbRead(kPipeIn, answer.data(), count); }
+
+  SimulatedInstrument instrument;
+  SimulatedLink link{instrument};
+  std::vector<uintptr_t> heard;
+  MessageBuffer request{};
+  MessageBuffer answer{};
+};
+
+TEST_F(SimulatedLinkTest, TheAnswerIsReadOnceAsHeaderThenWholeAndANewRequestDropsTheRest) {
+  ASSERT_EQ(Write(BuildBindRequest), 1);
+  ASSERT_EQ(Read(kHeaderSize), 1);
+  ASSERT_EQ(Read(kHeaderSize + 4), 1);
+  EXPECT_EQ(answer[kOffsetOperationId], OP_BIND);
+  EXPECT_EQ(Read(kHeaderSize), 0) << "the answer was read whole";
+
+  Write(BuildBindRequest);
+  ASSERT_EQ(Read(kHeaderSize), 1);
+  Write(BuildParamsRequest);
+  ASSERT_EQ(Read(kHeaderSize + 64), 1);
+  EXPECT_EQ(answer[kOffsetOperationId], OP_WAVE_DATA);
+
+  Write(BuildParamsRequest);
+  EXPECT_EQ(Read(kHeaderSize + 65), 0) << "longer than the answer";
+  EXPECT_EQ(Read(kHeaderSize), 0) << "and it is gone";
+  EXPECT_EQ(link.UsbRead(kPipeOut, answer.data(), kHeaderSize), 0);
+  EXPECT_EQ(link.UsbWrite(kPipeIn, request.data(), 20), 0);
+  instrument.InjectFault({FaultKind::kDropAnswer});
+  EXPECT_EQ(Write(BuildParamsRequest), 1);
+  EXPECT_EQ(Read(kHeaderSize), 0);
+}
+
+TEST_F(SimulatedLinkTest, PlugEventsAreReportedAndALossHandledLateStillReadsAsGone) {
+  instrument.Unplug();
+  instrument.Unplug();
+  EXPECT_EQ(heard, std::vector<uintptr_t>{kDeviceRemoveComplete}) << "each change heard once";
+  link.UsbDeviceChange(kDeviceRemoveComplete, 0);
+  EXPECT_EQ(link.UsbIsOpen(), 0);
+  EXPECT_EQ(Write(BuildBindRequest), 0);
+  instrument.Plug();
+  EXPECT_EQ(heard.back(), kDeviceArrival);
+  link.UsbDeviceChange(kDeviceArrival, 0);
+  EXPECT_EQ(link.UsbIsOpen(), 1) << "open again without UsbOpen";
+  EXPECT_EQ(Write(BuildBindRequest), 1);
+
+  // Back before the program handled the loss: gone until the return is handled too.
+  instrument.Unplug();
+  instrument.Plug();
+  link.UsbDeviceChange(kDeviceRemoveComplete, 0);
+  EXPECT_EQ(link.UsbIsOpen(), 0);
+  link.UsbDeviceChange(kDeviceArrival, 0);
+  EXPECT_EQ(link.UsbIsOpen(), 1);
 }
 
 }  // namespace

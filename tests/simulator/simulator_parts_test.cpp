@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The simulator's pure parts: fault texts, request framing, the settings block, value units.
+// The simulator's pure parts: fault texts and request framing.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "core/protocol/frame.h"
-#include "core/protocol/unit_table.h"
 #include "simulator/fault_text.h"
-#include "simulator/measure.h"
 #include "simulator/request_stream.h"
-#include "simulator/settings_block.h"
 
 namespace korvelane::sim {
 namespace {
@@ -84,39 +81,6 @@ TEST(RequestStream, CutsMessagesFromPiecesAndSkipsGarbage) {
   stream.Append(a.data(), a.size());
   ASSERT_TRUE(stream.Next(message));
   EXPECT_EQ(message, a);
-}
-
-TEST(SettingsBlock, CheckIsCrc32AndABlockRoundTrips) {
-  const char* text = "123456789";
-  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);
-
-  ScopeState state;
-  state.ch2 = {false, 3, 0};
-  state.time_div = 31;
-  state.hor_steps = -250;
-  state.trigger_uv = -1'234'567;
-  state.menu = 17;
-  state.menu_item = 5;
-  state.cursor_x = 299;
-  const SettingsBlock block = NewSettingsBlock(9, state);
-  ScopeState read;
-  ASSERT_TRUE(DecodeSettings(block.data(), block.size(), 9, read));
-  EXPECT_EQ(read, state);
-  SettingsBlock again = block;
-  EncodeSettings(read, again);
-  EXPECT_EQ(again, block);
-  EXPECT_FALSE(DecodeSettings(block.data(), block.size() - 1, 9, read));
-  EXPECT_FALSE(DecodeSettings(block.data(), block.size(), 8, read));
-}
-
-TEST(Measure, TooFewSamplesOrAFlatLineGiveNoTimes) {
-  const uint8_t flat[4] = {100, 100, 101, 100};
-  const Measurements m = Measure(flat, 4, VerticalScale{1.0, 82}, 1e-6);
-  EXPECT_TRUE(m[kVavg].valid);
-  EXPECT_FALSE(m[kPeriod].valid);
-  EXPECT_FALSE(m[kRiseTime].valid);
-  EXPECT_FALSE(Measure(flat, 1, VerticalScale{}, 1e-6)[kVavg].valid);
-  EXPECT_FALSE(Measure(nullptr, 4, VerticalScale{}, 1e-6)[kVavg].valid);
 }
 
 }  // namespace

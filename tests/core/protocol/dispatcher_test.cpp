@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the answers do: the dispatcher's checks and the results without data, the Bind's product
+// type, the wave data records. (That each result reaches its handler is shown by the exchanges
+// of the device layer's tests.)
 #include "core/protocol/dispatcher.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
+#include <tuple>
+
+#include "core/protocol/wave_data_decoder.h"
 #include "support/device_world.h"
 
 namespace korvelane {
@@ -10,13 +18,18 @@ namespace {
 
 using testing::Body;
 using testing::Bytes;
+using testing::ChannelBody;
 using testing::MakeMessage;
+using testing::ParamBody;
 
-class DispatcherTest : public testing::LogWorld {
+class ResultTest : public testing::LogWorld {
  protected:
   bool Dispatch(const Bytes& message) {
     return DispatchResult(ByteView(message.data(), message.size()), {store, selectors, bitmap},
                           debug_log);
+  }
+  bool Decode(const Bytes& body) {
+    return HandleWaveDataResult(ByteView(body.data(), body.size()), store, selectors, debug_log);
   }
 
   AcquisitionStore store;
@@ -24,26 +37,8 @@ class DispatcherTest : public testing::LogWorld {
   BitmapTransferState bitmap;
 };
 
-// Each result that carries data reaches its handler, whose answer is the dispatcher's.
-TEST_F(DispatcherTest, DataResultsReachTheirHandlers) {
-  EXPECT_TRUE(Dispatch(MakeMessage(OP_BIND, Body(4, {0, 5}))));
-  EXPECT_EQ(store.product_type, 5);
-  EXPECT_TRUE(Dispatch(MakeMessage(OP_WAVE_DATA, testing::ParamBody(true, false))));
-  EXPECT_EQ(store.acq_status, 3);
-  EXPECT_FALSE(Dispatch(MakeMessage(OP_WAVE_DATA, Body(4, {1}))));
-  Bytes begin = Body(12);
-  testing::PutU32(begin, 4, 6);
-  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_BEGIN, begin)));
-  EXPECT_EQ(bitmap.total_length, 6u);
-  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_TRANS, testing::PieceBody(0, Bytes(6, 1)))));
-  EXPECT_TRUE(bitmap.complete());
-  EXPECT_EQ(store.bmp_piece[5], 1);
-  EXPECT_FALSE(Dispatch(MakeMessage(OP_BMP_END, Body(4, {0, 1}))));
-  EXPECT_TRUE(Dispatch(MakeMessage(OP_BMP_END, Body(4))));
-}
-
 // What the results without data answer, what fails the checks, and what is logged.
-TEST_F(DispatcherTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
+TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
   const struct {
     Bytes message;
     bool result;
@@ -78,7 +73,7 @@ TEST_F(DispatcherTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
   EXPECT_TRUE(Logged("error msg info is: 0\r\n"));
 }
 
-TEST_F(DispatcherTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirst) {
+TEST_F(ResultTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirst) {
   for (int id : {0, 3, 6, 7, 8, 14, 127, -1, -128}) {
     EXPECT_FALSE(Dispatch(MakeMessage(static_cast<int8_t>(id), Body(4)))) << id;
   }
@@ -95,7 +90,7 @@ TEST_F(DispatcherTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirs
 
 // A non-negative ProductType is stored whatever the result; a negative one or a short answer
 // fails and keeps the stored type.
-TEST_F(DispatcherTest, BindResultStoresTheProductTypeItCarries) {
+TEST_F(ResultTest, BindResultStoresTheProductTypeItCarries) {
   const struct {
     Bytes body;
     bool result;
@@ -110,14 +105,107 @@ TEST_F(DispatcherTest, BindResultStoresTheProductTypeItCarries) {
       {Body(0), false, 7},
   };
   for (const auto& c : cases) {
-    AcquisitionStore store;
     store.product_type = 7;
-    EXPECT_EQ(HandleBindResult(ByteView(c.body.data(), c.body.size()), store, debug_log), c.result)
-        << testing::Hex(c.body);
+    EXPECT_EQ(Dispatch(MakeMessage(OP_BIND, c.body)), c.result) << testing::Hex(c.body);
     EXPECT_EQ(store.product_type, c.stored) << testing::Hex(c.body);
   }
   EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’得到的 ProductType < 0"));
   EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’信息包错误：包身长度不足"));
+}
+
+TEST_F(ResultTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
+  ASSERT_TRUE(Decode(ParamBody(true, true)));
+  EXPECT_EQ(store.panel_state, (std::array<uint8_t, 8>{8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(store.acq_status, 3);
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  EXPECT_EQ(store.hori_pos_text, "0.50ms");
+  EXPECT_EQ(store.ch1.volts_text, "1.00V");
+  EXPECT_EQ(store.ch1.vert_pos, 25);
+  EXPECT_EQ(store.ch2.volts_text, "2.00mV");
+  EXPECT_EQ(store.ch2.vert_pos, -30);
+
+  Bytes body = ParamBody(false, true);
+  testing::PutU32(body, 24, 99);
+  body[36] = 15;
+  body[48] = 16;  // no such unit
+  ASSERT_TRUE(Decode(body));
+  EXPECT_FALSE(store.ch1.enabled);
+  EXPECT_EQ(store.ch1.volts_text, "1.00V");
+  EXPECT_EQ(store.ch1.vert_pos, 25);
+  EXPECT_EQ(store.ch2.volts_text, "2.00div");
+  EXPECT_EQ(store.sec_div_text, "500.00?");
+
+  // Values that are not numbers show as stars, like the measurements.
+  testing::PutF32(body, 44, -std::numeric_limits<float>::infinity());
+  testing::PutF32(body, 52, std::numeric_limits<float>::quiet_NaN());
+  ASSERT_TRUE(Decode(body));
+  EXPECT_EQ(store.sec_div_text + store.hori_pos_text, "********");
+}
+
+TEST_F(ResultTest, RejectedRecordsChangeNothing) {
+  Decode(ParamBody(true, true));
+  Decode(ChannelBody(WD_CH1, 50));
+  const auto snapshot = [&] {
+    return std::make_tuple(store.ch1.samples, store.ch1.count, store.ch2.count, store.sec_div_text,
+                           store.config_block, store.panel_state);
+  };
+  const auto before = snapshot();
+
+  Bytes failed = testing::ConfigBody();
+  failed[0] = 0xFE;
+  EXPECT_FALSE(Decode(failed));
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包的失败，result != 0"));
+  for (int32_t count : {0, -5, INT_MIN, 4001, INT_MAX}) {
+    EXPECT_FALSE(Decode(ChannelBody(WD_CH1_ALL, count))) << count;
+    EXPECT_FALSE(Decode(ChannelBody(WD_CH2, count))) << count;
+  }
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH1数据包失败： 波形点数为 0"));
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH2数据包失败： 波形点数为 0"));
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包之——CH1数据包失败： 波形点数超过 4000"));
+  // Bodies too short for what they claim to carry.
+  for (auto [body, size] : {std::pair{ParamBody(false, false), 60},
+                            {ChannelBody(WD_CH1, 4000), 4007},
+                            {testing::ConfigBody(), 2503}}) {
+    body.resize(size);
+    EXPECT_FALSE(Decode(body)) << size;
+  }
+  EXPECT_TRUE(Logged("解析 WaveData_Result 信息包失败：包身长度不足"));
+  // Types the program never asks for are accepted and ignored.
+  for (uint8_t type : {3, 7, 0xFF})
+    EXPECT_TRUE(Decode(Body(4184, {0, type, 0, 0, 0, 0, 0, 9}))) << int(type);
+
+  EXPECT_TRUE(snapshot() == before);
+}
+
+TEST_F(ResultTest, ChannelRecordReplacesSamplesAndMeasurementsAsAsked) {
+  selectors.ch2_measure_wanted = 1;
+  const Bytes measured = ChannelBody(WD_CH2, 4000, 0xAA);
+  Decode(measured);
+  EXPECT_TRUE(std::equal(store.ch2.measure.begin(), store.ch2.measure.end(),
+                         measured.begin() + wave_data::kMeasure));
+  selectors.ch2_measure_wanted = 0;
+  ASSERT_TRUE(Decode(ChannelBody(WD_CH2_ALL, 10, 3)));
+  EXPECT_EQ(store.ch2.count, 10);
+  EXPECT_EQ(store.ch2.samples[9], 12);
+  for (size_t i = 10; i < 4000; ++i)
+    ASSERT_EQ(store.ch2.samples[i], 0) << i;
+  EXPECT_EQ(store.ch2.measure, MeasureBlock{});  // sent, but no longer asked for
+  EXPECT_EQ(store.ch1.count, 200);
+}
+
+TEST_F(ResultTest, FullAllDataRecordStretchesTimeDivOncePerParamRecord) {
+  Decode(ParamBody(true, true));
+  Decode(ChannelBody(WD_CH1, 4000));
+  Decode(ChannelBody(WD_CH1_ALL, 3999));
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  Decode(ChannelBody(WD_CH1_ALL, 4000));
+  Decode(ChannelBody(WD_CH2_ALL, 4000));
+  EXPECT_EQ(store.sec_div_text, "800.00us");
+  EXPECT_EQ(store.timebase_value, 800.0f);
+  Decode(ParamBody(true, true));
+  EXPECT_EQ(store.sec_div_text, "500.00us");
+  Decode(ChannelBody(WD_CH2_ALL, 4000));
+  EXPECT_EQ(store.sec_div_text, "800.00us");
 }
 
 }  // namespace
