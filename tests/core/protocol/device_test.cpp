@@ -51,25 +51,6 @@ TEST_F(DeviceTest, FailedLinkTestWhileBoundDropsTheBindingAndTheTimer) {
   EXPECT_EQ(Operations(), (Strings{"Test the Link state"}));
 }
 
-TEST_F(DeviceTest, AnUnplugInTheWaitsOfARefreshIsHandledWhenTheCycleEnds) {
-  BindNow();
-  QueueAnswer(OP_WAVE_DATA, testing::ParamBody(true, true));
-  QueueAnswer(OP_WAVE_DATA, testing::ChannelBody(WD_CH1, 4000));
-  QueueAnswer(OP_WAVE_DATA, testing::ChannelBody(WD_CH2, 4000));
-  ui.during_sleep = [this] {
-    if (link.present)
-      link.Unplug();
-  };
-  link.SetDeviceChangeNotifier(
-      [this](uintptr_t wparam, intptr_t lparam) { connection().OnDeviceChange(wparam, lparam); });
-  EXPECT_TRUE(device.acquisition().RefreshAll());
-  EXPECT_EQ(link.writes().size() - link_writes_seen, 3u);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_FALSE(connection().link_ok() || connection().bound());
-  EXPECT_EQ(ui.panes[3], "There is a device changing !");
-  EXPECT_EQ(hooks.calls, (Strings{"redraw", "lamps", "timer:stop", "auto:on"}));
-}
-
 // (What an unbound or refused key shows is shown where the virtual panel sends it.)
 TEST_F(DeviceTest, PanelKeysWaitFiveSecondsOnlyForAuto) {
   BindNow();
@@ -187,7 +168,6 @@ TEST_F(DeviceTest, FastExchangeSendsAndHandlesExactlyWhatThePacedOneDoes) {
                                                {OP_WAVE_DATA, ParamBody(true, true)},
                                                {OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000)},
                                                {OP_WAVE_DATA, ChannelBody(WD_CH2_ALL, 30)},
-                                               {OP_WAVE_DATA, testing::ConfigBody()},
                                                {OP_SET_CONFIG, Body(4)},
                                                {OP_PANEL_KEY, Body(4)},
                                                {OP_PANEL_KEY, Body(4)},
@@ -196,8 +176,8 @@ TEST_F(DeviceTest, FastExchangeSendsAndHandlesExactlyWhatThePacedOneDoes) {
     connection().StartupLinkTest();
     connection().Connect();
     hooks.options = {true, false, true};
-    EXPECT_TRUE(acquisition().RefreshAll() && acquisition().FetchFromDevice(kFetchConfig) &&
-                acquisition().SendConfigBlock() && connection().SendPanelKey(kKeyRunStop, 0) &&
+    EXPECT_TRUE(acquisition().RefreshAll() && acquisition().SendConfigBlock() &&
+                connection().SendPanelKey(kKeyRunStop, 0) &&
                 connection().SendPanelKey(Connection::kSlowKey, 1));
     connection().Disconnect();
     EXPECT_EQ(link.pending_steps(), 0u);
@@ -210,9 +190,9 @@ TEST_F(DeviceTest, FastExchangeSendsAndHandlesExactlyWhatThePacedOneDoes) {
   EXPECT_EQ(ui.sleeps, (std::vector<int>{Connection::kSlowKeyWaitMs}));
 }
 
-// The user interface's waits let timer ticks through; a tick must not start a refresh between
-// another command's request and its answer.
-TEST_F(DeviceTest, TimerTickDuringAnExchangeIsLetPass) {
+// The user interface's waits let timer ticks and device changes through: a tick must not start a
+// refresh in another command's exchange, and an unplugging is handled when the exchange ends.
+TEST_F(DeviceTest, WhatTheWaitsLetThroughWaitsForTheExchange) {
   int ticks = 0;
   ui.during_sleep = [&] { ticks += acquisition().RefreshAll() ? 1 : 0; };
   connection().StartupLinkTest();
@@ -220,10 +200,24 @@ TEST_F(DeviceTest, TimerTickDuringAnExchangeIsLetPass) {
   connection().Connect();
   QueueAnswer(OP_SET_CONFIG, Body(4));
   EXPECT_TRUE(acquisition().SendConfigBlock());
-  QueueAnswer(OP_WAVE_DATA, ParamBody(false, false));
+
+  QueueAnswer(OP_WAVE_DATA, ParamBody(true, true));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH1, 4000));
+  QueueAnswer(OP_WAVE_DATA, ChannelBody(WD_CH2, 4000));
+  link.SetDeviceChangeNotifier(
+      [this](uintptr_t wparam, intptr_t lparam) { connection().OnDeviceChange(wparam, lparam); });
+  ui.during_sleep = [&] {
+    ticks += acquisition().RefreshAll() ? 1 : 0;
+    if (link.present)
+      link.Unplug();
+  };
   EXPECT_TRUE(acquisition().RefreshAll());
   EXPECT_EQ(ticks, 0);
-  EXPECT_EQ(link.writes().size(), 3u);
+  EXPECT_EQ(link.writes().size(), 5u);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(connection().link_ok() || connection().bound());
+  EXPECT_EQ(ui.panes[3], "There is a device changing !");
+  EXPECT_EQ(hooks.calls, (Strings{"settings:on", "redraw", "lamps", "timer:stop", "auto:on"}));
   EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!", "Refresh the Wave Graph"}));
 }
 

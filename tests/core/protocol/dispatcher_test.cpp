@@ -37,12 +37,13 @@ class ResultTest : public testing::LogWorld {
   BitmapTransferState bitmap;
 };
 
-// What the results without data answer, what fails the checks, and what is logged.
+// What the results without data and the Bind's answer, what fails the checks, what is logged.
 TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
   const struct {
     Bytes message;
     bool result;
     const char* logged;
+    int product_type = 7;  // the type stored before, kept
   } cases[] = {
       {MakeMessage(OP_WAVE_DATA, Body(4), 0), false,
        "WARNING:解析接收到的信息包的包身信息msg_type == INVOKE_MSG"},
@@ -60,6 +61,16 @@ TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
       {MakeMessage(OP_UNBIND, Body(0)), false, "UnBind_Result’信息包错误：包身长度不足"},
       {MakeMessage(OP_PANEL_KEY, Body(0)), false, "PanelKey_Result’信息包错误：包身长度不足"},
       {MakeMessage(OP_SET_CONFIG, Body(0)), false, "SetConfig_Result’信息包错误：包身长度不足"},
+      // A non-negative ProductType is stored whatever the result; a negative one or a short
+      // answer fails and keeps the stored type.
+      {MakeMessage(OP_BIND, Body(4, {0, 53})), true, nullptr, 53},
+      {MakeMessage(OP_BIND, Body(4, {1, 127})), false, nullptr, 127},
+      {MakeMessage(OP_BIND, Body(2, {0xFF, 0})), false, nullptr, 0},
+      {MakeMessage(OP_BIND, Body(4, {0, 0x80})), false,
+       "WARNING:解析‘Bind_Result’得到的 ProductType < 0"},
+      {MakeMessage(OP_BIND, Body(4, {0, 0xFF})), false, nullptr},
+      {MakeMessage(OP_BIND, Body(1)), false, "WARNING:解析‘Bind_Result’信息包错误：包身长度不足"},
+      {MakeMessage(OP_BIND, Body(0)), false, nullptr},
       // An error report fails even with a zero code, and names the signed code.
       {MakeMessage(DSOPP_ERROR_RESULT_OPERATION_ID, Body(4, {0xFF})), false,
        "WARNING:The received message is error! The error msg info is: -1\r\n"},
@@ -67,17 +78,15 @@ TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
        "WARNING:解析接收到的信息包的包身信息operationID == DSOPP_ERROR_RESULT_OPERATION_ID"},
   };
   for (const auto& c : cases) {
+    store.product_type = 7;
     EXPECT_EQ(Dispatch(c.message), c.result) << testing::Hex(c.message);
+    EXPECT_EQ(store.product_type, c.product_type) << testing::Hex(c.message);
     EXPECT_TRUE(!c.logged || Logged(c.logged)) << c.logged;
   }
   EXPECT_TRUE(Logged("error msg info is: 0\r\n"));
 }
 
-TEST_F(ResultTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirst) {
-  for (int id : {0, 3, 6, 7, 8, 14, 127, -1, -128}) {
-    EXPECT_FALSE(Dispatch(MakeMessage(static_cast<int8_t>(id), Body(4)))) << id;
-  }
-  EXPECT_FALSE(testing::FileExists(debug_log.debug_log_path()));
+TEST_F(ResultTest, TheWholeSignatureIsCheckedFirst) {
   for (size_t i = 0; i < 8; ++i) {
     Bytes message = MakeMessage(OP_WAVE_DATA, Body(4), /*msg_type=*/0);
     message[i] ^= 0x20;
@@ -86,31 +95,6 @@ TEST_F(ResultTest, UnknownOperationsFailSilentlyAndTheSignatureIsCheckedFirst) {
   EXPECT_FALSE(DispatchResult(ByteView(), {store, selectors, bitmap}, debug_log));
   EXPECT_TRUE(Logged("WARNING:解析接收到的信息包的包身信息dsopp_sign错误"));
   EXPECT_FALSE(Logged("msg_type == INVOKE_MSG"));
-}
-
-// A non-negative ProductType is stored whatever the result; a negative one or a short answer
-// fails and keeps the stored type.
-TEST_F(ResultTest, BindResultStoresTheProductTypeItCarries) {
-  const struct {
-    Bytes body;
-    bool result;
-    int stored;
-  } cases[] = {
-      {Body(4, {0, 53}), true, 53},
-      {Body(4, {1, 127}), false, 127},
-      {Body(2, {0xFF, 0}), false, 0},
-      {Body(4, {0, 0x80}), false, 7},
-      {Body(4, {0, 0xFF}), false, 7},
-      {Body(1), false, 7},
-      {Body(0), false, 7},
-  };
-  for (const auto& c : cases) {
-    store.product_type = 7;
-    EXPECT_EQ(Dispatch(MakeMessage(OP_BIND, c.body)), c.result) << testing::Hex(c.body);
-    EXPECT_EQ(store.product_type, c.stored) << testing::Hex(c.body);
-  }
-  EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’得到的 ProductType < 0"));
-  EXPECT_TRUE(Logged("WARNING:解析‘Bind_Result’信息包错误：包身长度不足"));
 }
 
 TEST_F(ResultTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
