@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -30,7 +29,6 @@ class Talk {
     answer_ = instrument_.Exchange(buffer_.data(), RequestSize(buffer_));
     return answer_;
   }
-  const std::vector<uint8_t>& answer() const { return answer_; }
   ByteView body() const { return ByteView(answer_.data(), answer_.size()).Sub(kHeaderSize); }
   int8_t result() const { return body().S8(0); }
 
@@ -75,7 +73,6 @@ TEST_F(InstrumentTest, ParameterRecordDescribesThePanelAndFollowsItsKeys) {
   EXPECT_EQ(ValueText(16), "500.00mV");
   EXPECT_EQ(talk.body().S32BE(24), 216 - 140);
   EXPECT_EQ(ValueText(32), "1.00V");
-  EXPECT_EQ(ValueText(52), "0.00us");
   EXPECT_EQ(talk.body().U8(60), kStatusTrigd);
 
   talk.Send(BuildPanelKeyRequest, kKeyCh1, 1);
@@ -141,11 +138,8 @@ TEST_F(InstrumentTest, ScreenBitmapPiecesComeOnlyWithinATransfer) {
 }
 
 TEST_F(InstrumentTest, EachAnswerFaultAppearsOnceAsAsked) {
-  struct Case {
-    FaultKind kind;
-    std::function<bool(const std::vector<uint8_t>&)> spoiled;
-  };
-  const Case cases[] = {
+  using Spoiled = std::function<bool(const std::vector<uint8_t>&)>;
+  const std::pair<FaultKind, Spoiled> cases[] = {
       {FaultKind::kDropAnswer, [](const auto& a) { return a.empty(); }},
       {FaultKind::kBadSignature, [](const auto& a) { return a.size() > 8 && a[7] != '0'; }},
       {FaultKind::kInvokeType, [](const auto& a) { return a.size() > 16 && a[12] == 0; }},
@@ -154,11 +148,11 @@ TEST_F(InstrumentTest, EachAnswerFaultAppearsOnceAsAsked) {
        [](const auto& a) { return a.size() == 20 && a[13] == 9 && a[16] == 0xFF; }},
       {FaultKind::kResultFailure, [](const auto& a) { return a.size() > 16 && a[16] != 0; }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.kind));
-    instrument.InjectFault({c.kind});
-    EXPECT_TRUE(c.spoiled(talk.Send(BuildParamsRequest)));
-    EXPECT_FALSE(c.spoiled(talk.Send(BuildParamsRequest)));
+  for (const auto& [kind, spoiled] : cases) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    instrument.InjectFault({kind});
+    EXPECT_TRUE(spoiled(talk.Send(BuildParamsRequest)));
+    EXPECT_FALSE(spoiled(talk.Send(BuildParamsRequest)));
     EXPECT_EQ(talk.result(), 0);
   }
   // Limited to one operation: a lost answer leaves the key carried out, a refused one not.
@@ -205,7 +199,6 @@ TEST_F(InstrumentTest, OnlyABoundHostIsServedAndUnpluggingEndsTheBinding) {
   EXPECT_NE(talk.result(), 0);
   talk.Send(BuildChannelRequest, WD_CH1, 0);
   EXPECT_NE(talk.result(), 0);
-  EXPECT_EQ(talk.answer().size(), kHeaderSize + 4184);
   talk.Send(BuildBmpBeginRequest);
   EXPECT_NE(talk.body().U8(8), 0);
   talk.Send(BuildPanelKeyRequest, kKeyCh1, 1);
@@ -240,8 +233,6 @@ TEST_F(InstrumentTest, LinkTheAnswerIsReadOnceAsHeaderThenWholeAndANewRequestDro
   Write(BuildParamsRequest);
   EXPECT_EQ(Read(kHeaderSize + 65), 0) << "longer than the answer";
   EXPECT_EQ(Read(kHeaderSize), 0) << "and it is gone";
-  EXPECT_EQ(link.UsbRead(kPipeOut, answer.data(), kHeaderSize), 0);
-  EXPECT_EQ(link.UsbWrite(kPipeIn, request.data(), 20), 0);
   instrument.InjectFault({FaultKind::kDropAnswer});
   EXPECT_EQ(Write(BuildParamsRequest), 1);
   EXPECT_EQ(Read(kHeaderSize), 0);

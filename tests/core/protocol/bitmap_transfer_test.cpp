@@ -77,24 +77,11 @@ TEST_F(BitmapTransferTest, PieceChecksAreMadeInOrderAndARefusedPieceIsNotCounted
   EXPECT_EQ(state.received_length, 4u);
   EXPECT_FALSE(state.complete());
   EXPECT_FALSE(Logged("位图文件传输全部完成"));
-  EXPECT_EQ(piece[3], 4);
-  EXPECT_EQ(piece[4], 0);
+  EXPECT_EQ(Bytes(piece.begin(), piece.begin() + 5), (Bytes{1, 2, 3, 4, 0}));
   state.expected_piece = 2;
   EXPECT_TRUE(take(PieceBody(2, Bytes(6, 0xFF))));
   EXPECT_TRUE(state.complete());
   EXPECT_TRUE(Logged("NORMAL :位图文件传输全部完成！"));
-}
-
-TEST_F(BitmapTransferTest, BeginWithAWrongTypeRecordsTheLengthAndStillEnds) {
-  QueueBegin(1234, 2);
-  EXPECT_FALSE(Fetch(dir.path()));  // the end request gets no answer
-  EXPECT_EQ(device.bitmap_transfer().total_length(), 1234u);
-  EXPECT_TRUE(Logged("解析‘Bmp_Begin_Result’信息包得到的 data_type 与请求的类型不符"));
-  EXPECT_EQ(Requests(), (std::vector<int>{OP_BMP_BEGIN, OP_BMP_END}));
-  EXPECT_TRUE(Logged("更新失败：位图传输‘开始’请求通信失败！"));
-  EXPECT_TRUE(Logged("位图传输‘结束’请求通信失败！"));
-  EXPECT_TRUE(Logged("WARNING:更新‘设备界面位图’失败！"));
-  EXPECT_EQ(ui.messages.at(0).text, "Try to refresh the DSO Bitmap failed");
 }
 
 // Twenty pieces without completion count as the whole file. Begin and end may take five
@@ -147,12 +134,23 @@ TEST_F(BitmapTransferTest, APieceIsAskedForSixTimesBeforeTheTransferIsGivenUp) {
   EXPECT_EQ(ui.messages.at(0).text, "Try to refresh the DSO Bitmap failed");
 }
 
-// Neither an uncreatable temporary file nor a refused end shows a message or a picture.
-TEST_F(BitmapTransferTest, TransfersCancelledWithoutAMessage) {
+// A begin of the wrong type records the length and still ends the transfer, with the failure
+// shown; neither an uncreatable temporary file nor a refused end shows a message or a picture.
+TEST_F(BitmapTransferTest, TransfersFailedAtTheirBeginOrEnd) {
+  QueueBegin(1234, 2);
+  EXPECT_FALSE(Fetch(dir.path()));  // the end request gets no answer
+  EXPECT_EQ(device.bitmap_transfer().total_length(), 1234u);
+  EXPECT_TRUE(Logged("解析‘Bmp_Begin_Result’信息包得到的 data_type 与请求的类型不符"));
+  EXPECT_TRUE(Logged("更新失败：位图传输‘开始’请求通信失败！"));
+  EXPECT_TRUE(Logged("位图传输‘结束’请求通信失败！"));
+  EXPECT_TRUE(Logged("WARNING:更新‘设备界面位图’失败！"));
+  EXPECT_EQ(ui.messages.at(0).text, "Try to refresh the DSO Bitmap failed");
+
+  Forget();
   QueueBegin(100);
   QueueAnswer(OP_BMP_END, Body(4));
   EXPECT_FALSE(Fetch(dir.File("no/such/folder")));
-  EXPECT_EQ(Requests(), (std::vector<int>{OP_BMP_BEGIN, OP_BMP_END}));
+  EXPECT_EQ(Requests(), (std::vector<int>{OP_BMP_BEGIN, OP_BMP_END, OP_BMP_BEGIN, OP_BMP_END}));
   EXPECT_TRUE(Logged("NORMAL :创建‘位图’临时文件失败，取消更新‘位图’！"));
 
   QueueBegin(3);

@@ -3,6 +3,7 @@
 // fetches and the refresh cycle, and the busy indicator they move.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "core/protocol/panel_codes.h"
@@ -51,24 +52,9 @@ TEST_F(DeviceTest, FailedLinkTestWhileBoundDropsTheBindingAndTheTimer) {
   EXPECT_EQ(Operations(), (Strings{"Test the Link state"}));
 }
 
-// (What an unbound or refused key shows is shown where the virtual panel sends it.)
-TEST_F(DeviceTest, PanelKeysWaitFiveSecondsOnlyForAuto) {
-  BindNow();
-  QueueAnswer(OP_PANEL_KEY, Body(4));
-  QueueAnswer(OP_PANEL_KEY, Body(4));
-  EXPECT_TRUE(connection().SendPanelKey(kKeyAuto, 1));
-  EXPECT_TRUE(connection().SendPanelKey(KnobIncreaseCode(kKnobLevel), 3));
-  EXPECT_EQ(Hex(link.writes().back()),
-            "44 53 4F 50 50 56 32 30 00 00 00 04 00 04 00 00 6F 03 00 00");
-  EXPECT_EQ(Waits(), (std::vector<int>{5000, 100}));
-
-  QueueAnswer(OP_PANEL_KEY, Body(4, {1}));
-  EXPECT_FALSE(connection().SendPanelKey(kKeyCh1, 0));
-  EXPECT_TRUE(Logged("虚拟面板按键操作通信失败"));
-}
-
-// (An unbound fetch is refused where the settings commands upload.)
-TEST_F(DeviceTest, EachKindSendsItsRequestAndWaitsItsTime) {
+// Each fetch and panel key sends its request and waits its time; a refused key is logged. (What
+// an unbound fetch or key shows is shown where the settings commands and the panel send them.)
+TEST_F(DeviceTest, EachFetchAndKeySendsItsRequestAndWaitsItsTime) {
   BindNow();
   const struct {
     int16_t kind;
@@ -90,6 +76,17 @@ TEST_F(DeviceTest, EachKindSendsItsRequestAndWaitsItsTime) {
               std::string("44 53 4F 50 50 56 32 30 00 00 00 04 00 05 00 00 ") + c.body);
     EXPECT_EQ(Waits(), c.waits) << c.kind;
   }
+  ui.sleeps.clear();
+  QueueAnswer(OP_PANEL_KEY, Body(4));
+  QueueAnswer(OP_PANEL_KEY, Body(4));
+  EXPECT_TRUE(connection().SendPanelKey(kKeyAuto, 1));
+  EXPECT_TRUE(connection().SendPanelKey(KnobIncreaseCode(kKnobLevel), 3));
+  EXPECT_EQ(Hex(link.writes().back()),
+            "44 53 4F 50 50 56 32 30 00 00 00 04 00 04 00 00 6F 03 00 00");
+  EXPECT_EQ(Waits(), (std::vector<int>{5000, 100}));
+  QueueAnswer(OP_PANEL_KEY, Body(4, {1}));
+  EXPECT_FALSE(connection().SendPanelKey(kKeyCh1, 0));
+  EXPECT_TRUE(Logged("虚拟面板按键操作通信失败"));
 }
 
 // The cycle stops at the first failure; the bar moves two steps before the parameter record,
@@ -221,9 +218,9 @@ TEST_F(DeviceTest, WhatTheWaitsLetThroughWaitsForTheExchange) {
   EXPECT_EQ(Operations(), (Strings{"Bind", "Bind successed!", "Refresh the Wave Graph"}));
 }
 
-// Ten over the divisor times the multiplier steps of ten, truncated. Divisor 1 runs the whole
-// bar, a negative one does nothing, 0 ends the bar (after a pause and a full bar when part full).
-// A bar that lands on 100 ends; one that passes it waits for the end. Pauses only when paced.
+// Steps of ten, ten over the divisor times the multiplier, truncated; divisor 1 runs the whole bar,
+// a negative one does nothing, 0 ends it (a part bar filled first); a bar that lands on 100 ends,
+// one that passes it waits for the end. (That it pauses only when paced shows in fast exchange.)
 TEST(BusyIndicatorTest, StepsOfTheBarAndItsEnd) {
   const char* busy = "Communicating ...";
   const char* ready = "Ready...";
@@ -247,18 +244,15 @@ TEST(BusyIndicatorTest, StepsOfTheBarAndItsEnd) {
       {{{5, 1}, {0, 1}}, 0, ready, 9},
   };
   for (const auto& c : cases) {
-    for (bool fast : {false, true}) {
-      testing::FakeUserInterface ui;
-      ExchangePacing pacing{ui};
-      pacing.set_fast(fast);
-      BusyIndicator bar{ui, pacing};
-      for (const auto& [divisor, multiplier] : c.calls)
-        bar.ShowProgress(divisor, multiplier);
-      SCOPED_TRACE(::testing::Message() << c.calls.size() << " calls, then " << c.position);
-      EXPECT_EQ(bar.position(), c.position);
-      EXPECT_EQ(ui.panes[1], c.pane);
-      EXPECT_EQ(ui.slept_ms, fast ? 0 : c.paused_ms);
-    }
+    testing::FakeUserInterface ui;
+    ExchangePacing pacing{ui};
+    BusyIndicator bar{ui, pacing};
+    for (const auto& [divisor, multiplier] : c.calls)
+      bar.ShowProgress(divisor, multiplier);
+    SCOPED_TRACE(::testing::Message() << c.calls.size() << " calls, then " << c.position);
+    EXPECT_EQ(bar.position(), c.position);
+    EXPECT_EQ(ui.panes[1], c.pane);
+    EXPECT_EQ(ui.slept_ms, c.paused_ms);
   }
 }
 

@@ -38,7 +38,16 @@ class ResultTest : public testing::LogWorld {
 };
 
 // What the results without data and the Bind's answer, what fails the checks, what is logged.
+// The whole signature is checked first.
 TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
+  for (size_t i = 0; i < 8; ++i) {
+    Bytes message = MakeMessage(OP_WAVE_DATA, Body(4), /*msg_type=*/0);
+    message[i] ^= 0x20;
+    EXPECT_FALSE(Dispatch(message)) << "byte " << i;
+  }
+  EXPECT_FALSE(DispatchResult(ByteView(), {store, selectors, bitmap}, debug_log));
+  EXPECT_TRUE(Logged("WARNING:解析接收到的信息包的包身信息dsopp_sign错误"));
+  EXPECT_FALSE(Logged("msg_type == INVOKE_MSG"));
   const struct {
     Bytes message;
     bool result;
@@ -86,27 +95,14 @@ TEST_F(ResultTest, OnlyAZeroResultByteSucceedsAndBadMessagesAreRefused) {
   EXPECT_TRUE(Logged("error msg info is: 0\r\n"));
 }
 
-TEST_F(ResultTest, TheWholeSignatureIsCheckedFirst) {
-  for (size_t i = 0; i < 8; ++i) {
-    Bytes message = MakeMessage(OP_WAVE_DATA, Body(4), /*msg_type=*/0);
-    message[i] ^= 0x20;
-    EXPECT_FALSE(Dispatch(message)) << "byte " << i;
-  }
-  EXPECT_FALSE(DispatchResult(ByteView(), {store, selectors, bitmap}, debug_log));
-  EXPECT_TRUE(Logged("WARNING:解析接收到的信息包的包身信息dsopp_sign错误"));
-  EXPECT_FALSE(Logged("msg_type == INVOKE_MSG"));
-}
-
 TEST_F(ResultTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
   ASSERT_TRUE(Decode(ParamBody(true, true)));
   EXPECT_EQ(store.panel_state, (std::array<uint8_t, 8>{8, 7, 6, 5, 4, 3, 2, 1}));
   EXPECT_EQ(store.acq_status, 3);
-  EXPECT_EQ(store.sec_div_text, "500.00us");
-  EXPECT_EQ(store.hori_pos_text, "0.50ms");
-  EXPECT_EQ(store.ch1.volts_text, "1.00V");
-  EXPECT_EQ(store.ch1.vert_pos, 25);
-  EXPECT_EQ(store.ch2.volts_text, "2.00mV");
-  EXPECT_EQ(store.ch2.vert_pos, -30);
+  EXPECT_EQ(store.sec_div_text + " " + store.hori_pos_text, "500.00us 0.50ms");
+  EXPECT_EQ(std::make_tuple(store.ch1.volts_text, store.ch1.vert_pos, store.ch2.volts_text,
+                            store.ch2.vert_pos),
+            std::make_tuple("1.00V", 25, "2.00mV", -30));
 
   Bytes body = ParamBody(false, true);
   testing::PutU32(body, 24, 99);
@@ -114,8 +110,7 @@ TEST_F(ResultTest, ParamRecordFillsTheStoreButNotASwitchedOffChannel) {
   body[48] = 16;  // no such unit
   ASSERT_TRUE(Decode(body));
   EXPECT_FALSE(store.ch1.enabled);
-  EXPECT_EQ(store.ch1.volts_text, "1.00V");
-  EXPECT_EQ(store.ch1.vert_pos, 25);
+  EXPECT_EQ(store.ch1.volts_text + " " + std::to_string(store.ch1.vert_pos), "1.00V 25");
   EXPECT_EQ(store.ch2.volts_text, "2.00div");
   EXPECT_EQ(store.sec_div_text, "500.00?");
 
@@ -161,7 +156,7 @@ TEST_F(ResultTest, RejectedRecordsChangeNothing) {
   EXPECT_TRUE(snapshot() == before);
 }
 
-TEST_F(ResultTest, ChannelRecordReplacesSamplesAndMeasurementsAsAsked) {
+TEST_F(ResultTest, ChannelRecordsReplaceSamplesAndMeasurementsAsAskedAndStretchTheTime) {
   selectors.ch2_measure_wanted = 1;
   const Bytes measured = ChannelBody(WD_CH2, 4000, 0xAA);
   Decode(measured);
@@ -175,9 +170,8 @@ TEST_F(ResultTest, ChannelRecordReplacesSamplesAndMeasurementsAsAsked) {
     ASSERT_EQ(store.ch2.samples[i], 0) << i;
   EXPECT_EQ(store.ch2.measure, MeasureBlock{});  // sent, but no longer asked for
   EXPECT_EQ(store.ch1.count, 200);
-}
 
-TEST_F(ResultTest, FullAllDataRecordStretchesTimeDivOncePerParamRecord) {
+  // A full all-data record stretches the time/div once per parameter record, CH1 or CH2.
   Decode(ParamBody(true, true));
   Decode(ChannelBody(WD_CH1, 4000));
   Decode(ChannelBody(WD_CH1_ALL, 3999));
