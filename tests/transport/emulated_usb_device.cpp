@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +17,9 @@ namespace korvelane::testing {
 namespace {
 
 constexpr int kBus = 1;
+constexpr uint8_t kEndpointOut = 0x02;
+constexpr uint8_t kEndpointIn = 0x86;
+constexpr uint16_t kMaxPacket = 512;  // of both bulk endpoints
 
 std::string HexBytes(const Bytes& bytes) {
   std::string text;
@@ -48,22 +50,12 @@ Bytes Descriptors(const UsbDeviceSetup& setup) {
   d.insert(d.end(), {0x07, 0x05, 0x81, 0x03, 0x08, 0x00, 0x0a});
   if (!setup.bulk_pair)
     return d;
-  d.insert(d.end(), {0x07, 0x05, setup.endpoint_out, 0x02});
-  PutLe16(d, setup.max_packet);
-  d.push_back(0x00);
-  d.insert(d.end(), {0x07, 0x05, setup.endpoint_in, 0x02});
-  PutLe16(d, setup.max_packet);
-  d.push_back(0x00);
+  for (uint8_t endpoint : {kEndpointOut, kEndpointIn}) {
+    d.insert(d.end(), {0x07, 0x05, endpoint, 0x02});
+    PutLe16(d, kMaxPacket);
+    d.push_back(0x00);
+  }
   return d;
-}
-
-// The request a USBDEVFS_IOCTL carries (connect or disconnect the kernel driver).
-int IoctlCode(UMockdevIoctlData* argument) {
-  UMockdevIoctlData* data =
-      umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_ioctl), nullptr);
-  const int code = reinterpret_cast<usbdevfs_ioctl*>(data->data)->ioctl_code;
-  g_object_unref(data);
-  return code;
 }
 
 }  // namespace
@@ -71,6 +63,7 @@ int IoctlCode(UMockdevIoctlData* argument) {
 struct EmulatedUsbDevice::Urb {
   UMockdevIoctlData* data = nullptr;  // the URB, with its buffer resolved
   bool in = false;
+  bool continuation = false;  // a later URB of a transfer that libusb split
   int length = 0;
   int status = 0;
   int actual = 0;
@@ -122,8 +115,6 @@ bool EmulatedUsbDevice::Plug() {
   std::string description;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (plugged_)
-      return true;
     ++address_;
     node = devnode();
     char numbers[160];
@@ -154,10 +145,6 @@ bool EmulatedUsbDevice::Plug() {
   if (!ArmNodeLocked())
     return false;
   plugged_ = true;
-  claimed_ = false;
-  in_writes_.clear();
-  in_offset_ = 0;
-  changed_.notify_all();
   return true;
 }
 
@@ -197,8 +184,6 @@ void EmulatedUsbDevice::SyncReadinessLocked() {
 void EmulatedUsbDevice::Unplug() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!plugged_)
-      return;
     plugged_ = false;
     claimed_ = false;
     // The kernel ends every pending URB of a device that is gone.
@@ -206,7 +191,6 @@ void EmulatedUsbDevice::Unplug() {
       FinishLocked(flying_.front(), -ESHUTDOWN);
     in_writes_.clear();
     in_offset_ = 0;
-    changed_.notify_all();
   }
   const std::string sys = SysPath();
   umockdev_testbed_uevent(testbed_, sys.c_str(), "remove");
@@ -220,8 +204,6 @@ void EmulatedUsbDevice::SetOutHandler(OutHandler handler) {
 
 void EmulatedUsbDevice::SendInPieces(const Bytes& data, const std::vector<size_t>& sizes) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!plugged_)
-    return;
   size_t offset = 0;
   for (size_t i = 0; i <= sizes.size() && offset < data.size(); ++i) {
     const size_t size = std::min(i < sizes.size() ? sizes[i] : data.size(), data.size() - offset);
@@ -230,7 +212,6 @@ void EmulatedUsbDevice::SendInPieces(const Bytes& data, const std::vector<size_t
     offset += size;
   }
   FeedInLocked();
-  changed_.notify_all();
 }
 
 std::vector<Bytes> EmulatedUsbDevice::out_transfers() const {
@@ -243,28 +224,9 @@ int EmulatedUsbDevice::in_submits() const {
   return in_submits_;
 }
 
-int EmulatedUsbDevice::discards() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return discards_;
-}
-
 bool EmulatedUsbDevice::interface_claimed() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return claimed_;
-}
-
-bool EmulatedUsbDevice::WaitFor(const std::function<bool()>& condition, int timeout_ms) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  for (;;) {
-    if (condition())
-      return true;
-    std::unique_lock<std::mutex> lock(mutex_);
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline)
-      return false;
-    // The condition is checked without the lock; a change just missed is seen 10 ms later.
-    changed_.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(10)));
-  }
 }
 
 int EmulatedUsbDevice::HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
@@ -297,9 +259,7 @@ bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_RELEASEINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
-    case USBDEVFS_GETDRIVER:
-    case USBDEVFS_IOCTL:
-      DriverRequest(client, argument);
+      Claim(client);
       return true;
     default:
       umockdev_ioctl_client_complete(client, -1, ENOTTY);
@@ -307,23 +267,13 @@ bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
   }
 }
 
-// Interface claims; no kernel driver is ever bound to the interface.
-void EmulatedUsbDevice::DriverRequest(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
-  const unsigned long request = umockdev_ioctl_client_get_request(client);
+// Interface claims; no kernel driver is ever bound to the interface, so the requests that
+// detach or attach one fail as unknown and libusb carries on without.
+void EmulatedUsbDevice::Claim(UMockdevIoctlClient* client) {
   std::lock_guard<std::mutex> lock(mutex_);
-  int error = 0;
-  if (!plugged_)
-    error = ENODEV;
-  else if (request == USBDEVFS_CLAIMINTERFACE || request == USBDEVFS_DISCONNECT_CLAIM)
-    claimed_ = true;
-  else if (request == USBDEVFS_RELEASEINTERFACE)
-    claimed_ = false;
-  else if (request == USBDEVFS_GETDRIVER)
-    error = ENODATA;
-  else if (request == USBDEVFS_IOCTL)
-    error = IoctlCode(argument) == static_cast<int>(USBDEVFS_CONNECT) ? 0 : ENODATA;
-  changed_.notify_all();
-  umockdev_ioctl_client_complete(client, error ? -1 : 0, error);
+  if (plugged_)
+    claimed_ = umockdev_ioctl_client_get_request(client) != USBDEVFS_RELEASEINTERFACE;
+  umockdev_ioctl_client_complete(client, plugged_ ? 0 : -1, plugged_ ? 0 : ENODEV);
 }
 
 void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
@@ -340,10 +290,15 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
   Bytes request;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    const uint8_t expected = in ? setup_.endpoint_in : setup_.endpoint_out;
+    const uint8_t expected = in ? kEndpointIn : kEndpointOut;
     int error = 0;
+    const bool continuation = urb_fields->flags & USBDEVFS_URB_BULK_CONTINUATION;
+    if (in && !continuation)
+      in_cut_short_ = false;
     if (!plugged_)
       error = ENODEV;
+    else if (in && continuation && in_cut_short_)
+      error = EREMOTEIO;
     else if (urb_fields->type != USBDEVFS_URB_TYPE_BULK || urb_fields->endpoint != expected ||
              !buffer)
       error = EINVAL;
@@ -357,6 +312,7 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
     auto* urb = new Urb;
     urb->data = data;
     urb->in = in;
+    urb->continuation = continuation;
     urb->length = length;
     flying_.push_back(urb);
     if (in) {
@@ -370,7 +326,6 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
       FinishLocked(urb, 0);
       handler = out_handler_;
     }
-    changed_.notify_all();
   }
   umockdev_ioctl_client_complete(client, 0, 0);
   if (handler)
@@ -393,12 +348,22 @@ void EmulatedUsbDevice::FeedInLocked() {
     in_offset_ += taken;
     // A transfer that does not end on a packet boundary cannot take the packet that goes on
     // past its end: babble.
-    const bool overflow = available > taken && urb->length % setup_.max_packet != 0;
+    const bool overflow = available > taken && urb->length % kMaxPacket != 0;
     if (in_offset_ == write.size()) {
       in_writes_.pop_front();
       in_offset_ = 0;
     }
     FinishLocked(urb, overflow ? -EOVERFLOW : 0);
+    if (taken == static_cast<size_t>(urb->length))
+      continue;
+    // A short packet ends the transfer: the kernel cancels the rest of its URBs and refuses
+    // those still to come.
+    in_cut_short_ = true;
+    const std::deque<Urb*> rest = flying_;
+    for (Urb* later : rest) {
+      if (later->in && later->continuation)
+        FinishLocked(later, -ECONNRESET);
+    }
   }
 }
 
@@ -429,7 +394,6 @@ void EmulatedUsbDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* arg
   g_object_unref(urb->data);
   delete urb;
   SyncReadinessLocked();
-  changed_.notify_all();
 }
 
 void EmulatedUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
@@ -441,10 +405,8 @@ void EmulatedUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* 
     umockdev_ioctl_client_complete(client, -1, EINVAL);  // already done
     return;
   }
-  ++discards_;
   (*found)->actual = 0;
   FinishLocked(*found, -ENOENT);
-  changed_.notify_all();
   umockdev_ioctl_client_complete(client, 0, 0);
 }
 

@@ -7,7 +7,6 @@
 // must be made before libusb_init, and libusb_exit must come before the device goes.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -27,9 +26,6 @@ using Bytes = std::vector<uint8_t>;
 struct UsbDeviceSetup {
   uint16_t vendor_id = 0xf055;
   uint16_t product_id = 0x0d50;
-  uint16_t max_packet = 512;  // of both bulk endpoints
-  uint8_t endpoint_out = 0x02;
-  uint8_t endpoint_in = 0x86;
   // What lists the device: its port on bus 1, classes, names, and whether interface 0 has the
   // bulk pair besides its interrupt endpoint.
   int port = 1;
@@ -68,10 +64,7 @@ class EmulatedUsbDevice {
   // What the host did.
   std::vector<Bytes> out_transfers() const;
   int in_submits() const;  // IN URBs the host submitted
-  int discards() const;    // URBs the host cancelled
   bool interface_claimed() const;
-  // Waits until `condition` holds; false after `timeout_ms`.
-  bool WaitFor(const std::function<bool()>& condition, int timeout_ms);
 
   const UsbDeviceSetup& setup() const { return setup_; }
   std::string devnode() const;  // the node libusb opens, e.g. /dev/bus/usb/001/002
@@ -84,7 +77,7 @@ class EmulatedUsbDevice {
   void Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
   void Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
   void Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
-  void DriverRequest(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
+  void Claim(UMockdevIoctlClient* client);
   void FeedInLocked();
   void FinishLocked(Urb* urb, int status);
   void SyncReadinessLocked();
@@ -98,7 +91,6 @@ class EmulatedUsbDevice {
   std::string root_;
 
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
   int address_;
   bool plugged_ = false;
   bool claimed_ = false;
@@ -108,10 +100,10 @@ class EmulatedUsbDevice {
   std::deque<Urb*> flying_;
   std::deque<Urb*> reapable_;
   std::deque<Bytes> in_writes_;
-  size_t in_offset_ = 0;  // bytes of the first write already taken
+  size_t in_offset_ = 0;       // bytes of the first write already taken
+  bool in_cut_short_ = false;  // a short packet ended the IN transfer under way
   std::vector<Bytes> out_transfers_;
   int in_submits_ = 0;
-  int discards_ = 0;
 };
 
 }  // namespace korvelane::testing

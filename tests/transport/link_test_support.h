@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -35,13 +34,12 @@ class Notifications {
   void Add(uintptr_t wparam) {
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.push_back(wparam);
-    changed_.notify_all();
   }
   // Waits until `wparam` has been seen `count` times in all.
-  bool WaitFor(uintptr_t wparam, size_t count = 1, int milliseconds = 5000) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
-      return static_cast<size_t>(std::count(seen_.begin(), seen_.end(), wparam)) >= count;
+  bool WaitFor(uintptr_t wparam, size_t count = 1) {
+    return WaitUntil([&] {
+      const std::vector<uintptr_t> now = seen();
+      return static_cast<size_t>(std::count(now.begin(), now.end(), wparam)) >= count;
     });
   }
   std::vector<uintptr_t> seen() {
@@ -51,7 +49,6 @@ class Notifications {
 
  private:
   std::mutex mutex_;
-  std::condition_variable changed_;
   std::vector<uintptr_t> seen_;
 };
 

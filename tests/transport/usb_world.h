@@ -18,8 +18,6 @@
 
 namespace korvelane::testing {
 
-constexpr int kEventWaitMs = 3000;  // for a device change to come through
-
 inline transport::LibUsbLinkOptions QuickUsbOptions() {
   transport::LibUsbLinkOptions options;
   options.read_timeout_ms = 400;
@@ -27,26 +25,28 @@ inline transport::LibUsbLinkOptions QuickUsbOptions() {
   return options;
 }
 
+// Another device on the bus, at `port`: like the instrument unless changed.
+inline UsbDeviceSetup OtherDevice(uint16_t vendor_id, uint16_t product_id, int port) {
+  UsbDeviceSetup other;
+  other.vendor_id = vendor_id;
+  other.product_id = product_id;
+  other.port = port;
+  return other;
+}
+
 // Three devices on one emulated bus: one like the instrument (port 1), a hub (no bulk pair) and
 // a mass-storage device (a bulk pair, but of a class that is surely no instrument).
 struct UsbBus {
   static UsbDeviceSetup Hub() {
-    UsbDeviceSetup hub;
-    hub.vendor_id = 0x1d6b;
-    hub.product_id = 0x0002;
-    hub.port = 2;
-    hub.device_class = 0x09;
-    hub.interface_class = 0x09;
+    UsbDeviceSetup hub = OtherDevice(0x1d6b, 0x0002, 2);
+    hub.device_class = hub.interface_class = 0x09;
     hub.bulk_pair = false;
     hub.manufacturer = "Linux Foundation";
     hub.product = "2.0 root hub";
     return hub;
   }
   static UsbDeviceSetup Storage() {
-    UsbDeviceSetup storage;
-    storage.vendor_id = 0x0781;
-    storage.product_id = 0x5567;
-    storage.port = 3;
+    UsbDeviceSetup storage = OtherDevice(0x0781, 0x5567, 3);
     storage.interface_class = 0x08;
     storage.manufacturer = "SanDisk";
     storage.product = "Cruzer Blade";
@@ -80,10 +80,10 @@ class UsbWorld {
     return count;
   }
 
-  // Waits for the `count`th notification `wparam` and hands it to the link, as the main window
-  // does on its own thread.
-  bool Deliver(uintptr_t wparam, size_t count = 1) {
-    if (!heard.WaitFor(wparam, count, kEventWaitMs))
+  // Waits for the notification `wparam` and hands it to the link, as the main window does on
+  // its own thread.
+  bool Deliver(uintptr_t wparam) {
+    if (!heard.WaitFor(wparam))
       return false;
     link->UsbDeviceChange(wparam, 0);
     return true;
