@@ -2,6 +2,7 @@
 #include "emulated_usb_device.h"
 
 #include <fcntl.h>
+#include <link.h>
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 #include <sys/stat.h>
@@ -11,7 +12,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "support/messages.h"
 
 namespace korvelane::testing {
 namespace {
@@ -21,14 +25,50 @@ constexpr uint8_t kEndpointOut = 0x02;
 constexpr uint8_t kEndpointIn = 0x86;
 constexpr uint16_t kMaxPacket = 512;  // of both bulk endpoints
 
-std::string HexBytes(const Bytes& bytes) {
-  std::string text;
-  char pair[3];
-  for (uint8_t b : bytes) {
-    std::snprintf(pair, sizeof pair, "%02x", b);
-    text += pair;
+// The path of the loaded library whose name contains `part`, or "".
+std::string LoadedLibrary(const char* part) {
+  struct Search {
+    const char* part;
+    std::string path;
+  } search{part, {}};
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* data) {
+        auto* s = static_cast<Search*>(data);
+        if (info->dlpi_name && std::strstr(info->dlpi_name, s->part)) {
+          s->path = info->dlpi_name;
+          return 1;
+        }
+        return 0;
+      },
+      &search);
+  return search.path;
+}
+
+// The emulation needs libumockdev-preload.so loaded ahead of the C library: a test program
+// with an emulated device runs itself again with it, before main, so that ctest can start it
+// plainly.
+[[gnu::constructor]] void RunUnderUmockdev(int, char** argv) {
+  constexpr const char* kPreload = "libumockdev-preload.so.0";
+  constexpr const char* kRerun = "KORVELANE_UMOCKDEV_RERUN";
+  if (!LoadedLibrary("libumockdev-preload").empty())
+    return;
+  if (std::getenv(kRerun)) {
+    std::fprintf(stderr, "%s could not be preloaded\n", kPreload);
+    std::_Exit(1);
   }
-  return text;
+  std::string preload = kPreload;
+  // The address sanitizer's runtime must stay the first library.
+  const std::string asan = LoadedLibrary("libasan.so");
+  if (!asan.empty())
+    preload = asan + ":" + preload;
+  const char* before = std::getenv("LD_PRELOAD");
+  if (before && *before)
+    preload += std::string(":") + before;
+  setenv("LD_PRELOAD", preload.c_str(), 1);
+  setenv(kRerun, "1", 1);
+  execv("/proc/self/exe", argv);
+  std::perror("re-running the USB tests under umockdev");
+  std::_Exit(1);
 }
 
 void PutLe16(Bytes& bytes, uint16_t value) {
@@ -117,6 +157,8 @@ bool EmulatedUsbDevice::Plug() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++address_;
     node = devnode();
+    std::string descriptors = Hex(Descriptors(setup_));
+    descriptors.erase(std::remove(descriptors.begin(), descriptors.end(), ' '), descriptors.end());
     char numbers[160];
     std::snprintf(numbers, sizeof numbers,
                   "E: BUSNUM=%03d\nE: DEVNUM=%03d\nA: busnum=%d\\n\nA: devnum=%d\\n\n"
@@ -126,7 +168,7 @@ bool EmulatedUsbDevice::Plug() {
                   "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: DEVNAME=" + node +
                   "\n" + numbers + "A: bConfigurationValue=1\\n\nA: speed=480\\n\n" +
                   "A: manufacturer=" + setup_.manufacturer + "\\n\nA: product=" + setup_.product +
-                  "\\n\nH: descriptors=" + HexBytes(Descriptors(setup_)) + "\n";
+                  "\\n\nH: descriptors=" + descriptors + "\n";
   }
   if (setup_.held_elsewhere) {
     const std::string name = SysPath().substr(SysPath().rfind('/') + 1);
@@ -247,15 +289,6 @@ bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
     case USBDEVFS_DISCARDURB:
       Discard(client, argument);
       return true;
-    case USBDEVFS_GET_CAPABILITIES: {
-      UMockdevIoctlData* caps = umockdev_ioctl_data_resolve(argument, 0, sizeof(uint32_t), nullptr);
-      *reinterpret_cast<uint32_t*>(caps->data) =
-          USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-          USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
-      g_object_unref(caps);
-      umockdev_ioctl_client_complete(client, 0, 0);
-      return true;
-    }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_RELEASEINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:

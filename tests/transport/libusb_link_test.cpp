@@ -2,18 +2,12 @@
 // The libusb link against an instrument on the emulated USB bus.
 #include <thread>
 
+#include "support/device_world.h"
+
 #include "usb_world.h"
 
 namespace korvelane::testing {
 namespace {
-
-// A channel record as the instrument sends it: 4184 body bytes.
-Bytes ChannelAnswer() {
-  Bytes body(4184);
-  for (size_t i = 0; i < body.size(); ++i)
-    body[i] = static_cast<uint8_t>(i * 7 + 3);
-  return MakeMessage(OP_WAVE_DATA, body);
-}
 
 Bytes BindAnswer() {
   return MakeMessage(OP_BIND, Body(4, {0, 2}));
@@ -33,28 +27,30 @@ TEST_F(UsbLinkTest, OpensClaimsAndReadsTheWholeAnswerHoweverTheInstrumentCutsIt)
   EXPECT_EQ(link->UsbIsOpen(), 1);
   EXPECT_TRUE(usb.interface_claimed());
 
-  const Bytes answer = ChannelAnswer();
+  const Bytes answer = MakeMessage(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000));
   const Bytes request = RequestBytes(BuildParamsRequest);
-  // In one write; in odd pieces; at a packet edge.
-  const std::vector<std::vector<size_t>> cuts = {{}, {1, 15, 700, 3}, {511, 2}};
-  for (const auto& cut : cuts) {
-    SCOPED_TRACE(::testing::PrintToString(cut));
-    AnswerWith(answer, cut);
-    ASSERT_EQ(link->UsbWrite(kPipeOut, request.data(), 20), 1);
-    EXPECT_EQ(usb.out_transfers().back(), request) << "the request goes whole, in one transfer";
-    EXPECT_EQ(ReadAnswer(*link), answer);
-  }
-  EXPECT_EQ(usb.out_transfers().size(), cuts.size());
-
-  // Bytes sent past the message, in the same write, are not taken for the next answer.
   Bytes surplus = BindAnswer();
   surplus.insert(surplus.end(), 600, 0xEE);
-  AnswerWith(surplus);
-  ASSERT_EQ(link->UsbWrite(kPipeOut, request.data(), 20), 1);
-  EXPECT_EQ(ReadAnswer(*link), BindAnswer());
-  AnswerWith(answer);
-  ASSERT_EQ(link->UsbWrite(kPipeOut, request.data(), 20), 1);
-  EXPECT_EQ(ReadAnswer(*link), answer);
+  struct Row {
+    Bytes sent;
+    std::vector<size_t> cut;
+    Bytes read;
+  };
+  // In one write; in odd pieces; at a packet edge; with bytes past the message in the same
+  // write, which are not taken for the next answer.
+  const Row rows[] = {{answer, {}, answer},
+                      {answer, {1, 15, 700, 3}, answer},
+                      {answer, {511, 2}, answer},
+                      {surplus, {}, BindAnswer()},
+                      {answer, {}, answer}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.cut) + " of " + std::to_string(row.sent.size()));
+    AnswerWith(row.sent, row.cut);
+    ASSERT_EQ(Write(*link, request), 1);
+    EXPECT_EQ(usb.out_transfers().back(), request) << "the request goes whole, in one transfer";
+    EXPECT_EQ(ReadAnswer(*link), row.read);
+  }
+  EXPECT_EQ(usb.out_transfers().size(), std::size(rows));
 
   link->UsbClose();
   EXPECT_EQ(link->UsbIsOpen(), 0);
@@ -70,33 +66,33 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
 
   // No answer within the time-out: the read fails; the answer that comes later, in two
   // pieces, is drained whole and not taken for the answer to the next request.
-  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   EXPECT_TRUE(ReadAnswer(*link).empty());
   EXPECT_EQ(LogCount("WARNING:USB读取超时"), 1);
   usb.SendInPieces(BindAnswer(), {8});
   AnswerWith(params_answer);
-  ASSERT_EQ(link->UsbWrite(kPipeOut, params.data(), 20), 1);
+  ASSERT_EQ(Write(*link, params), 1);
   EXPECT_EQ(ReadAnswer(*link), params_answer);
 
   // A header that announces more than any message holds fails the read without waiting.
   Bytes huge = BindAnswer();
   huge[8] = 0x7F;
   AnswerWith(huge);
-  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   MessageBuffer buffer{};
   EXPECT_EQ(link->UsbRead(kPipeIn, buffer.data(), kHeaderSize), 0);
   EXPECT_EQ(LogCount("WARNING:收到的USB信息包长度 2130706436 超出上限"), 1);
   EXPECT_EQ(LogCount("USB读取超时"), 1);
 
   AnswerWith(params_answer);
-  ASSERT_EQ(link->UsbWrite(kPipeOut, params.data(), 20), 1);
+  ASSERT_EQ(Write(*link, params), 1);
   EXPECT_EQ(ReadAnswer(*link), params_answer);
   EXPECT_EQ(link->UsbIsOpen(), 1);
 
   // A read given more time than the link's own takes an answer that comes later.
   ASSERT_EQ(link->UsbReadTimeoutMs(), 400);
   usb.SetOutHandler([](const Bytes&) {});
-  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   std::thread late([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     usb.SendInPieces(BindAnswer(), {});
@@ -116,7 +112,7 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
 
   // Pulled out while the link waits for an answer: the read ends for that reason, at once even
   // when it was given minutes.
-  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   std::thread puller([this] {
     WaitUntil([this] { return usb.in_submits() > 0; });
     usb.Unplug();
@@ -131,7 +127,7 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
   EXPECT_EQ(link->UsbIsOpen(), 0);
   ASSERT_TRUE(Deliver(kDeviceRemoveComplete));
   EXPECT_EQ(link->UsbIsOpen(), 0);
-  EXPECT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 0);
+  EXPECT_EQ(Write(*link, bind), 0);
   EXPECT_EQ(usb.out_transfers().size(), 1u);
 
   // Plugged in again, at another address: open and claimed on the arrival alone.
@@ -141,7 +137,7 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
   EXPECT_EQ(link->UsbIsOpen(), 1);
   EXPECT_TRUE(usb.interface_claimed());
   AnswerWith(BindAnswer());
-  ASSERT_EQ(link->UsbWrite(kPipeOut, bind.data(), 20), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   EXPECT_EQ(ReadAnswer(*link), BindAnswer());
 }
 
