@@ -110,15 +110,10 @@ struct EmulatedUsbDevice::Urb {
   Bytes payload;  // IN: what the device sent into it
 };
 
-EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup)
-    : EmulatedUsbDevice(std::move(setup), nullptr) {}
-
-EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice& first)
-    : EmulatedUsbDevice(std::move(setup), first.testbed_) {}
-
-EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, UMockdevTestbed* shared)
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice* first)
     : setup_(std::move(setup)), address_(1 + 20 * (setup_.port - 1)) {
-  testbed_ = shared ? static_cast<UMockdevTestbed*>(g_object_ref(shared)) : umockdev_testbed_new();
+  testbed_ =
+      first ? static_cast<UMockdevTestbed*>(g_object_ref(first->testbed_)) : umockdev_testbed_new();
   gchar* root = umockdev_testbed_get_root_dir(testbed_);
   root_ = root;
   g_free(root);
@@ -130,7 +125,12 @@ EmulatedUsbDevice::~EmulatedUsbDevice() {
   g_signal_handlers_disconnect_by_data(handler_, this);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    ReleaseUrbsLocked();
+    for (auto* queue : {&flying_, &reapable_}) {
+      for (Urb* urb : *queue) {
+        g_object_unref(urb->data);
+        delete urb;
+      }
+    }
     if (node_fd_ >= 0)
       close(node_fd_);
     node_fd_ = -1;
@@ -231,8 +231,6 @@ void EmulatedUsbDevice::Unplug() {
     // The kernel ends every pending URB of a device that is gone.
     while (!flying_.empty())
       FinishLocked(flying_.front(), -ESHUTDOWN);
-    in_writes_.clear();
-    in_offset_ = 0;
   }
   const std::string sys = SysPath();
   umockdev_testbed_uevent(testbed_, sys.c_str(), "remove");
@@ -441,16 +439,6 @@ void EmulatedUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* 
   (*found)->actual = 0;
   FinishLocked(*found, -ENOENT);
   umockdev_ioctl_client_complete(client, 0, 0);
-}
-
-void EmulatedUsbDevice::ReleaseUrbsLocked() {
-  for (auto* queue : {&flying_, &reapable_}) {
-    for (Urb* urb : *queue) {
-      g_object_unref(urb->data);
-      delete urb;
-    }
-    queue->clear();
-  }
 }
 
 }  // namespace korvelane::testing

@@ -39,9 +39,8 @@ struct UsbDeviceSetup {
 
 class EmulatedUsbDevice {
  public:
-  explicit EmulatedUsbDevice(UsbDeviceSetup setup = {});
-  // Another device on the same emulated bus as `first` (give it a port of its own).
-  EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice& first);
+  // With `first`, another device on the same emulated bus (give it a port of its own).
+  explicit EmulatedUsbDevice(UsbDeviceSetup setup = {}, EmulatedUsbDevice* first = nullptr);
   ~EmulatedUsbDevice();
   EmulatedUsbDevice(const EmulatedUsbDevice&) = delete;
   EmulatedUsbDevice& operator=(const EmulatedUsbDevice&) = delete;
@@ -71,7 +70,6 @@ class EmulatedUsbDevice {
 
  private:
   struct Urb;
-  EmulatedUsbDevice(UsbDeviceSetup setup, UMockdevTestbed* shared);
   static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
   bool Handle(UMockdevIoctlClient* client);
   void Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
@@ -82,7 +80,6 @@ class EmulatedUsbDevice {
   void FinishLocked(Urb* urb, int status);
   void SyncReadinessLocked();
   bool ArmNodeLocked();
-  void ReleaseUrbsLocked();
   std::string SysPath() const;
 
   const UsbDeviceSetup setup_;

@@ -83,7 +83,7 @@ TEST_F(InstrumentTest, TheFoundInstrumentOpensOnlyOnceChosenAndIsStored) {
   bus.instrument.SetOutHandler([this](const Bytes&) {
     bus.instrument.SendInPieces(MakeMessage(OP_BIND, Body(4, {0, 2})), {});
   });
-  EmulatedUsbDevice late(OtherDevice(0x04b4, 0x0d50, 4), bus.instrument);
+  EmulatedUsbDevice late(OtherDevice(0x04b4, 0x0d50, 4), &bus.instrument);
   QStringList offered;
   QString rule;
   QString copied;

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "simulator/simulated_link.h"
 #include "transport/libusb_link.h"
-#include "transport/socket_link.h"
 
 namespace korvelane {
 namespace {
@@ -48,26 +46,15 @@ TEST(DeviceChoice, UsbWithoutIdsTakesTheBuildTimeIdsAndIdsOfItsOwnWin) {
   EXPECT_FALSE(ApplyDefaultUsbIds(choice, "usb:1:2"));
 }
 
-TEST(MakeLink, MakesTheKindNamedAndSaysHowToNameAUsbInstrument) {
+// The simulated and socket kinds are what the package and end-to-end tests run on.
+TEST(MakeLink, MakesAUsbLinkAndSaysHowToNameTheInstrumentWithoutBuildTimeIds) {
   std::string note;
   DeviceChoice choice;
-  choice.kind = DeviceChoice::kSim;
-  EXPECT_NE(dynamic_cast<sim::SimulatedLink*>(MakeLink(choice, note).get()), nullptr);
-  EXPECT_TRUE(note.empty());
-
-  choice.kind = DeviceChoice::kUsb;
   std::unique_ptr<UsbLink> usb = MakeLink(choice, note);
   auto* usb_link = dynamic_cast<transport::LibUsbLink*>(usb.get());
   ASSERT_NE(usb_link, nullptr);
   EXPECT_EQ(usb_link->ids().has_value(), !BuildTimeUsbIds().empty());
   EXPECT_EQ(note.find("--device usb:VID:PID") != std::string::npos, BuildTimeUsbIds().empty());
-
-  choice.kind = DeviceChoice::kSocket;
-  choice.socket_path = "/nonexistent/dso.sock";
-  std::unique_ptr<UsbLink> socket = MakeLink(choice, note);
-  auto* socket_link = dynamic_cast<transport::SocketLink*>(socket.get());
-  ASSERT_NE(socket_link, nullptr);
-  EXPECT_EQ(socket_link->path(), "/nonexistent/dso.sock");
 }
 
 }  // namespace

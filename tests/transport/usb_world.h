@@ -55,8 +55,8 @@ struct UsbBus {
   bool PlugAll() { return instrument.Plug() && hub.Plug() && storage.Plug(); }
 
   EmulatedUsbDevice instrument;
-  EmulatedUsbDevice hub{Hub(), instrument};
-  EmulatedUsbDevice storage{Storage(), instrument};
+  EmulatedUsbDevice hub{Hub(), &instrument};
+  EmulatedUsbDevice storage{Storage(), &instrument};
 };
 
 // The device comes first and goes last: libusb must be gone before the testbed.
