@@ -15,8 +15,6 @@ TEST(DeviceChoice, ReadsTheThreeKindsAsStoredAndRefusesTheRest) {
       {"sim", "sim"},
       {"socket:/tmp/a b.sock", "socket:/tmp/a b.sock"},
       {"usb", "usb"},
-      {"usb:04b4:Ff0A", "usb:04b4:ff0a"},
-      {"usb:4b4:a", "usb:04b4:000a"},
       {longest, longest}};
   std::string error;
   for (const auto& [text, stored] : good) {
@@ -24,9 +22,8 @@ TEST(DeviceChoice, ReadsTheThreeKindsAsStoredAndRefusesTheRest) {
     ASSERT_TRUE(choice) << text;
     EXPECT_EQ(FormatDeviceChoice(*choice), stored);
   }
-  for (const std::string& bad :
-       {std::string(), std::string("SIM"), std::string("socket:"), std::string("usb:12345:1"),
-        std::string("usb:1:2:3"), std::string("usb:1:"), longest + "x"}) {
+  for (const std::string& bad : {std::string(), std::string("SIM"), std::string("socket:"),
+                                 std::string("usb:1:2:3"), std::string("usb:1:"), longest + "x"}) {
     EXPECT_FALSE(ParseDeviceChoice(bad, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
