@@ -50,11 +50,11 @@ TEST(ListenUnix, TakesOverOnlyASocketLeftBehindAndRemovesOnlyItsOwn) {
   CloseFd(first.fd);
 }
 
-TEST(ReceiveWithin, GivesWhatCameTimesOutOnNothingAndTellsAClosedPeer) {
+// Its time-out is what the socket link's time-outs rest on, and tested there.
+TEST(ReceiveWithin, GivesWhatCameAndTellsAClosedPeer) {
   int fds[2];
   ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds), 0);
   uint8_t buffer[8] = {};
-  EXPECT_EQ(ReceiveWithin(fds[0], buffer, sizeof buffer, After(30)), 0);
   const uint8_t sent[3] = {1, 2, 3};
   ASSERT_TRUE(SendAll(fds[1], sent, sizeof sent, After(1000)));
   EXPECT_EQ(ReceiveWithin(fds[0], buffer, 2, After(1000)), 2);

@@ -79,7 +79,7 @@ void PutLe16(Bytes& bytes, uint16_t value) {
 // Device and configuration descriptors: interface 0 has an interrupt endpoint first, then (with
 // the bulk pair) the two bulk endpoints, so the host must pick the bulk ones from the descriptors.
 Bytes Descriptors(const UsbDeviceSetup& setup) {
-  Bytes d = {0x12, 0x01, 0x00, 0x02, setup.device_class, 0x00, 0x00, 0x40};
+  Bytes d = {0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40};
   PutLe16(d, setup.vendor_id);
   PutLe16(d, setup.product_id);
   d.insert(d.end(), {0x00, 0x01, 0x00, 0x00, 0x00, 0x01});
@@ -107,7 +107,6 @@ struct EmulatedUsbDevice::Urb {
   int length = 0;
   int status = 0;
   int actual = 0;
-  Bytes payload;  // IN: what the device sent into it
 };
 
 EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSetup setup, EmulatedUsbDevice* first)
@@ -184,10 +183,8 @@ bool EmulatedUsbDevice::Plug() {
     return false;
   }
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!ArmNodeLocked())
-    return false;
-  plugged_ = true;
-  return true;
+  plugged_ = ArmNodeLocked();
+  return plugged_;
 }
 
 // The node that umockdev makes is a plain file, always ready, so libusb's event loop would
@@ -270,32 +267,28 @@ bool EmulatedUsbDevice::interface_claimed() const {
 }
 
 int EmulatedUsbDevice::HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
-  return static_cast<EmulatedUsbDevice*>(self)->Handle(client) ? TRUE : FALSE;
-}
-
-bool EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
-  const unsigned long request = umockdev_ioctl_client_get_request(client);
+  auto* device = static_cast<EmulatedUsbDevice*>(self);
   UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
-  switch (request) {
+  switch (umockdev_ioctl_client_get_request(client)) {
     case USBDEVFS_SUBMITURB:
-      Submit(client, argument);
-      return true;
+      device->Submit(client, argument);
+      break;
     case USBDEVFS_REAPURB:
     case USBDEVFS_REAPURBNDELAY:
-      Reap(client, argument);
-      return true;
+      device->Reap(client, argument);
+      break;
     case USBDEVFS_DISCARDURB:
-      Discard(client, argument);
-      return true;
+      device->Discard(client, argument);
+      break;
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_RELEASEINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
-      Claim(client);
-      return true;
+      device->Claim(client);
+      break;
     default:
       umockdev_ioctl_client_complete(client, -1, ENOTTY);
-      return true;
   }
+  return TRUE;
 }
 
 // Interface claims; no kernel driver is ever bound to the interface, so the requests that
@@ -321,7 +314,6 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
   Bytes request;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    const uint8_t expected = in ? kEndpointIn : kEndpointOut;
     int error = 0;
     const bool continuation = urb_fields->flags & USBDEVFS_URB_BULK_CONTINUATION;
     if (in && !continuation)
@@ -330,21 +322,16 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
       error = ENODEV;
     else if (in && continuation && in_cut_short_)
       error = EREMOTEIO;
-    else if (urb_fields->type != USBDEVFS_URB_TYPE_BULK || urb_fields->endpoint != expected ||
-             !buffer)
+    else if (urb_fields->type != USBDEVFS_URB_TYPE_BULK ||
+             urb_fields->endpoint != (in ? kEndpointIn : kEndpointOut) || !buffer)
       error = EINVAL;
-    if (!error)
-      claimed_ = true;
     if (error) {
       g_object_unref(data);
       umockdev_ioctl_client_complete(client, -1, error);
       return;
     }
-    auto* urb = new Urb;
-    urb->data = data;
-    urb->in = in;
-    urb->continuation = continuation;
-    urb->length = length;
+    claimed_ = true;
+    auto* urb = new Urb{data, in, continuation, length, 0, 0};
     flying_.push_back(urb);
     if (in) {
       ++in_submits_;
@@ -373,8 +360,8 @@ void EmulatedUsbDevice::FeedInLocked() {
     const Bytes& write = in_writes_.front();
     const size_t available = write.size() - in_offset_;
     const size_t taken = std::min(available, static_cast<size_t>(urb->length));
-    urb->payload.assign(write.begin() + static_cast<long>(in_offset_),
-                        write.begin() + static_cast<long>(in_offset_ + taken));
+    std::memcpy(reinterpret_cast<usbdevfs_urb*>(urb->data->data)->buffer, write.data() + in_offset_,
+                taken);
     urb->actual = static_cast<int>(taken);
     in_offset_ += taken;
     // A transfer that does not end on a packet boundary cannot take the packet that goes on
@@ -416,8 +403,6 @@ void EmulatedUsbDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* arg
   auto* fields = reinterpret_cast<usbdevfs_urb*>(urb->data->data);
   fields->status = urb->status;
   fields->actual_length = urb->actual;
-  if (urb->in && !urb->payload.empty())
-    std::memcpy(fields->buffer, urb->payload.data(), urb->payload.size());
   UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
   umockdev_ioctl_data_set_ptr(pointer, 0, urb->data);
   umockdev_ioctl_client_complete(client, 0, 0);

@@ -26,10 +26,9 @@ using Bytes = std::vector<uint8_t>;
 struct UsbDeviceSetup {
   uint16_t vendor_id = 0xf055;
   uint16_t product_id = 0x0d50;
-  // What lists the device: its port on bus 1, classes, names, and whether interface 0 has the
+  // What lists the device: its port on bus 1, class, names, and whether interface 0 has the
   // bulk pair besides its interrupt endpoint.
   int port = 1;
-  uint8_t device_class = 0x00;
   uint8_t interface_class = 0xff;
   bool bulk_pair = true;
   std::string manufacturer = "Dentrallo";
@@ -65,13 +64,11 @@ class EmulatedUsbDevice {
   int in_submits() const;  // IN URBs the host submitted
   bool interface_claimed() const;
 
-  const UsbDeviceSetup& setup() const { return setup_; }
   std::string devnode() const;  // the node libusb opens, e.g. /dev/bus/usb/001/002
 
  private:
   struct Urb;
   static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
-  bool Handle(UMockdevIoctlClient* client);
   void Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
   void Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
   void Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument);

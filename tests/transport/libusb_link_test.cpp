@@ -37,14 +37,13 @@ class UsbLinkTest : public LogWorld {
 
   EmulatedUsbDevice usb;
   Notifications heard;
-  std::unique_ptr<transport::LibUsbLink> link = std::make_unique<transport::LibUsbLink>(
-      UsbIds{usb.setup().vendor_id, usb.setup().product_id}, debug_log, QuickUsbOptions());
+  std::unique_ptr<transport::LibUsbLink> link =
+      std::make_unique<transport::LibUsbLink>(UsbIds{0xf055, 0x0d50}, debug_log, QuickUsbOptions());
 };
 
 TEST_F(UsbLinkTest, OpensClaimsAndReadsTheWholeAnswerHoweverTheInstrumentCutsIt) {
   ASSERT_TRUE(usb.Plug());
   ASSERT_EQ(link->UsbOpen(0), 1);
-  EXPECT_EQ(link->UsbIsOpen(), 1);
   EXPECT_TRUE(usb.interface_claimed());
 
   const Bytes answer = MakeMessage(OP_WAVE_DATA, ChannelBody(WD_CH1_ALL, 4000));
@@ -81,7 +80,6 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   ASSERT_TRUE(usb.Plug());
   ASSERT_EQ(link->UsbOpen(0), 1);
   const Bytes bind = RequestBytes(BuildBindRequest);
-  const Bytes params = RequestBytes(BuildParamsRequest);
   const Bytes params_answer = MakeMessage(OP_WAVE_DATA, Body(64, {0, WD_PARAMS}));
 
   // No answer within the time-out: the read fails; the answer that comes later, in two
@@ -91,7 +89,7 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   EXPECT_TRUE(Logged("WARNING:USB读取超时"));
   usb.SendInPieces(BindAnswer(), {8});
   AnswerWith(params_answer);
-  ASSERT_EQ(Write(*link, params), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   EXPECT_EQ(ReadAnswer(*link), params_answer);
 
   // A header that announces more than any message holds fails the read without waiting.
@@ -99,12 +97,11 @@ TEST_F(UsbLinkTest, TimeOutsAndOversizeHeadersFailTheReadAndTheNextExchangeStart
   huge[8] = 0x7F;
   AnswerWith(huge);
   ASSERT_EQ(Write(*link, bind), 1);
-  MessageBuffer buffer{};
-  EXPECT_EQ(link->UsbRead(kPipeIn, buffer.data(), kHeaderSize), 0);
+  EXPECT_TRUE(ReadAnswer(*link).empty());
   EXPECT_TRUE(Logged("WARNING:收到的USB信息包长度 2130706436 超出上限"));
 
   AnswerWith(params_answer);
-  ASSERT_EQ(Write(*link, params), 1);
+  ASSERT_EQ(Write(*link, bind), 1);
   EXPECT_EQ(ReadAnswer(*link), params_answer);
   EXPECT_EQ(link->UsbIsOpen(), 1);
 
@@ -145,7 +142,6 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
   EXPECT_FALSE(Logged("超时"));
   EXPECT_EQ(link->UsbIsOpen(), 0);
   ASSERT_TRUE(Deliver(kDeviceRemoveComplete));
-  EXPECT_EQ(link->UsbIsOpen(), 0);
   EXPECT_EQ(Write(*link, bind), 0);
   EXPECT_EQ(usb.out_transfers().size(), 1u);
 

@@ -40,7 +40,6 @@ TEST(DeviceChoice, UsbWithoutIdsTakesTheBuildTimeIdsAndIdsOfItsOwnWin) {
   EXPECT_TRUE(ApplyDefaultUsbIds(choice, "5:6"));
   EXPECT_EQ(FormatDeviceChoice(choice), "usb:0001:ff0a");
   EXPECT_FALSE(ApplyDefaultUsbIds(choice, "4b4"));
-  EXPECT_FALSE(ApplyDefaultUsbIds(choice, "usb:1:2"));
 }
 
 // The simulated and socket kinds are what the package and end-to-end tests run on.

@@ -3,12 +3,10 @@
 // program's way of exchanging through a link.
 #pragma once
 
-#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <thread>
-#include <vector>
 
 #include "core/protocol/frame.h"
 #include "core/protocol/usb_link.h"
@@ -28,28 +26,21 @@ bool WaitUntil(Predicate done, int milliseconds = 5000) {
   return true;
 }
 
-// Device-change notifications from a link's background thread.
+// Device-change notifications from a link's background thread, counted by kind.
 class Notifications {
  public:
-  void Add(uintptr_t wparam) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    seen_.push_back(wparam);
+  void Add(uintptr_t wparam) { ++Of(wparam); }
+  bool WaitFor(uintptr_t wparam) {
+    return WaitUntil([&] { return Of(wparam) > 0; });
   }
-  // Waits until `wparam` has been seen `count` times in all.
-  bool WaitFor(uintptr_t wparam, size_t count = 1) {
-    return WaitUntil([&] {
-      const std::vector<uintptr_t> now = seen();
-      return static_cast<size_t>(std::count(now.begin(), now.end(), wparam)) >= count;
-    });
-  }
-  std::vector<uintptr_t> seen() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return seen_;
-  }
+  bool none() const { return arrivals_ == 0 && removals_ == 0; }
 
  private:
-  std::mutex mutex_;
-  std::vector<uintptr_t> seen_;
+  std::atomic<int>& Of(uintptr_t wparam) {
+    return wparam == kDeviceArrival ? arrivals_ : removals_;
+  }
+  std::atomic<int> arrivals_{0};
+  std::atomic<int> removals_{0};
 };
 
 inline Bytes RequestBytes(void (*build)(MessageBuffer&)) {
