@@ -129,8 +129,9 @@ TEST_F(UsbLinkTest, UnplugEndsThePendingReadAndPlugInReopensWithoutUsbOpen) {
   // Pulled out while the link waits for an answer: the read ends for that reason, at once even
   // when it was given minutes.
   ASSERT_EQ(Write(*link, bind), 1);
-  std::thread puller([this] {
-    WaitUntil([this] { return usb.in_submits() > 0; });
+  const int drained = usb.in_submits();  // the stale answer looked for before the request
+  std::thread puller([this, drained] {
+    WaitUntil([this, drained] { return usb.in_submits() > drained; });
     usb.Unplug();
   });
   MessageBuffer buffer{};
