@@ -25,7 +25,6 @@ class ListViewWorld : public LogWorld {
   // Runs each dialog through `script`; without a script a dialog is cancelled.
   DialogRunner Runner() {
     return [this](QDialog& dialog) {
-      ++dialogs_run;
       return script ? script(dialog) : static_cast<int>(QDialog::Rejected);
     };
   }
@@ -52,7 +51,6 @@ class ListViewWorld : public LogWorld {
   Device device{link, ui, debug_log, operate_log, hooks, clock};
   ViewTables tables;
   std::function<int(QDialog&)> script;
-  int dialogs_run = 0;
 };
 
 }  // namespace korvelane::testing

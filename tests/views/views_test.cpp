@@ -24,8 +24,6 @@
 #include "core/logs/gbk_text.h"
 #include "core/protocol/unit_table.h"
 #include "core/recording/measurement_recorder.h"
-#include "core/views/copy_text.h"
-#include "core/views/wave_data_column.h"
 #include "list_view_world.h"
 #include "views/bitmap/dso_bitmap_view.h"
 #include "views/list_models.h"
@@ -51,46 +49,23 @@ QString Cell(QTableView* list, int row, int column) {
   return list->model()->index(row, column).data().toString();
 }
 
-// A dialog script that plays `act` on a dialog of type D and cancels any other.
-template <typename D>
-std::function<int(QDialog&)> On(std::function<int(D&)> act) {
-  return [act](QDialog& dialog) {
-    auto* wanted = qobject_cast<D*>(&dialog);
-    return wanted ? act(*wanted) : static_cast<int>(QDialog::Rejected);
-  };
-}
+using WaveDataViewTest = ListViewWorld;
 
-class WaveDataViewTest : public ListViewWorld {
- protected:
-  // Slot 1 or 2 after a refresh of `count` samples.
-  void Live(int channel, int count) {
-    ChannelData& data = device.store().channel(channel);
-    data.enabled = true;
-    data.count = count;
-    for (int i = 0; i < count; ++i)
-      data.samples[static_cast<size_t>(i)] = static_cast<uint8_t>(i * channel);
-    tables.wave_slots[channel] = {1, 1, 0, count};
-    FillWaveDataColumn(tables, device.store(), channel);
-    EnableViewButtons(tables);
-  }
-
-  WaveDataView view{Context(), Runner()};
-};
-
-// A refill is one change of its column, not a reset. The buttons' way to the clipboard and the
-// saves is the end-to-end and the main window's tests', Print's the printing test's.
-TEST_F(WaveDataViewTest, ARefillIsOneChangeOfItsColumnAndTheListShowsTheTable) {
+// A column changed in its table is one change of that column in the list, not a reset; another
+// list's change is not its own. Its buttons are the end-to-end, file and printing tests'.
+TEST_F(WaveDataViewTest, AColumnChangedInTheTableIsOneChangeOfThatColumnInTheList) {
+  WaveDataView view(Context(), Runner());
   QAbstractItemModel* model = view.list()->model();
   QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
   QSignalSpy resets(model, &QAbstractItemModel::modelReset);
-  Live(1, 4000);
-  Live(2, 500);
-  ASSERT_EQ(changes.count(), 2);
-  EXPECT_EQ(changes.at(1).at(0).value<QModelIndex>(), model->index(0, 2));
-  EXPECT_EQ(changes.at(1).at(1).value<QModelIndex>(), model->index(3999, 2));
+  tables.wave_data_list.column(2)[499].Set("230");
+  tables.NotifyColumnChanged(ListKind::kMeasurements, 2);
+  tables.NotifyColumnChanged(ListKind::kWaveData, 2);
+  ASSERT_EQ(changes.count(), 1);
+  EXPECT_EQ(changes[0][0].value<QModelIndex>(), model->index(0, 2));
+  EXPECT_EQ(changes[0][1].value<QModelIndex>(), model->index(3999, 2));
   EXPECT_EQ(resets.count(), 0);
-  EXPECT_EQ(Cell(view.list(), 499, 2), QStringLiteral("230"));  // 499 * 2 & 0xFF
-  EXPECT_EQ(Cell(view.list(), 500, 2), QString());
+  EXPECT_EQ(Cell(view.list(), 499, 2), QStringLiteral("230"));
 }
 
 class MeasurementViewTest : public ListViewWorld {
@@ -99,26 +74,13 @@ class MeasurementViewTest : public ListViewWorld {
     view.AttachRecorder(recorder, [this] { return dir.path(); });
   }
   void Click(MeasureButton which) { view.button(which)->click(); }
-  // File dialogs choose `chosen`; the append question answers `append`.
-  int RecordingDialogs(QDialog& dialog) {
-    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
-      folders.push_back(files->directory().absolutePath().toStdString());
-      files->selectFile(QString::fromStdString(chosen));
-      return static_cast<int>(QDialog::Accepted);
-    }
-    if (qobject_cast<QMessageBox*>(&dialog))
-      return static_cast<int>(append ? QMessageBox::Yes : QMessageBox::No);
-    return static_cast<int>(QDialog::Rejected);
-  }
 
   MeasurementRecorder recorder{tables, device.store(), clock, debug_log, ui};
   WaveMeasurementView view{Context(), Runner()};
-  std::string chosen;
-  bool append = false;
-  Strings folders;
 };
 
-// Texts from files and from the instrument are code page 936: shown and copied decoded.
+// Texts from files and from the instrument are code page 936: shown and copied decoded. The
+// "Pass|Fail setting" dialog's Enable reacts to a toggle through the accessibility bus too.
 TEST_F(MeasurementViewTest, CodePage936TextsShowDecodedAndCopyAndPassFailReachTheCore) {
   const std::string volts = Utf8ToGbk("1.5伏");
   const QString shown = QString::fromUtf8("1.5伏");
@@ -129,20 +91,28 @@ TEST_F(MeasurementViewTest, CodePage936TextsShowDecodedAndCopyAndPassFailReachTh
   EXPECT_EQ(Cell(view.list(), 0, 3), shown);
   EXPECT_EQ(ParameterListModel(tables).index(2, 3).data().toString(), shown);
   Click(MeasureButton::kCopy);
-  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-            GbkToUtf8(MeasurementCopyText(tables)));
   EXPECT_TRUE(QApplication::clipboard()->text().contains(shown));
 
   EXPECT_EQ(Cell(view.list(), kVmax, 8), QStringLiteral("Fail"));
-  script = On<CSetPassFailDlg>([](CSetPassFailDlg& limits) {
+  // Enable ticked through the accessibility bus; a bad field is refused with the focus on it.
+  script = [](QDialog& dialog) {
+    auto& limits = dynamic_cast<CSetPassFailDlg&>(dialog);
     limits.measure_type_box()->setCurrentIndex(kVmax);
-    limits.enable_check()->click();
-    limits.maximum_field()->setText(QStringLiteral("2"));
+    QAccessible::queryAccessibleInterface(limits.enable_check())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(limits.maximum_field()->isEnabled());
     limits.maximum_unit_box()->setCurrentText(QStringLiteral("V"));
+    limits.maximum_field()->setText(QStringLiteral("99999"));
+    limits.ok_button()->click();
+    EXPECT_EQ(limits.result(), QDialog::Rejected);  // still open
+    EXPECT_EQ(limits.focusWidget(), limits.maximum_field());
+    limits.maximum_field()->setText(QStringLiteral("2"));
     limits.ok_button()->click();
     return limits.result();
-  });
+  };
   Click(MeasureButton::kPassFail);
+  EXPECT_EQ(ui.messages.size(), 1u);                               // the refusal
   EXPECT_EQ(Cell(view.list(), kVmax, 8), QStringLiteral("Fail"));  // until the next fill
   Measured(1, 1.5f, kUnitV);
   EXPECT_EQ(Cell(view.list(), kVmax, 8), QStringLiteral("Pass"));
@@ -152,10 +122,19 @@ TEST_F(MeasurementViewTest, CodePage936TextsShowDecodedAndCopyAndPassFailReachTh
 // "Record..." asks before it appends to a file that exists; the trend window follows the
 // recording under way, then reads the file back with its figures.
 TEST_F(MeasurementViewTest, RecordAppendsOnlyAfterYesAndTheTrendFollowsAndReadsTheFileBack) {
-  script = [this](QDialog& dialog) { return RecordingDialogs(dialog); };
+  // The file dialog chooses live.csv in the folder it opens in; the question answers `append`.
+  bool append = false;
+  Strings folders;
+  script = [&](QDialog& dialog) {
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+      folders.push_back(files->directory().absolutePath().toStdString());
+      files->selectFile(QString::fromStdString(dir.File("live.csv")));
+      return static_cast<int>(QDialog::Accepted);
+    }
+    return static_cast<int>(append ? QMessageBox::Yes : QMessageBox::No);
+  };
   ResetPassFailLimits(tables.limits);
   tables.limits_initialised = true;
-  chosen = dir.File("live.csv");
   Click(MeasureButton::kRecord);
   EXPECT_EQ(folders, Strings{dir.path()});
   EXPECT_EQ(view.button(MeasureButton::kRecord)->text(), QStringLiteral("Stop"));
@@ -163,7 +142,6 @@ TEST_F(MeasurementViewTest, RecordAppendsOnlyAfterYesAndTheTrendFollowsAndReadsT
   Click(MeasureButton::kTrend);
   TrendWindow* trend = view.trend_window();
   ASSERT_TRUE(trend && trend->isVisible());
-  EXPECT_EQ(trend->data().rows(), 1);
   Click(MeasureButton::kRecord);  // Stop
   Click(MeasureButton::kRecord);  // the file exists: "No" leaves it alone
   EXPECT_FALSE(recorder.recording());
@@ -190,45 +168,28 @@ using DialogTest = ListViewWorld;
 TEST_F(DialogTest, TheChannelRadiosShowTheChoiceAndOkOrCancelHandItBack) {
   tables.wave_slots[1] = {1, 1, 0, 4000};
   tables.wave_slots[6] = {0, 0, 1, 900};
-  script = On<CSelectChanDlg>([](CSelectChanDlg& dialog) {
+  script = [](QDialog& shown) {
+    auto& dialog = dynamic_cast<CSelectChanDlg&>(shown);
     for (int i = 0; i < 7; ++i)
       EXPECT_EQ(dialog.radio(i)->isEnabled(), i == 5) << i;
     EXPECT_TRUE(dialog.radio(5)->isChecked());
     dialog.ok_button()->click();
     return dialog.result();
-  });
+  };
   EXPECT_EQ(SelectChannel(tables, SelectChanMode::kMeasurement, Runner()), 6);
   EXPECT_EQ(tables.selected_channel, 5);
   script = nullptr;  // Cancel
   EXPECT_FALSE(SelectChannel(tables, SelectChanMode::kWaveGraph, Runner()));
-  EXPECT_EQ(tables.selected_channel, 5);
 }
 
-TEST_F(DialogTest, PassFailEnableTickedThroughTheBusUnlocksAndABadFieldKeepsTheFocus) {
-  CSetPassFailDlg dialog(tables, ui);
-  dialog.measure_type_box()->setCurrentIndex(kVpp);
-  QAccessible::queryAccessibleInterface(dialog.enable_check())
-      ->actionInterface()
-      ->doAction(QAccessibleActionInterface::toggleAction());
-  EXPECT_TRUE(dialog.maximum_field()->isEnabled());
-  dialog.maximum_field()->setText(QStringLiteral("99999"));
-  dialog.ok_button()->click();
-  EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_EQ(dialog.focusWidget(), dialog.maximum_field());
-  EXPECT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(tables.limits[kVpp].maximum, 999);  // nothing stored
-}
-
-class WaveGraphViewTest : public ListViewWorld {
- protected:
-  WaveGraphViewTest() { view.resize(view.sizeHint()); }
-  WaveGraphView view{Context(), device.acquisition(), device.connection(), RefreshTimerCalls{}};
-};
+using WaveGraphViewTest = ListViewWorld;
 
 // Copy puts a picture of the whole view on the clipboard; Print counts a Chan7 box ticked
 // through the accessibility bus.
 TEST_F(WaveGraphViewTest, CopyPicturesTheViewAndPrintCountsAChan7BoxTickedThroughTheBus) {
   using B = WaveGraphView::Button;
+  WaveGraphView view(Context(), device.acquisition(), device.connection(), RefreshTimerCalls{});
+  view.resize(view.sizeHint());
   QApplication::clipboard()->clear();
   view.button(B::kCopy)->setEnabled(true);
   view.button(B::kCopy)->click();
@@ -241,12 +202,10 @@ TEST_F(WaveGraphViewTest, CopyPicturesTheViewAndPrintCountsAChan7BoxTickedThroug
   QAccessibleInterface* box = QAccessible::queryAccessibleInterface(view.show_box(7));
   ASSERT_TRUE(box && box->actionInterface());
   box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-  EXPECT_TRUE(view.show_box(7)->isChecked());
   QSignalSpy prints(&view, &WaveGraphView::PrintRequested);
   view.button(B::kPrint)->click();
   ASSERT_EQ(prints.size(), 1);
   EXPECT_EQ(prints[0][0].toInt(), 500);
-  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(Operations(), (Strings{"Copy Wave Graph Interface", "Show/Hide the seventh graph",
                                    "Print Wave Graph data"}));
 }
@@ -257,7 +216,6 @@ class DsoBitmapViewTest : public ListViewWorld {
     device.connection().StartupLinkTest();
     view.show();
   }
-  void Click(BitmapButton which) { view.button(which)->click(); }
   // Whether Save, Alter Title, Copy and Print are enabled, in that order.
   std::vector<bool> PictureButtons() const {
     std::vector<bool> enabled;
@@ -284,13 +242,11 @@ class DsoBitmapViewTest : public ListViewWorld {
 // writes a true-colour file, or tells the user that it could not.
 TEST_F(DsoBitmapViewTest, OpenAndSaveGoThroughTheFileDialogsAndNothingComesWithoutAPicture) {
   EXPECT_EQ(PictureButtons(), std::vector<bool>(4, false));
-  Click(BitmapButton::kRefresh);
+  view.button(BitmapButton::kRefresh)->click();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "The software is not link with device!");
-  EXPECT_TRUE(requests.empty() && dialogs_run == 0);  // no dialog was shown
   testing::WriteFileBytes(dir.File("broken.bmp"), {'B', 'M'});
   EXPECT_FALSE(view.LoadPicture(dir.File("broken.bmp"), true));
-  EXPECT_FALSE(view.LoadPicture(dir.File("missing.bmp"), true));
   EXPECT_EQ(view.title_label()->text().toStdString(), "There is no picture now");
   EXPECT_EQ(PictureButtons(), std::vector<bool>(4, false));
   for (QWidget* child : view.findChildren<QWidget*>())
@@ -300,13 +256,13 @@ TEST_F(DsoBitmapViewTest, OpenAndSaveGoThroughTheFileDialogsAndNothingComesWitho
   const std::string opened = dir.File("from disk.bmp");
   testing::WriteFileBytes(opened, EncodeBitmapFile(shot));
   Answer(opened);
-  Click(BitmapButton::kOpen);
+  view.button(BitmapButton::kOpen)->click();
   EXPECT_EQ(view.title(), opened);
   EXPECT_EQ(view.picture_area()->image().size(), QSize(3, 2));
   EXPECT_EQ(PictureButtons(), (std::vector<bool>{true, false, true, true}));
   const std::string typed = dir.File("copy");  // the dialog adds the extension
   Answer(typed);
-  Click(BitmapButton::kSave);
+  view.button(BitmapButton::kSave)->click();
   EXPECT_EQ(requests.back().initial_name, "from disk.bmp");
   EXPECT_EQ(testing::ReadFileBytes(typed + ".bmp"), EncodeBitmapFile(shot));
   EXPECT_EQ(Operations().back(), "Save DSO Bitmap successed！");
@@ -318,7 +274,7 @@ TEST_F(DsoBitmapViewTest, OpenAndSaveGoThroughTheFileDialogsAndNothingComesWitho
 
   // A failed save is told to the user, not only to the debug log.
   Answer(dir.File("no/such/folder/x.bmp"));
-  Click(BitmapButton::kSave);
+  view.button(BitmapButton::kSave)->click();
   EXPECT_TRUE(Logged("WARNING:创建位图文件失败,请检查文件格式或路径是否正确？"));
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text, "Try to save DSO Bitmap file failed!");
