@@ -3,8 +3,6 @@
 // scripted dialog runner.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QDialog>
 #include <functional>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Layout at the scale the environment sets (ctest runs these at QT_SCALE_FACTOR 1 and 2): the
-// Wave Graph growing with its view, and every window and dialog of the program opened through
-// its own button or menu item: no control leaves its parent, lies over a sibling or cuts its
-// text; screenshots in screenshots/ of the build. And the graph views' refresh in the main window.
+// Layout at QT_SCALE_FACTOR 1 and 2: the Wave Graph growing with its view, and every window and
+// dialog opened through its own button or menu item with no control that leaves its parent, lies
+// over a sibling or cuts its text (screenshots in the build's screenshots/). And the graph views'
+// refresh in the main window.
 #include <gtest/gtest.h>
 
 #include <qcustomplot.h>
