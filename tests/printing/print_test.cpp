@@ -117,15 +117,15 @@ TEST_F(PrintTest, WaveDataRangeThePreviewsActionsAndTheQuestionBeforePrinting) {
     EXPECT_NE(text.find("测量"), std::string::npos) << text;
   }
 
-  // A refused end, and an end before the start (no items): no preview.
-  const std::pair<const char*, const char*> refused[] = {{"1", "1"}, {"100", "50"}};
+  // A refused start, and an end before the start (no items): no preview.
+  const std::pair<const char*, const char*> refused[] = {{"4000", "4000"}, {"100", "50"}};
   for (const auto& [first, last] : refused) {
     start = QString::fromLatin1(first);
     end = QString::fromLatin1(last);
     print->click();
   }
   EXPECT_EQ(previews, 1);
-  EXPECT_EQ(presenter.boxes.size(), 1u);  // the refused end's
+  EXPECT_EQ(presenter.boxes.size(), 1u);  // the refused start's
 }
 
 // Measurement and DSO Bitmap reach their previews, the picture painted on its page; a printer
