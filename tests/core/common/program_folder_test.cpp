@@ -10,60 +10,33 @@
 namespace korvelane {
 namespace {
 
-class ProgramFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* old = std::getenv("XDG_DATA_HOME");
-    had_old_ = old != nullptr;
-    if (old)
-      old_ = old;
-    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
-  }
-  void TearDown() override {
-    if (had_old_) {
-      setenv("XDG_DATA_HOME", old_.c_str(), 1);
-    } else {
-      unsetenv("XDG_DATA_HOME");
-    }
-  }
+// The executable's folder when it is writable, else the per-user data folder, created.
+TEST(ProgramFolder, IsTheWritableExecutableFolderOrThePerUserDataFolder) {
   testing::TempDir dir;
-  std::string old_;
-  bool had_old_ = false;
-};
-
-TEST_F(ProgramFolderTest, WritableExecutableFolderIsUsed) {
   EXPECT_EQ(ProgramFolder(dir.path()), dir.path());
-}
-
-TEST_F(ProgramFolderTest, OtherwiseThePerUserDataFolderIsCreated) {
+  setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);  // this test program's own environment
   const std::string folder = ProgramFolder(dir.File("not/there"));
   EXPECT_EQ(folder, dir.File("data/Korvelane"));
   EXPECT_TRUE(testing::FileExists(folder));
+  const std::string executable = ExecutableFolder();
+  ASSERT_FALSE(executable.empty());
+  EXPECT_EQ(executable.front(), '/');
+  EXPECT_NE(executable.back(), '/');
 }
 
 TEST(PathLimit, JoinPathUsesOneSlashAndPathsHoldAtMostTwoHundredSixtyCharacters) {
   EXPECT_EQ(JoinPath("/a", "b.txt"), "/a/b.txt");
   EXPECT_EQ(JoinPath("/a/", "b.txt"), "/a/b.txt");
   EXPECT_EQ(JoinPath("", "b.txt"), "b.txt");
-  const auto repeat = [](const std::string& part, size_t times) {
-    std::string text;
-    for (size_t i = 0; i < times; ++i)
-      text += part;
-    return text;
-  };
   // Characters, not bytes: each Chinese character is three bytes.
-  for (const std::string character : {"a", "波"}) {
-    EXPECT_TRUE(FitsPathLimit(repeat(character, 260))) << character;
-    EXPECT_FALSE(FitsPathLimit(repeat(character, 261))) << character;
-  }
+  std::string chinese;
+  for (int i = 0; i < 260; ++i)
+    chinese += "波";
+  EXPECT_TRUE(FitsPathLimit(chinese));
+  EXPECT_FALSE(FitsPathLimit(chinese + "波"));
+  EXPECT_TRUE(FitsPathLimit(std::string(260, 'a')));
+  EXPECT_FALSE(FitsPathLimit(std::string(261, 'a')));
   EXPECT_TRUE(FitsPathLimit(""));
-}
-
-TEST(ExecutableFolder, IsTheFolderOfTheRunningTest) {
-  const std::string folder = ExecutableFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.front(), '/');
-  EXPECT_NE(folder.back(), '/');
 }
 
 }  // namespace

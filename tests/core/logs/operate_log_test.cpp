@@ -6,19 +6,13 @@
 #include <cstdio>
 #include <optional>
 
-#include "core/logs/gbk_text.h"
-#include "support/fake_user_interface.h"
-#include "support/fixed_clock.h"
-#include "support/temp_dir.h"
+#include "support/log_world.h"
 
 namespace korvelane {
 namespace {
 
-using testing::FakeUserInterface;
 using testing::FileExists;
-using testing::FixedClock;
 using testing::ReadFileText;
-using testing::TempDir;
 
 const std::string kStamp = Utf8ToGbk("20261206-09时05分07秒042毫秒——");
 const std::string kLatinStamp = Utf8ToGbk("20261206-09H05M07S042ms——");
@@ -27,35 +21,27 @@ std::string Line(const std::string& text) {
   return kStamp + text + "\r\n";
 }
 
-class OperateLogTest : public ::testing::Test {
+class OperateLogTest : public testing::LogWorld {
  protected:
   std::string FilePath() const { return dir.File("Operate File.txt"); }
-  std::string FileText() const { return ReadFileText(FilePath()); }
-  std::string DebugText() const { return ReadFileText(dir.File("BlogFile.txt")); }
-
-  // Switches the log on as at start, with the "Welcome" line buffered.
-  void StartOn() {
-    log.set_operate_log_on(OperateLog::kOn);
-    log.Start();
-  }
-
-  TempDir dir;
-  FixedClock clock;
-  FakeUserInterface ui;
-  DebugLog debug{dir.path(), clock};
-  OperateLog log{dir.path(), clock, debug, ui};
 };
 
-TEST_F(OperateLogTest, OffShowsTheTextButBuffersNothing) {
-  log.RecordOperation("Bind");
+TEST_F(OperateLogTest, OffShowsTheTextButBuffersNothingAndLongTextsAreKeptWhole) {
+  operate_log.set_operate_log_on(OperateLog::kOff);
+  operate_log.RecordOperation("Bind");
   EXPECT_EQ(ui.panes[0], "Bind");
-  EXPECT_EQ(log.operate_line_count(), 0);
-  EXPECT_FALSE(FileExists(FilePath()));
+  EXPECT_EQ(operate_log.operate_line_count(), 1);  // the welcome line
+  operate_log.set_operate_log_on(OperateLog::kOn);
+  const std::string long_text(400, 'L');
+  operate_log.RecordOperation(long_text);
+  operate_log.FlushOnExit();
+  EXPECT_EQ(ReadFileText(FilePath()), Line("Welcome use Korvelane 2.0") + Line(long_text));
 }
 
-// Ten lines are buffered; the eleventh action and every switch or exit write them out.
+// Ten lines are buffered; the eleventh action and every switch or exit write them out. What
+// cannot be written at exit or by an action is shown.
 TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitchedOrClosed) {
-  enum class Then { kNothing, kSwitch, kSwitchWhileOff, kExit, kExitWhileOff };
+  enum class Then { kNothing, kSwitch, kSwitchWhileOff, kExit, kExitWhileOff, kNoFolder };
   const std::string welcome = Line("Welcome use Korvelane 2.0");
   const auto xs = [](int n) {  // the lines of actions a1..an, in their order
     std::string text;
@@ -84,14 +70,16 @@ TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitched
       {9, Then::kSwitchWhileOff, false, welcome + xs(9), 0, 0},
       {1, Then::kExitWhileOff, false, welcome + xs(1), 0, 0},
       {0, Then::kExit, true, std::nullopt, 1, 1},
+      // The eleventh action that cannot be written is dropped; the ten lines stay.
+      {10, Then::kNoFolder, false, std::nullopt, 10, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.actions << " actions, then " << static_cast<int>(c.then)
                                       << (c.file_removed ? ", file removed" : ""));
-    TempDir world;
-    FakeUserInterface shown;
+    testing::TempDir world;
+    testing::FakeUserInterface shown;
     DebugLog debug_log(world.path(), clock);
-    OperateLog each(world.path(), clock, debug_log, shown);
+    OperateLog each(world.File(c.then == Then::kNoFolder ? "gone" : ""), clock, debug_log, shown);
     each.set_operate_log_on(OperateLog::kOn);
     each.Start();
     for (int i = 1; i <= c.actions; ++i)
@@ -113,44 +101,23 @@ TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitched
 }
 
 TEST_F(OperateLogTest, SwitchingShowsItsTextAndFailuresAreReportedWhereTheyHappen) {
+  std::remove(FilePath().c_str());
+  OperateLog log(dir.path(), clock, debug_log, ui);
   log.ToggleOperateFile();  // the first switch on creates the file and buffers its line
   EXPECT_TRUE(log.is_on());
   EXPECT_EQ(ui.panes[0], "Select save Operate File");
   EXPECT_TRUE(FileExists(FilePath()));
-  ASSERT_EQ(log.operate_line_count(), 1);
-  EXPECT_EQ(log.operate_lines()[0], "20261206-09时05分07秒042毫秒——Select save Operate File");
+  EXPECT_EQ(log.operate_lines(),
+            testing::Strings{"20261206-09时05分07秒042毫秒——Select save Operate File"});
   std::remove(FilePath().c_str());
   log.ToggleOperateFile();  // off: the failure goes to the debug log alone
   EXPECT_EQ(ui.panes[0], "Not save Operate File");
-  EXPECT_NE(DebugText().find(Utf8ToGbk("打开操作记录文件失败")), std::string::npos);
+  EXPECT_TRUE(Logged("打开操作记录文件失败"));
   EXPECT_TRUE(ui.messages.empty());
-  // At exit the failure is shown.
-  log.FlushOnExit();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], (testing::MessageRecord{"Try to open Operate File failed!", "Error",
-                                                    MessageIcon::kNone}));
+  log.FlushOnExit();  // at exit the failure is shown
+  EXPECT_EQ(ui.messages, (std::vector<testing::MessageRecord>{
+                             {"Try to open Operate File failed!", "Error", MessageIcon::kNone}}));
   EXPECT_EQ(ui.lamp_refreshes, 1);
-}
-
-TEST_F(OperateLogTest, RecordFailureKeepsTheTenLinesAndDropsTheAction) {
-  OperateLog unwritable(dir.File("no/such/folder"), clock, debug, ui);
-  unwritable.set_operate_log_on(OperateLog::kOn);
-  unwritable.Start();
-  for (int i = 1; i <= 9; ++i)
-    unwritable.RecordOperation("x");
-  unwritable.RecordOperation("lost");
-  EXPECT_EQ(unwritable.operate_line_count(), 10);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Try to open Operate File failed!");
-  EXPECT_EQ(ui.panes[0], "lost");
-}
-
-TEST_F(OperateLogTest, LongActionTextsAreKeptWhole) {
-  StartOn();
-  const std::string long_text(400, 'L');
-  log.RecordOperation(long_text);
-  log.ToggleOperateFile();
-  EXPECT_NE(FileText().find(kStamp + long_text + "\r\n"), std::string::npos);
 }
 
 }  // namespace

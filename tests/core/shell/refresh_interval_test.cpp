@@ -16,19 +16,15 @@ TEST(SelectInterval, FixedItemsSetTheirPeriodCustomKeepsItAndOthersCheckNothing)
   EXPECT_EQ(SelectInterval(4, 700).checked_command, 0);
 }
 
-TEST(IntervalFromStoredText, ExactValuesCheckTheirItemOthersAreCustom) {
+TEST(IntervalFromStoredText, ExactValuesCheckTheirItemOthersAreCustomUnusableOnesTwoSeconds) {
   EXPECT_EQ(IntervalFromStoredText("1000").checked_command, kCmdInterval1s);
   EXPECT_EQ(IntervalFromStoredText("700").interval_ms, 700);
   EXPECT_EQ(IntervalFromStoredText("700").checked_command, kCmdIntervalCustom);
   EXPECT_EQ(IntervalFromStoredText("100").interval_ms, 100);
   EXPECT_EQ(IntervalFromStoredText("250ms").interval_ms, 250);  // leading digits count
-}
-
-TEST(IntervalFromStoredText, UnusableValuesFallBackToTwoSeconds) {
   for (const char* text : {"", "abc", "99", "10001", "-500", "99999999999999"}) {
-    const IntervalChoice c = IntervalFromStoredText(text);
-    EXPECT_EQ(c.interval_ms, 2000) << text;
-    EXPECT_EQ(c.checked_command, kCmdInterval2s) << text;
+    EXPECT_EQ(IntervalFromStoredText(text).interval_ms, 2000) << text;
+    EXPECT_EQ(IntervalFromStoredText(text).checked_command, kCmdInterval2s) << text;
   }
 }
 

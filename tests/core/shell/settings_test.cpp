@@ -7,7 +7,6 @@
 #include <map>
 #include <optional>
 
-#include "core/shell/command_ids.h"
 #include "support/log_world.h"
 
 namespace korvelane {
@@ -18,14 +17,13 @@ class MapStore : public SettingsStore {
  public:
   bool OpenForRead() override { return exists; }
   bool OpenForWrite() override { return exists && writable; }
-  bool Create() override {
-    exists = writable;
-    return exists;
-  }
+  bool Create() override { return exists = writable; }
   std::optional<std::string> ReadText(const std::string& name) override {
-    return Find(texts, name);
+    return texts.count(name) ? std::optional(texts[name]) : std::nullopt;
   }
-  std::optional<int> ReadInt(const std::string& name) override { return Find(ints, name); }
+  std::optional<int> ReadInt(const std::string& name) override {
+    return ints.count(name) ? std::optional(ints[name]) : std::nullopt;
+  }
   bool WriteText(const std::string& name, const std::string& value) override {
     if (writable)
       texts[name] = value;
@@ -43,74 +41,58 @@ class MapStore : public SettingsStore {
   int closes = 0;
   std::map<std::string, std::string> texts;
   std::map<std::string, int> ints;
-
- private:
-  template <typename T>
-  static std::optional<T> Find(const std::map<std::string, T>& values, const std::string& name) {
-    auto it = values.find(name);
-    return it == values.end() ? std::nullopt : std::optional<T>(it->second);
-  }
 };
 
-class SettingsTest : public testing::LogWorld {
- protected:
-  MapStore store;
-};
+using SettingsTest = testing::LogWorld;
 
-TEST_F(SettingsTest, EachValueFallsBackOnItsOwn) {
+// What was read: interval|operate log|initial path|fast exchange|device.
+std::string Read(const ShellSettings& s) {
+  return std::to_string(s.interval.interval_ms) + "|" + std::to_string(s.operate_log_on) + "|" +
+         s.initial_path + "|" + (s.fast_exchange ? "1" : "0") + "|" + s.device;
+}
+
+TEST_F(SettingsTest, EachValueFallsBackOnItsOwnWithALogLine) {
   using Text = std::optional<std::string>;
+  const char* fast_unknown = "NORMAL :读注册表 软件配置参数：快速通信 无法识别，按关闭处理";
   const struct {
     bool key;  // false: the first run, no key at all
     Text interval;
     std::optional<int> operate;
-    Text path;
-    Text fast;
-    int interval_ms, checked, operate_on;
-    std::string initial_path;
-    bool fast_on;
+    Text path, fast, device;
+    const char* read;
     const char* logged;  // nullptr: nothing
   } cases[] = {
-      {false, "700", 8, "/data", "1", 2000, kCmdInterval2s, 0, "/opt/k", false,
-       "打开注册表读取软件配置参数失败"},
-      // An emptied path stays empty.
-      {true, "700", 8, "", "1", 700, kCmdIntervalCustom, 8, "", true, nullptr},
-      {true, "1000", 0, "/data", "0", 1000, kCmdInterval1s, 0, "/data", false, nullptr},
-      // Only the first byte of the operate-log value counts.
-      {true, {}, 0x108, {}, {}, 2000, kCmdInterval2s, 8, "/opt/k", false, nullptr},
-      {true,
-       "abc",
-       {},
-       "/data",
-       "2",
-       2000,
-       kCmdInterval2s,
-       0,
-       "/data",
-       false,
-       "NORMAL :读注册表 软件配置参数：快速通信 无法识别，按关闭处理"},
-      {true, {}, {}, {}, "true", 2000, kCmdInterval2s, 0, "/opt/k", false, "快速通信 无法识别"},
-      {true, {}, {}, {}, "", 2000, kCmdInterval2s, 0, "/opt/k", false, "快速通信 无法识别"},
+      {false, "700", 8, "/data", "1", "sim", "2000|0|/opt/k|0|", "打开注册表读取软件配置参数失败"},
+      // An emptied path stays empty; only the first byte of the operate-log value counts.
+      {true, "700", 0x108, "", "1", "sim", "700|8||1|sim", nullptr},
+      // A device as lsusb prints it: any case, short ids.
+      {true, "1000", 0, "/data", "0", "usb:F055:d50", "1000|0|/data|0|usb:f055:0d50", nullptr},
+      {true, {}, {}, {}, {}, {}, "2000|0|/opt/k|0|", nullptr},
+      {true, "abc", {}, "/data", "2", {}, "2000|0|/data|0|", fast_unknown},
+      {true, {}, {}, {}, "true", {}, "2000|0|/opt/k|0|", fast_unknown},
+      {true, {}, {}, {}, "", {}, "2000|0|/opt/k|0|", fast_unknown},
+      // A malformed or unreadable device is as if absent, and disturbs no other value.
+      {true, "1000", {}, "/data", {}, "serial", "1000|0|/data|0|", "仪器设置“serial”无效"},
+      {true, "1000", {}, "/data", "1", "usb:12345:1", "1000|0|/data|1|", "无效"},
+      {true, {}, {}, {}, {}, "", "2000|0|/opt/k|0|", "无效"},
+      {true, {}, {}, {}, {}, std::string("\xff\x00", 2), "2000|0|/opt/k|0|", "无效"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.interval.value_or("-") + " " + c.fast.value_or("-"));
+    SCOPED_TRACE(::testing::Message() << "row " << &c - cases);
     std::remove(debug_log.debug_log_path().c_str());
     MapStore stored;
     stored.exists = c.key;
     const std::pair<const char*, Text> texts[] = {{kIntervalTimeValue, c.interval},
                                                   {kFileInitPathValue, c.path},
-                                                  {kFastExchangeValue, c.fast}};
+                                                  {kFastExchangeValue, c.fast},
+                                                  {kDeviceValue, c.device}};
     for (const auto& [name, text] : texts) {
       if (text)
         stored.texts[name] = *text;
     }
     if (c.operate)
       stored.ints[kOperateFileCheckValue] = *c.operate;
-    const ShellSettings s = LoadSettings(stored, "/opt/k", debug_log);
-    EXPECT_EQ(s.interval.interval_ms, c.interval_ms);
-    EXPECT_EQ(s.interval.checked_command, c.checked);
-    EXPECT_EQ(s.operate_log_on, c.operate_on);
-    EXPECT_EQ(s.initial_path, c.initial_path);
-    EXPECT_EQ(s.fast_exchange, c.fast_on);
+    EXPECT_EQ(Read(LoadSettings(stored, "/opt/k", debug_log)), c.read);
     EXPECT_EQ(testing::ReadFileText(debug_log.debug_log_path()).empty(), c.logged == nullptr);
     if (c.logged) {
       EXPECT_TRUE(Logged(c.logged));
@@ -120,24 +102,24 @@ TEST_F(SettingsTest, EachValueFallsBackOnItsOwn) {
 }
 
 TEST_F(SettingsTest, AtExitTheKeyIsCreatedAndEveryValueWrittenEvenAfterAFailure) {
+  MapStore store;
   ShellSettings s = LoadSettings(store, "/opt/korvelane", debug_log);
   SaveSettings(store, s, debug_log);
   EXPECT_TRUE(Logged("打开注册表以保存软件配置参数失败"));
-  EXPECT_EQ(store.texts[kIntervalTimeValue], "2000");
-  EXPECT_EQ(store.ints[kOperateFileCheckValue], 0);
-  EXPECT_EQ(store.texts[kFileInitPathValue], "/opt/korvelane");
-  EXPECT_EQ(store.texts[kFastExchangeValue], "0");
+  EXPECT_EQ(Read(LoadSettings(store, "/x", debug_log)), "2000|0|/opt/korvelane|0|");
+  EXPECT_EQ(store.texts.size() + store.ints.size(), 4u);  // without a choice no "Device"
+  EXPECT_FALSE(StoredDevice(s));
 
   class FailingIntStore : public MapStore {
    public:
     bool WriteInt(const std::string&, int) override { return false; }
   } failing;
   failing.exists = true;
-  s.initial_path = "/data";
+  s = {SelectInterval(10, 700), 8, "/data", "usb:f055:0d50", true};
   SaveSettings(failing, s, debug_log);
   EXPECT_TRUE(Logged("写注册表 保存软件配置参数：动作文件是否保存 失败"));
-  EXPECT_EQ(failing.texts[kFileInitPathValue], "/data");
-  EXPECT_EQ(failing.texts[kIntervalTimeValue], "2000");
+  EXPECT_EQ(Read(LoadSettings(failing, "/x", debug_log)), "10000|0|/data|1|usb:f055:0d50");
+  EXPECT_EQ(StoredDevice(s)->product_id, 0x0d50);
 
   MapStore unwritable;
   unwritable.writable = false;
@@ -146,50 +128,12 @@ TEST_F(SettingsTest, AtExitTheKeyIsCreatedAndEveryValueWrittenEvenAfterAFailure)
   EXPECT_TRUE(unwritable.texts.empty());
 }
 
-TEST_F(SettingsTest, DeviceIsAFourthValueThatNeverDisturbsTheOtherThree) {
-  store.exists = true;
-  store.texts[kIntervalTimeValue] = "1000";
-  store.texts[kFileInitPathValue] = "/data";
-  store.texts[kDeviceValue] = "usb:F055:d50";  // as lsusb prints it, any case, short ids
-  ShellSettings s = LoadSettings(store, "/opt/k", debug_log);
-  EXPECT_EQ(s.device, "usb:f055:0d50");
-  ASSERT_TRUE(StoredDevice(s).has_value());
-  EXPECT_EQ(StoredDevice(s)->product_id, 0x0d50);
-
-  // Malformed or unreadable: as if absent, with a log line; the other values as before.
-  for (const std::string& bad : {std::string("usb:12345:1"), std::string("serial"), std::string(),
-                                 std::string("\xff\x00", 2)}) {
-    store.texts[kDeviceValue] = bad;
-    const size_t logged = testing::ReadFileText(debug_log.debug_log_path()).size();
-    s = LoadSettings(store, "/opt/k", debug_log);
-    EXPECT_GT(testing::ReadFileText(debug_log.debug_log_path()).size(), logged) << bad;
-    EXPECT_EQ(s.device, "") << bad;
-    EXPECT_FALSE(StoredDevice(s).has_value());
-    EXPECT_EQ(s.interval.interval_ms, 1000);
-    EXPECT_EQ(s.initial_path, "/data");
-  }
-  EXPECT_TRUE(Logged("注册表中保存的仪器设置“serial”无效"));
-
-  // Without a choice no "Device" is written.
-  MapStore fresh;
-  fresh.exists = true;
-  SaveSettings(fresh, s, debug_log);
-  EXPECT_EQ(fresh.texts.count(kDeviceValue), 0u);
-  EXPECT_EQ(fresh.texts.size() + fresh.ints.size(), 4u);
-  s.device = "socket:/tmp/dso.sock";
-  SaveSettings(fresh, s, debug_log);
-  EXPECT_EQ(fresh.texts[kDeviceValue], "socket:/tmp/dso.sock");
-}
-
 TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) {
-  DeviceChoice sim;
-  sim.kind = DeviceChoice::kSim;
-  DeviceChoice socket;
-  socket.kind = DeviceChoice::kSocket;
-  socket.socket_path = "/s";
+  std::string error;
+  const std::optional<DeviceChoice> sim = ParseDeviceChoice("sim", error);
+  const std::optional<DeviceChoice> socket = ParseDeviceChoice("socket:/s", error);
   const UsbIds build{0x1234, 0xabcd};
   const UsbIds found{0xf055, 0x0d50};
-  const UsbIds other{0x0001, 0x0002};
   struct Case {
     std::optional<DeviceChoice> command_line;
     std::optional<DeviceChoice> stored;
@@ -199,11 +143,11 @@ TEST(StartupDevice, CommandLineThenStoredThenBuildIdsThenAnOfferNeverAnOpening) 
     StartupDevice::Offer offer;
   } cases[] = {
       {sim, socket, build, {found}, "sim", StartupDevice::kNoOffer},
-      {std::nullopt, socket, build, {found}, "socket:/s", StartupDevice::kNoOffer},
-      {std::nullopt, std::nullopt, build, {found}, "usb:1234:abcd", StartupDevice::kNoOffer},
-      {std::nullopt, std::nullopt, std::nullopt, {found}, "usb", StartupDevice::kOfferUsb},
-      {std::nullopt, std::nullopt, std::nullopt, {found, other}, "usb", StartupDevice::kOfferSim},
-      {std::nullopt, std::nullopt, std::nullopt, {}, "usb", StartupDevice::kOfferSim},
+      {{}, socket, build, {found}, "socket:/s", StartupDevice::kNoOffer},
+      {{}, {}, build, {found}, "usb:1234:abcd", StartupDevice::kNoOffer},
+      {{}, {}, {}, {found}, "usb", StartupDevice::kOfferUsb},
+      {{}, {}, {}, {found, {1, 2}}, "usb", StartupDevice::kOfferSim},
+      {{}, {}, {}, {}, "usb", StartupDevice::kOfferSim},
   };
   for (const Case& c : cases) {
     const StartupDevice startup =
