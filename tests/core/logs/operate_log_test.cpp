@@ -30,7 +30,6 @@ TEST_F(OperateLogTest, OffShowsTheTextButBuffersNothingAndLongTextsAreKeptWhole)
   operate_log.set_operate_log_on(OperateLog::kOff);
   operate_log.RecordOperation("Bind");
   EXPECT_EQ(ui.panes[0], "Bind");
-  EXPECT_EQ(operate_log.operate_line_count(), 1);  // the welcome line
   operate_log.set_operate_log_on(OperateLog::kOn);
   const std::string long_text(400, 'L');
   operate_log.RecordOperation(long_text);
@@ -74,8 +73,7 @@ TEST_F(OperateLogTest, BufferedLinesReachTheFileWhenTheyAreTenOrTheLogIsSwitched
       {10, Then::kNoFolder, false, std::nullopt, 10, 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.actions << " actions, then " << static_cast<int>(c.then)
-                                      << (c.file_removed ? ", file removed" : ""));
+    SCOPED_TRACE(::testing::Message() << "row " << &c - cases);
     testing::TempDir world;
     testing::FakeUserInterface shown;
     DebugLog debug_log(world.path(), clock);
@@ -104,7 +102,6 @@ TEST_F(OperateLogTest, SwitchingShowsItsTextAndFailuresAreReportedWhereTheyHappe
   std::remove(FilePath().c_str());
   OperateLog log(dir.path(), clock, debug_log, ui);
   log.ToggleOperateFile();  // the first switch on creates the file and buffers its line
-  EXPECT_TRUE(log.is_on());
   EXPECT_EQ(ui.panes[0], "Select save Operate File");
   EXPECT_TRUE(FileExists(FilePath()));
   EXPECT_EQ(log.operate_lines(),
