@@ -18,7 +18,6 @@ TEST(SelectInterval, FixedItemsSetTheirPeriodCustomKeepsItAndOthersCheckNothing)
 
 TEST(IntervalFromStoredText, ExactValuesCheckTheirItemOthersAreCustomUnusableOnesTwoSeconds) {
   EXPECT_EQ(IntervalFromStoredText("1000").checked_command, kCmdInterval1s);
-  EXPECT_EQ(IntervalFromStoredText("700").interval_ms, 700);
   EXPECT_EQ(IntervalFromStoredText("700").checked_command, kCmdIntervalCustom);
   EXPECT_EQ(IntervalFromStoredText("100").interval_ms, 100);
   EXPECT_EQ(IntervalFromStoredText("250ms").interval_ms, 250);  // leading digits count

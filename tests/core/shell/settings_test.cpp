@@ -67,7 +67,6 @@ TEST_F(SettingsTest, EachValueFallsBackOnItsOwnWithALogLine) {
       {true, "700", 0x108, "", "1", "sim", "700|8||1|sim", nullptr},
       // A device as lsusb prints it: any case, short ids.
       {true, "1000", 0, "/data", "0", "usb:F055:d50", "1000|0|/data|0|usb:f055:0d50", nullptr},
-      {true, {}, {}, {}, {}, {}, "2000|0|/opt/k|0|", nullptr},
       {true, "abc", {}, "/data", "2", {}, "2000|0|/data|0|", fast_unknown},
       {true, {}, {}, {}, "", {}, "2000|0|/opt/k|0|", fast_unknown},
       // A malformed or unreadable device is as if absent, and disturbs no other value.
