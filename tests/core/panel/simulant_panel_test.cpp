@@ -144,11 +144,13 @@ TEST_F(PanelTest, KnobStepsAreCountedShownAndSentInOneGoAndAnotherKnobOrAKeyDrop
   Steps(kKnobUniversal, 4);
   AnswerKey();
   panel.PressKey(kKeyMeasure);
-  EXPECT_EQ(view.current, SimulantPanel::kNoKnobText);
   panel.KnobDone();
   Steps(kKnobSdiv, 2);
   AnswerKey();
   panel.PressKnob(kKeyCh2VdivPress);
+  // The bar's steps of ten: 10/4 then 10/4 x 2 for a key, 10/3 for a knob press, truncated.
+  EXPECT_EQ(ui.progress,
+            (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 100, 0, 10, 20, 30, 100, 0}));
   EXPECT_EQ(view.current, "CH2 V/div knob");
   EXPECT_EQ(view.scale, "0");
   panel.KnobDone();
@@ -171,7 +173,6 @@ TEST_F(PanelTest, FailedSendsSkipTheLampsAndStillDropTheSteps) {
   panel.PressKey(kKeySingle);
   EXPECT_EQ(Writes().size(), 1u);
   EXPECT_TRUE(view.lamps.empty());
-  EXPECT_EQ(device.busy_indicator().position(), 0);
   EXPECT_FALSE(ui.wait_cursor);
 
   Steps(kKnobCh1VerPosition, 7);
