@@ -59,7 +59,6 @@ TEST_F(RecordingTest, EachRefreshAppendsOneRowPerMeasuredChannelInSiUnitsWithThe
   EXPECT_EQ(lines[0].rfind("Time (ISO 8601 local),Channel,Vavg (V),Vavg verdict,Vpp (V),", 0), 0u);
   EXPECT_NE(lines[0].find(",Period (s),Period verdict,Frequency (Hz),"), std::string::npos);
   EXPECT_EQ(lines[0].substr(lines[0].size() - 8), ",Verdict");
-  EXPECT_EQ(lines[1].rfind("2026-12-06T09:05:07.042+01:00,CH1,", 0), 0u);
 
   // The last row holds what the list shows now: CH2's records and verdicts.
   const std::optional<MeasurementSample> first = ParseRecordingRow(lines[1]);
