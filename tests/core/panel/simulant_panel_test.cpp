@@ -172,11 +172,11 @@ TEST_F(PanelTest, KnobStepsAreCountedShownAndSentInOneGoAndAnotherKnobOrAKeyDrop
             (Sends{{47, 3}, {113, 5}, {111, 1}, {5, 1}, {12, 1}, {47, 255}, {161, 255}}));
 }
 
-// The failure's box is the connection's; the panel fetches no lamps and still drops the steps.
 TEST_F(PanelTest, FailedSendsSkipTheLampsAndStillDropTheSteps) {
   OpenPanel();
   AnswerKey(1);
   panel.PressKey(kKeySingle);
+  EXPECT_EQ(ui.messages.at(0).text, "The Simulant Pane oper failed!");
   EXPECT_EQ(Writes().size(), 1u);
   EXPECT_TRUE(view.lamps.empty());
   EXPECT_FALSE(ui.wait_cursor);

@@ -71,6 +71,7 @@ TEST_F(SettingsTest, EachValueFallsBackOnItsOwnWithALogLine) {
       {true, {}, {}, {}, "", {}, "2000|0|/opt/k|0|", fast_unknown},
       // A malformed or unreadable device is as if absent, and disturbs no other value.
       {true, "1000", {}, "/data", {}, "serial", "1000|0|/data|0|", "仪器设置“serial”无效"},
+      {true, "1000", {}, "/data", "1", "usb:12345:1", "1000|0|/data|1|", "无效"},
       {true, {}, {}, {}, {}, std::string("\xff\x00", 2), "2000|0|/opt/k|0|", "无效"},
   };
   for (const auto& c : cases) {
