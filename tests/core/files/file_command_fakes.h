@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/files/file_chooser.h"
-#include "core/files/setting_commands.h"
 #include "core/files/wave_file_commands.h"
 #include "core/views/wave_graph_controller.h"
 #include "support/fake_user_interface.h"
@@ -20,23 +19,18 @@ namespace korvelane::testing {
 // script cancels every dialog.
 class ScriptedChooser : public FileChooser {
  public:
-  struct Asked {
-    int kind;
-    bool save;
-  };
-  std::string ChooseFileToOpen(int kind) override { return Next(kind, false); }
-  std::string ChooseFileToSave(int kind) override { return Next(kind, true); }
+  std::string ChooseFileToOpen(int kind) override { return Next(kind); }
+  std::string ChooseFileToSave(int kind) override { return Next(kind); }
 
   std::deque<std::string> answers;
-  std::vector<Asked> asked;
+  std::vector<int> kinds;  // of the dialogs shown
 
  private:
-  std::string Next(int kind, bool save) {
-    asked.push_back({kind, save});
-    if (answers.empty())
-      return {};
-    std::string path = answers.front();
-    answers.pop_front();
+  std::string Next(int kind) {
+    kinds.push_back(kind);
+    const std::string path = answers.empty() ? "" : answers.front();
+    if (!answers.empty())
+      answers.pop_front();
     return path;
   }
 };
@@ -46,10 +40,7 @@ class ScriptedChooser : public FileChooser {
 class ControllerHost : public WaveFileHost {
  public:
   explicit ControllerHost(WaveGraphController& controller) : controller_(controller) {}
-  std::optional<int> SelectChannel(SelectChanMode mode) override {
-    modes.push_back(mode);
-    return slot;
-  }
+  std::optional<int> SelectChannel(SelectChanMode) override { return slot; }
   void PlotSlot(const uint8_t* samples, int count, int slot_number) override {
     controller_.PlotSlot(samples, count, slot_number);
   }
@@ -59,31 +50,10 @@ class ControllerHost : public WaveFileHost {
   }
 
   std::optional<int> slot = 1;  // nothing cancels
-  std::vector<SelectChanMode> modes;
   std::vector<std::pair<int, LoadMode>> shown;
 
  private:
   WaveGraphController& controller_;
-};
-
-// The texts of the boxes `ui` has shown.
-inline std::vector<std::string> MessageTexts(const FakeUserInterface& ui) {
-  std::vector<std::string> texts;
-  for (const MessageRecord& m : ui.messages)
-    texts.push_back(m.text);
-  return texts;
-}
-
-class RecordingSettingForm : public SettingForm {
- public:
-  void EnableSettingButton(SettingButton button, bool enable) override {
-    enabled[static_cast<size_t>(button)] = enable;
-  }
-  void ShowCurrentFile(const std::string& text) override { current_file = text; }
-
-  // Upload, Download, Save, Save As; true until told otherwise, like buttons just created.
-  bool enabled[4] = {true, true, true, true};
-  std::string current_file = "(never shown)";
 };
 
 }  // namespace korvelane::testing
