@@ -58,8 +58,7 @@ class FileCommandsTest : public testing::ViewWorld {
     controller.RedrawWaveGraph();
   }
 
-  // What slot `slot` shows: its flags and count, the texts of the three lists, and how often its
-  // plot was set.
+  // Slot `slot`: its flags, count and plot updates, and its texts in the three lists.
   Strings Column(int slot) const {
     const WaveSlot& w = tables.wave_slots[slot];
     Strings texts = {std::to_string(w.in_graph), std::to_string(w.in_wave_data),
@@ -299,6 +298,8 @@ TEST_F(FileCommandsTest, ExportsComeInSecondsVoltsAndHertzWithTheScalesTheyCameF
   EXPECT_EQ(lines[4], "CH1,Frequency,1500000,Hz,1500.000KHz,Fail");  // above 999 KHz
   EXPECT_EQ(lines[5], "CH1,Vrms,,,****,Fail");
   EXPECT_EQ(lines[12], "Chan4,Vavg,,,\"7,0\r\"\"mV\"\"\n\",");
+  for (const char* text : {"a,b", "a\"b", "a\rb", "a\nb"})  // each alone is quoted too
+    EXPECT_EQ(CsvField(text).front(), '"') << text;
   EXPECT_EQ(Operations().back(), "Export Wave Measurement CSV file successed！");
   EXPECT_EQ(GraphCaption({2026, 12, 7, 5, 10, 33, 999}, 0),
             "Korvelane Wave Graph  2026-12-07 05:10:33  Dentrallo: NRG-200, 200 MHz, 1 GSa/s");

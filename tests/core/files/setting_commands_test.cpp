@@ -115,9 +115,8 @@ TEST_F(SettingTest, SaveNeverOverwritesAndSaveAsReplaces) {
   EXPECT_EQ(dir.Names("probe"), (Strings{"probe.SSF.ssf", "probe.ssf", "probe.ssf.bak"}));
   for (const char* written : {"probe.SSF.ssf", "probe.ssf", "probe.ssf.bak"})
     EXPECT_EQ(ReadFileBytes(dir.File(written)), Block()) << written;
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "Try to Save Setting file failed!");
-  EXPECT_EQ(ui.messages[1].text, "Try to save as Setting file failed!");
+  EXPECT_EQ(ui.messages.at(0).text, "Try to Save Setting file failed!");
+  EXPECT_EQ(ui.messages.at(1).text, "Try to save as Setting file failed!");
   EXPECT_TRUE(Logged("另存‘设备配置数据’文件失败"));
 }
 

@@ -88,9 +88,8 @@ TEST(SampleFromText, LeadingDigitsLowEightBits) {
   EXPECT_EQ(SampleFromText("12345", 4), static_cast<uint8_t>(1234));
 }
 
-// The loaders' refusals of a graph file of another kind or cut short show with the wave file
-// commands.
-TEST(GraphFile, ReadsCrLfAndLfAndRefusesBadCounts) {
+// A file of another kind is refused where the graph view's loader is tested.
+TEST(GraphFile, ReadsCrLfAndLfAndRefusesBadCountsAndShortFiles) {
   GraphRecord in;
   for (int i = 0; i < 300; ++i)
     in.sample_texts.push_back(std::to_string(i));
@@ -106,6 +105,8 @@ TEST(GraphFile, ReadsCrLfAndLfAndRefusesBadCounts) {
   EXPECT_EQ(out.sample_texts, in.sample_texts);
   EXPECT_EQ(out.measurement_texts, in.measurement_texts);
   EXPECT_EQ(samples[299], 299 % 256);
+  EXPECT_EQ(DecodeGraphFile(text.substr(0, text.size() - 3), &out, &samples),
+            WaveFileError::kTooShort);
   for (const char* bad : {"4001\r\n0\r\n0\r\n2\r\n", "-1\r\n0\r\n0\r\n2\r\n"})
     EXPECT_EQ(DecodeGraphFile(bad, &out, &samples), WaveFileError::kBadCount) << bad;
 }
