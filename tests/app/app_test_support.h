@@ -3,7 +3,6 @@
 // zero-length sleeps and settings in a scratch folder.
 #pragma once
 
-#include <QApplication>
 #include <QDialog>
 #include <QSettings>
 #include <functional>
@@ -15,8 +14,10 @@
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
 #include "app/qt_user_interface.h"
+#include "core/logs/time_stamp.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
+#include "support/fake_user_interface.h"
 #include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 
@@ -30,12 +31,7 @@ class CapturingPresenter : public MessagePresenter {
     if (while_shown)
       while_shown();
   }
-  struct Box {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-  };
-  std::vector<Box> boxes;
+  std::vector<MessageRecord> boxes;
   std::function<void()> while_shown;  // what the box's own event loop dispatches
 };
 
@@ -65,6 +61,13 @@ class AppTest : public ::testing::Test {
   // Destroys the window as at exit (the settings are written).
   void CloseWindow() { window.reset(); }
 
+  // The action texts of the window's operate log, without their stamps.
+  std::vector<std::string> Actions() const {
+    std::vector<std::string> texts;
+    for (const std::string& line : window->operate_log().operate_lines())
+      texts.push_back(line.substr(LogTimeStamp(clock.Now()).size()));
+    return texts;
+  }
   QSettings StoredSettings() const {
     return QSettings(QStringLiteral("Dentrallo Korvelane Application"),
                      QStringLiteral("Korvelane"));

@@ -7,21 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
+#include "app/app_test_support.h"
 #include "app/custom_time_dialog.h"
-#include "app/lamp_indicator.h"
-#include "app_test_support.h"
-#include "core/logs/gbk_text.h"
 #include "core/shell/command_ids.h"
-#include "panes/left_pane.h"
-#include "panes/right_pane.h"
 #include "views/wave_graph_view.h"
 
 namespace korvelane {
@@ -38,67 +32,58 @@ std::vector<int> CheckedIntervals(MainWindow& w) {
   return checked;
 }
 
-// Texts of the buffered operate-log lines without their stamps.
-std::vector<std::string> ActionTexts(MainWindow& w) {
-  std::vector<std::string> texts;
-  for (const std::string& line : w.operate_log().operate_lines()) {
-    const size_t end_of_stamp = line.find("——");
-    texts.push_back(line.substr(end_of_stamp + std::string("——").size()));
-  }
-  return texts;
-}
-
-// The settings' fallbacks are the core's; here the window shows them and writes them on QSettings.
-TEST_F(AppTest, FirstRunShowsTheDefaultsAndExitWritesTheSettings) {
+// The settings' fallbacks are the core's; here the Setting menu shows them, the next start reads
+// back what the last one wrote on QSettings, and Default Setting resets every menu check.
+TEST_F(AppTest, TheSettingMenuShowsStoresAndResetsTheSettings) {
   MainWindow& w = Open();
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval2s});
   EXPECT_EQ(w.initial_path(), dir.path());
-  EXPECT_EQ(w.user_interface().pane0_text(), QStringLiteral("Welcome use Korvelane 2.0"));
   EXPECT_EQ(w.pane(4)->text(), QStringLiteral("2026-12-06"));
-  EXPECT_TRUE(w.device().connection().link_ok());
-  EXPECT_FALSE(w.device().connection().bound());
-
-  // "Fast Exchange" is the Setting menu's last item; the next start finds it on.
-  QMenu* setting = nullptr;
-  for (QAction* a : w.menuBar()->actions()) {
-    if (a->text() == QStringLiteral("Setting(&E)"))
-      setting = a->menu();
-  }
-  ASSERT_NE(setting, nullptr);
-  QAction* fast = setting->actions().back();
-  EXPECT_EQ(fast->text(), QStringLiteral("Fast Exchange"));
-  fast->trigger();
-  EXPECT_TRUE(w.device().fast_exchange());
-  EXPECT_EQ(w.user_interface().pane0_text(), QStringLiteral("Fast Exchange on"));
+  // "Fast Exchange" is the Setting menu's last item.
+  QAction* fast = w.menu_action(kCmdFastExchange);
+  auto* setting = qobject_cast<QMenu*>(fast->associatedObjects().front());
+  EXPECT_EQ(setting->title(), QStringLiteral("Setting(&E)"));
+  EXPECT_EQ(setting->actions().back(), fast);
+  for (int id : {kCmdFastExchange, kCmdOperateFile, kCmdInterval10s})
+    w.menu_action(id)->trigger();
   CloseWindow();
   QSettings stored = StoredSettings();
-  EXPECT_EQ(stored.value("Settings/Interval time").toString(), QStringLiteral("2000"));
-  EXPECT_EQ(stored.value("Settings/Operate File check").toInt(), 0);
+  EXPECT_EQ(stored.value("Settings/Interval time").toString(), QStringLiteral("10000"));
+  EXPECT_EQ(stored.value("Settings/Operate File check").toInt(), OperateLog::kOn);
   EXPECT_EQ(stored.value("Settings/FileInit Path").toString(), QString::fromStdString(dir.path()));
   EXPECT_EQ(stored.value("Settings/Fast exchange").toString(), QStringLiteral("1"));
-  EXPECT_TRUE(Open().device().fast_exchange());
+
+  MainWindow& again = Open();
+  EXPECT_TRUE(again.device().fast_exchange());
+  EXPECT_TRUE(again.operate_log().is_on());
+  EXPECT_EQ(CheckedIntervals(again), std::vector<int>{kCmdInterval10s});
+  again.menu_action(kCmdDefaultSetting)->trigger();
+  for (int id : {kCmdFastExchange, kCmdOperateFile})
+    EXPECT_FALSE(again.menu_action(id)->isChecked()) << id;
+  EXPECT_FALSE(again.device().fast_exchange());
+  EXPECT_FALSE(again.operate_log().is_on());
+  EXPECT_EQ(CheckedIntervals(again), std::vector<int>{kCmdInterval2s});
+  CloseWindow();
+  EXPECT_EQ(StoredSettings().value("Settings/FileInit Path").toString(), QString());
+  EXPECT_EQ(Open().initial_path(), "");
+}
+
+// Types `text` into the "Custom..." dialog and presses OK; a refused value keeps it open.
+int TypeInterval(QDialog& dialog, const char* text) {
+  auto& custom = static_cast<CustomTimeDialog&>(dialog);
+  custom.field()->setText(QString::fromUtf8(text));
+  custom.accept();
+  return custom.result();  // still open: as if then cancelled
 }
 
 // The accepted range is the core's; here a refused value keeps the dialog open with a box.
 TEST_F(AppTest, CustomIntervalStaysOpenOnARefusedValueAndTheMenuCheckFollowsTheInterval) {
   MainWindow& w = Open();
-  const auto type = [this](const char* text, bool* stayed_open) {
-    dialog_script = [text, stayed_open](QDialog& dialog) {
-      auto& custom = static_cast<CustomTimeDialog&>(dialog);
-      custom.field()->setText(QString::fromUtf8(text));
-      custom.accept();
-      if (stayed_open)
-        *stayed_open = custom.result() != QDialog::Accepted;
-      return custom.result();  // refused: as if then cancelled
-    };
-  };
-  bool stayed_open = false;
-  type("10000", &stayed_open);
+  dialog_script = [](QDialog& dialog) { return TypeInterval(dialog, "10000"); };
   w.menu_action(kCmdIntervalCustom)->trigger();
-  EXPECT_TRUE(stayed_open);
   EXPECT_EQ(presenter.boxes.size(), 1u);
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval2s});
-  type("9999", nullptr);
+  dialog_script = [](QDialog& dialog) { return TypeInterval(dialog, "9999"); };
   w.menu_action(kCmdIntervalCustom)->trigger();
   EXPECT_EQ(w.refresh_interval_ms(), 9999);
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdIntervalCustom});
@@ -111,25 +96,12 @@ TEST_F(AppTest, CustomIntervalStaysOpenOnARefusedValueAndTheMenuCheckFollowsTheI
   EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval5s});
 }
 
-TEST_F(AppTest, DefaultSettingResetsTheSettingsAndPathSettingStartsFromTheProgramsFolder) {
+// While the path is empty Path Setting offers the program's folder; an empty text keeps the path
+// and still records success, a cancel records only the start.
+TEST_F(AppTest, PathSettingStartsFromTheProgramsFolderWhileThePathIsEmpty) {
   MainWindow& w = Open();
-  w.RunCommand(kCmdOperateFile);
-  w.RunCommand(kCmdInterval10s);
-  w.menu_action(kCmdFastExchange)->trigger();
-  w.RunCommand(kCmdDefaultSetting);
-  EXPECT_FALSE(w.menu_action(kCmdFastExchange)->isChecked());
-  EXPECT_FALSE(w.device().fast_exchange());
-  EXPECT_FALSE(w.menu_action(kCmdOperateFile)->isChecked());
-  EXPECT_FALSE(w.operate_log().is_on());
-  EXPECT_EQ(CheckedIntervals(w), std::vector<int>{kCmdInterval2s});
-  EXPECT_EQ(w.initial_path(), "");
-  CloseWindow();
-  EXPECT_EQ(StoredSettings().value("Settings/FileInit Path").toString(), QString());
-
-  // The next start reads the emptied path back as empty; Path Setting offers the program's folder.
-  MainWindow& again = Open();
-  EXPECT_EQ(again.initial_path(), "");
-  again.RunCommand(kCmdOperateFile);
+  w.menu_action(kCmdDefaultSetting)->trigger();
+  w.menu_action(kCmdOperateFile)->trigger();
   QString shown;
   dialog_script = [&](QDialog& dialog) {
     auto fields = dialog.findChildren<QLineEdit*>();
@@ -137,18 +109,18 @@ TEST_F(AppTest, DefaultSettingResetsTheSettingsAndPathSettingStartsFromTheProgra
     fields.back()->setText(QStringLiteral("/data/scope"));
     return static_cast<int>(QDialog::Accepted);
   };
-  again.RunCommand(kCmdPathSetting);
+  w.menu_action(kCmdPathSetting)->trigger();
   EXPECT_EQ(shown, QString::fromStdString(dir.path()));
-  EXPECT_EQ(again.initial_path(), "/data/scope");
-  // An empty text keeps the path and still records success; a cancel records only the start.
+  EXPECT_EQ(w.initial_path(), "/data/scope");
   dialog_script = [](QDialog&) { return static_cast<int>(QDialog::Accepted); };
-  again.RunCommand(kCmdPathSetting);
-  EXPECT_EQ(again.initial_path(), "/data/scope");
+  w.menu_action(kCmdPathSetting)->trigger();
+  EXPECT_EQ(w.initial_path(), "/data/scope");
   dialog_script = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
-  again.RunCommand(kCmdPathSetting);
-  const std::vector<std::string> texts = ActionTexts(again);
-  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path Successed!"), 2);
-  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Set the Initial Path"), 3);
+  w.menu_action(kCmdPathSetting)->trigger();
+  const std::string set = "Set the Initial Path";
+  const std::vector<std::string> actions = Actions();
+  EXPECT_EQ(std::vector<std::string>(actions.end() - 5, actions.end()),
+            (std::vector<std::string>{set, set + " Successed!", set, set + " Successed!", set}));
 }
 
 TEST_F(AppTest, ACloseRequestInTheBindsWaitIsJudgedWhenTheBindHasEnded) {
@@ -166,12 +138,7 @@ TEST_F(AppTest, ACloseRequestInTheBindsWaitIsJudgedWhenTheBindHasEnded) {
 TEST_F(AppTest, RefreshTicksRunUnderModalBoxesThatExchangeNothing) {
   MainWindow& w = Open();
   w.menu_action(kCmdConnect)->trigger();
-  dialog_script = [](QDialog& dialog) {
-    auto& custom = static_cast<CustomTimeDialog&>(dialog);
-    custom.field()->setText(QStringLiteral("100"));
-    custom.accept();
-    return custom.result();
-  };
+  dialog_script = [](QDialog& dialog) { return TypeInterval(dialog, "100"); };
   w.menu_action(kCmdIntervalCustom)->trigger();
   w.wave_graph_view()->button(WaveGraphView::Button::kAuto)->click();
   ASSERT_TRUE(w.auto_refresh());

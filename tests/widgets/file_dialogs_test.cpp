@@ -58,6 +58,21 @@ TEST_F(FileDialogsTest, GraphFileNamesGetTheirExtensions) {
   EXPECT_EQ(FileDialogs::WithDefaultExtension("/a/", "bmp"), "/a/");
 }
 
+// Where the limit lies is the core's; here a save past it is no choice, and an open hands the
+// path on to its opener, which refuses it with its own message.
+TEST_F(FileDialogsTest, ASavePathOverTheLimitIsNoChoiceAndAnOpenHandsItOn) {
+  answer = "/d/fits";
+  EXPECT_EQ(dialogs.SaveFileDialog(kWaveDataFile), 1);
+  answer = "/d/" + std::string(261, 'b');
+  EXPECT_EQ(dialogs.SaveFileDialog(kWaveMeasurementFile), 0);
+  EXPECT_EQ(dialogs.save_path(), "/d/fits");
+  EXPECT_EQ(dialogs.OpenFileDialog(kWaveDataFile), 1);
+  EXPECT_EQ(dialogs.open_path(), answer);
+  // Each dialog starts in the initial path.
+  for (const FileDialogRequest& request : requests)
+    EXPECT_EQ(request.folder, folder);
+}
+
 TEST(FileDialogFilterTest, FiltersBecomeQtNameFilters) {
   EXPECT_EQ(FileDialogs::NameFilters(FileDialogs::Filter(kBitmapFile)),
             QStringList{"bitmap file (*.bmp)"});
