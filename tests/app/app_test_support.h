@@ -14,7 +14,6 @@
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
 #include "app/qt_user_interface.h"
-#include "core/logs/time_stamp.h"
 #include "simulator/simulated_instrument.h"
 #include "simulator/simulated_link.h"
 #include "support/fake_user_interface.h"
@@ -61,13 +60,6 @@ class AppTest : public ::testing::Test {
   // Destroys the window as at exit (the settings are written).
   void CloseWindow() { window.reset(); }
 
-  // The action texts of the window's operate log, without their stamps.
-  std::vector<std::string> Actions() const {
-    std::vector<std::string> texts;
-    for (const std::string& line : window->operate_log().operate_lines())
-      texts.push_back(line.substr(LogTimeStamp(clock.Now()).size()));
-    return texts;
-  }
   QSettings StoredSettings() const {
     return QSettings(QStringLiteral("Dentrallo Korvelane Application"),
                      QStringLiteral("Korvelane"));

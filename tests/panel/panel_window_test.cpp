@@ -18,6 +18,13 @@
 namespace korvelane {
 namespace {
 
+TEST(LampButton, ColoursCarryRedInTheLowByte) {
+  EXPECT_EQ(LampButton::ToQColor(0x0000FF), QColor(255, 0, 0));
+  EXPECT_EQ(LampButton::ToQColor(0xFF0000), QColor(0, 0, 255));
+  EXPECT_EQ(LampButton::FromQColor(QColor(12, 34, 56)), LampRgb(12, 34, 56));
+  EXPECT_EQ(LampButton::FromQColor(QColor::fromHsv(120, 255, 255)), kLampGreen);
+}
+
 const LampColours kLit{kLampGreen, kLampMagenta};
 
 LampColours Unlit() {
@@ -29,14 +36,11 @@ class PanelWindowTest : public testing::AppTest {
   // Runs the command on a bound window; `script` works the panel while it is open.
   void RunPanel(MainWindow& w, const std::function<void(CSimulantUIDlg&)>& script) {
     dialog_script = [&w, script, this](QDialog& dialog) {
-      auto* panel = qobject_cast<CSimulantUIDlg*>(&dialog);
-      EXPECT_NE(panel, nullptr);
-      if (!panel)
-        return static_cast<int>(QDialog::Rejected);
-      EXPECT_EQ(w.open_panel(), panel);
+      auto& panel = dynamic_cast<CSimulantUIDlg&>(dialog);
+      EXPECT_EQ(w.open_panel(), &panel);
       ++runs;
-      script(*panel);
-      return panel->result();
+      script(panel);
+      return panel.result();
     };
     w.tool_action(kCmdSimulantPane)->trigger();  // the toolbar's "Panel"
   }
