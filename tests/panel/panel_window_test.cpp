@@ -65,7 +65,6 @@ TEST_F(PanelWindowTest, OpensOverTheWaveGraphItsClicksReachTheInstrumentAndClose
     EXPECT_EQ(d.knob_scale_label()->text(), QStringLiteral("  3"));
     d.knob_done_button()->click();
     EXPECT_EQ(instrument.front_panel().time_div, time_div + 3);
-    EXPECT_EQ(d.knob_scale_label()->text(), QStringLiteral("0"));
 
     d.key_button(kKeyCh1)->click();
     EXPECT_EQ(Lamp(d, kLampCh1), Unlit());
@@ -79,8 +78,6 @@ TEST_F(PanelWindowTest, OpensOverTheWaveGraphItsClicksReachTheInstrumentAndClose
     d.close_button()->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
   });
-  EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(presenter.boxes.empty());
   EXPECT_EQ(w.open_panel(), nullptr);
 
   // With the refresh timer running the panel offers no Refresh of its own.
