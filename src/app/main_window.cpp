@@ -335,7 +335,7 @@ void MainWindow::BuildRecording() {
                                                     *context_.debug_log, *ui_);
   wave_measurement_view_->AttachRecorder(*recorder_,
                                          [this] { return file_dialogs_->initial_path(); });
-  // Beside the Part's panes, shown only while recording.
+  // Beside the status panes, shown only while recording.
   recording_label_ = new QLabel;
   recording_label_->setAccessibleName(QStringLiteral("Recording"));
   recording_label_->hide();

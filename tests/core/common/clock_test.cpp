@@ -11,9 +11,12 @@
 namespace korvelane {
 namespace {
 
-// The C library's local time as "YYYY-MM-DD hh:mm:ss".
+// The C library's local time as "YYYY-MM-DD hh:mm:ss", from the fine clock: time() reads a coarse
+// one that may still show the second before.
 std::string LibraryTime() {
-  const std::time_t now = std::time(nullptr);
+  timespec fine{};
+  clock_gettime(CLOCK_REALTIME, &fine);
+  const std::time_t now = fine.tv_sec;
   std::tm tm{};
   localtime_r(&now, &tm);
   char text[32];
