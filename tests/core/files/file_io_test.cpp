@@ -37,6 +37,7 @@ TEST(FileIo, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(calls, 1);
   // No content is asked for when no file can be made.
   EXPECT_FALSE(WriteWholeFile(dir.File("missing/x"), half));
+  EXPECT_FALSE(WriteWholeFile("", half));
   EXPECT_EQ(calls, 1);
   // The disk filling up after part of the bytes went (a file size limit stands in for it).
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);

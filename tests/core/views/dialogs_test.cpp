@@ -137,8 +137,11 @@ TEST_F(PassFailSettingTest, AChangeOfMeasurementStoresGoodFieldsAndABadFieldHold
   EXPECT_FALSE(form.open);
   EXPECT_FALSE(form.enable_checked);
 
-  // OK does not close on a bad field (the dialog's test shows the focus put on it).
+  // OK does not close on a bad field, which is opened for correction (the dialog's test shows
+  // the focus put on it).
   EXPECT_FALSE(setting.Ok());
+  EXPECT_TRUE(form.enable_checked);
+  EXPECT_TRUE(form.open);
   form.fields.maximum = "5";
   EXPECT_TRUE(setting.Ok());
   EXPECT_EQ(Limit(kVpp).maximum, 5);

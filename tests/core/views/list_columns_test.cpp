@@ -191,6 +191,10 @@ TEST_F(ListColumnsTest, WaveDataColumnsAndTheirCopyFollowTheLongestSlotInFixedWi
       {4000, "4000               **        0                                                "}};
   for (const auto& [row, text] : rows)
     EXPECT_EQ(lines[row], text) << row;
+  // Just past the lists' ends there is nothing, never a neighbour's cell.
+  EXPECT_EQ(tables.wave_data_list.column(WaveDataList::kColumns), nullptr);
+  EXPECT_TRUE(tables.wave_data_list.text(WaveDataList::kRows, 1).empty());
+  EXPECT_TRUE(tables.measurement_list.text(MeasurementList::kRows, 0).empty());
 }
 
 TEST_F(ListColumnsTest, MeasurementRowsAre103CharactersUnderTheCaption) {
