@@ -194,5 +194,28 @@ TEST(PrintDocumentTest, PrintsEveryPageFromTheFirstAndAFailureEndsTheDocument) {
             std::string::npos);
 }
 
+// The preview's page buttons: back while a page lies before, forward while one lies after.
+TEST(PreviewNavigationTest, PageButtonsFollowThePageShown) {
+  const PreviewNavigation one(1);
+  EXPECT_FALSE(one.first_enabled() || one.next_enabled() || one.goto_enabled());
+  PreviewNavigation nav(3);
+  EXPECT_TRUE(nav.next_enabled() && nav.goto_enabled());
+  const auto shows = [&nav](int page, bool back, bool forward) {
+    EXPECT_EQ(nav.current_page(), page);
+    EXPECT_EQ(nav.previous_enabled(), back) << page;
+    EXPECT_EQ(nav.last_enabled(), forward) << page;
+  };
+  nav.Last();
+  shows(3, true, false);
+  nav.Previous();
+  shows(2, true, true);
+  nav.First();
+  shows(1, false, true);
+  nav.Next();
+  shows(2, true, true);
+  nav.Goto(9);
+  shows(3, true, false);
+}
+
 }  // namespace
 }  // namespace korvelane

@@ -266,9 +266,9 @@ TEST(MeasurementValuesTest, TextsAndSiValuesOfRecordsAndScaleTexts) {
 
   // Scale texts: a number and a unit of the table, blanks around.
   const std::pair<const char*, const char*> texts[] = {
-      {" -2.5mV ", "-0.0025 V"}, {"0 V", "0 V"},      {"4.00ns", "4e-09 s"}, {"", "none"},
-      {"100", "none"},           {"1.00div", "none"}, {"1.00?", "none"},     {"V", "none"},
-      {"1.00 Volt", "none"}};
+      {" -2.5mV ", "-0.0025 V"}, {"0 V", "0 V"},        {"4.00ns", "4e-09 s"},  {"", "none"},
+      {"100", "none"},           {"1.00div", "none"},   {"1.00?", "none"},      {"V", "none"},
+      {"1.00 Volt", "none"},     {"5.00us", "5e-06 s"}, {"10.0us", "0.00001 s"}};
   for (const auto& [text, expected] : texts)
     EXPECT_EQ(si_text(ParseSiText(text)), expected) << text;
   EXPECT_EQ(FormatSiNumber(INFINITY), "");
