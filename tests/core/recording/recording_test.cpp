@@ -15,6 +15,7 @@
 #include "core/recording/measurement_recorder.h"
 #include "core/recording/trend_series.h"
 #include "core/views/measurement_si.h"
+#include "support/temp_dir.h"
 
 namespace korvelane {
 namespace {
@@ -182,6 +183,16 @@ TEST(RecordingRowTest, ARowReadBackKeepsItsMomentAndFeedsItsChannelsTrend) {
   data.Add(*back);
   EXPECT_EQ(data.series(2, kVpp).summary().values, 1);
   EXPECT_EQ(data.series(1, kVpp).summary().values, 0);
+
+  // A file of rows feeds every one of them.
+  testing::TempDir dir;
+  const std::string path = dir.File("rows.csv");
+  std::ofstream(path) << RecordingRow({2024, 3, 1, 0, 0, 1, 0, 60}, sample)
+                      << RecordingRow({2024, 3, 1, 0, 0, 2, 0, 60}, sample)
+                      << RecordingRow({2024, 3, 1, 0, 0, 3, 0, 60}, sample);
+  std::string error;
+  ASSERT_TRUE(LoadRecording(path, data, error)) << error;
+  EXPECT_EQ(data.series(2, kVpp).summary().values, 4);
 }
 
 TEST(TrendSeriesTest, OldPointsKeepTheirExtremesInBoundedMemoryAndTheSummaryCountsEveryRow) {
