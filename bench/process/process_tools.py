@@ -23,12 +23,17 @@ def process_times(pid):
     return cpu, resident_kb(pid)
 
 
-def resident_kb(pid):
+def status_kb(pid, field):
+    """A size in kB from /proc/PID/status: VmRSS (resident now), VmHWM (its peak), ..."""
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmRSS:"):
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def resident_kb(pid):
+    return status_kb(pid, "VmRSS")
 
 
 def stop_sim(session):

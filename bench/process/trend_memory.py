@@ -18,16 +18,8 @@ import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from process_tools import resident_kb  # noqa: E402
+from process_tools import resident_kb, status_kb  # noqa: E402
 from korvelane_session import Session, Window, build_dir, wait_for  # noqa: E402
-
-
-def peak_kb(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1])
-    return 0
 
 
 def main():
@@ -58,7 +50,7 @@ def main():
                  timeout=120, interval=0.05)
         shown = time.monotonic() - accepted
         time.sleep(1.0)  # let the plot settle
-        after, peak = resident_kb(s.pid), peak_kb(s.pid)
+        after, peak = resident_kb(s.pid), status_kb(s.pid, "VmHWM")
 
     print("recording: 864,000 rows of CH1 (%.0f MB)" % size_mb)
     print("resident memory: %.1f MB before opening, %.1f MB with it open; peak %.1f MB"

@@ -49,6 +49,17 @@ std::string ReadFileText(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+std::vector<std::string> SplitLines(const std::string& text, const std::string& line_end) {
+  std::vector<std::string> lines;
+  size_t from = 0;
+  for (size_t at; (at = text.find(line_end, from)) != std::string::npos;
+       from = at + line_end.size())
+    lines.push_back(text.substr(from, at - from));
+  if (from < text.size())
+    lines.push_back(text.substr(from));
+  return lines;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0;

@@ -27,6 +27,8 @@ class TempDir {
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);
+// The lines of `text` ended by `line_end`, without it; what follows the last one is a last line.
+std::vector<std::string> SplitLines(const std::string& text, const std::string& line_end);
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 
 }  // namespace korvelane::testing

@@ -11,6 +11,7 @@
 #include "core/protocol/measurement_record.h"
 #include "core/protocol/unit_table.h"
 #include "file_command_fakes.h"
+#include "support/temp_dir.h"
 
 namespace korvelane {
 namespace {
@@ -29,10 +30,7 @@ constexpr const char* kGraphSaveFailed = "Try to save Wave Graph file failed!";
 // The lines of a CSV text, each ended by CR LF.
 Strings Lines(const std::string& text) {
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-  Strings lines;
-  for (size_t from = 0, at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
-    lines.push_back(text.substr(from, at - from));
-  return lines;
+  return testing::SplitLines(text, "\r\n");
 }
 
 class FileCommandsTest : public testing::ViewWorld {

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 #include "../views/sim_view_world.h"
 #include "core/recording/measurement_recorder.h"
@@ -21,14 +20,6 @@ namespace korvelane {
 namespace {
 
 using testing::Strings;
-
-Strings Lines(const std::string& text) {
-  Strings lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
 
 // The Wave Graph refresh over a simulated instrument, feeding the lists and a recorder.
 class RecordingTest : public testing::SimViewWorld {
@@ -55,7 +46,7 @@ TEST_F(RecordingTest, EachRefreshAppendsOneRowPerMeasuredChannelInSiUnitsWithThe
   tables.limits[kVpp].maximum = 1;  // so that some verdicts fail
   ASSERT_TRUE(recorder.Start(path));
   Refresh(3);
-  const Strings lines = Lines(testing::ReadFileText(path));
+  const Strings lines = testing::SplitLines(testing::ReadFileText(path), "\n");
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0].rfind("Time (ISO 8601 local),Channel,Vavg (V),Vavg verdict,Vpp (V),", 0), 0u);
   EXPECT_NE(lines[0].find(",Period (s),Period verdict,Frequency (Hz),"), std::string::npos);
@@ -92,7 +83,7 @@ TEST_F(RecordingTest, EachRefreshAppendsOneRowPerMeasuredChannelInSiUnitsWithThe
   std::ofstream(path, std::ios::app) << "2026-";
   ASSERT_TRUE(recorder.Start(path));
   Refresh();
-  const Strings again = Lines(testing::ReadFileText(path));
+  const Strings again = testing::SplitLines(testing::ReadFileText(path), "\n");
   ASSERT_EQ(again.size(), 10u);
   EXPECT_EQ(again[7].rfind("2026-12-06T09:05:10.042+01:00,CH1,", 0), 0u);
   EXPECT_EQ(again[8], "2026-");
@@ -115,7 +106,8 @@ TEST_F(RecordingTest, AKilledRecordingLeavesOnlyWholeRowsButPerhapsTheLast) {
     for (;;)
       device.acquisition().RefreshAll();
   }
-  for (int waited_ms = 0; waited_ms < 60000 && Lines(testing::ReadFileText(path)).size() < 200;
+  for (int waited_ms = 0;
+       waited_ms < 60000 && testing::SplitLines(testing::ReadFileText(path), "\n").size() < 200;
        waited_ms += 5)
     usleep(5000);
   kill(child, SIGKILL);
@@ -124,7 +116,7 @@ TEST_F(RecordingTest, AKilledRecordingLeavesOnlyWholeRowsButPerhapsTheLast) {
   ASSERT_TRUE(WIFSIGNALED(status));
 
   const std::string text = testing::ReadFileText(path);
-  const Strings lines = Lines(text);
+  const Strings lines = testing::SplitLines(text, "\n");
   const size_t whole = text.back() == '\n' ? lines.size() : lines.size() - 1;
   ASSERT_GE(whole, 200u);
   for (size_t i = 1; i < whole; ++i)

@@ -19,6 +19,7 @@
 #include "core/views/pass_fail.h"
 #include "core/views/view_tables.h"
 #include "core/views/wave_data_column.h"
+#include "support/temp_dir.h"
 
 namespace korvelane {
 namespace {
@@ -27,15 +28,9 @@ using Texts = std::vector<std::string>;
 using Changes = std::vector<std::pair<ListKind, int>>;
 
 Texts Lines(const std::string& text) {
-  Texts lines;
-  size_t start = 0;
-  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  EXPECT_EQ(start, text.size()) << "text does not end with a line feed";
+  EXPECT_EQ(text.rfind('\n') + 1, text.size()) << "text does not end with a line feed";
   EXPECT_EQ(text.find('\r'), std::string::npos);
-  return lines;
+  return testing::SplitLines(text, "\n");
 }
 
 struct RecordingListener : ViewTablesListener {
